@@ -1,0 +1,3 @@
+#pragma once
+
+// Program start: creates the windows in their order.
