@@ -1,0 +1,403 @@
+#include "platform/ado.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cctype>
+#include <regex>
+
+namespace platform {
+
+namespace {
+
+std::string lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::string trimmed(const std::string& text) {
+    const auto begin = text.find_first_not_of(" \t");
+    if (begin == std::string::npos)
+        return {};
+    const auto end = text.find_last_not_of(" \t");
+    return text.substr(begin, end - begin + 1);
+}
+
+[[noreturn]] void fail(sqlite3* db, const std::string& fallback = "database error") {
+    const char* message = db ? sqlite3_errmsg(db) : nullptr;
+    throw AdoError(message && *message ? message : fallback);
+}
+
+FieldKind kindOfDeclaredType(const char* declared) {
+    if (!declared)
+        return FieldKind::Text;
+    const std::string type = lowered(declared);
+    if (type.find("int") != std::string::npos)
+        return FieldKind::Integer;
+    if (type.find("date") != std::string::npos || type.find("time") != std::string::npos)
+        return FieldKind::DateTime;
+    if (type.find("real") != std::string::npos || type.find("floa") != std::string::npos ||
+        type.find("doub") != std::string::npos)
+        return FieldKind::Float;
+    return FieldKind::Text;
+}
+
+// A prepared statement that finalizes itself.
+class Statement {
+public:
+    Statement(sqlite3* db, const std::string& sql, const char** tail = nullptr) {
+        if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &mStmt, tail) !=
+            SQLITE_OK)
+            fail(db);
+    }
+    ~Statement() { sqlite3_finalize(mStmt); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    sqlite3_stmt* get() const { return mStmt; }
+    explicit operator bool() const { return mStmt != nullptr; }
+
+private:
+    sqlite3_stmt* mStmt = nullptr;
+};
+
+} // namespace
+
+std::string dataSourceOf(const std::string& connectionString) {
+    std::size_t start = 0;
+    while (start <= connectionString.size()) {
+        auto end = connectionString.find(';', start);
+        if (end == std::string::npos)
+            end = connectionString.size();
+        const std::string part = connectionString.substr(start, end - start);
+        const auto equals = part.find('=');
+        if (equals != std::string::npos &&
+            lowered(trimmed(part.substr(0, equals))) == "data source") {
+            std::string value = trimmed(part.substr(equals + 1));
+            if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+                value = value.substr(1, value.size() - 2);
+#ifndef _WIN32
+            std::replace(value.begin(), value.end(), '\\', '/');
+#endif
+            return value;
+        }
+        start = end + 1;
+    }
+    return {};
+}
+
+std::string translateStatement(const std::string& sql) {
+    static const std::regex jetDelete(R"(^\s*delete\s+from\s+\(\s*([^()\s]+)\s*\)\s*;?\s*$)",
+                                      std::regex::icase);
+    std::smatch match;
+    if (std::regex_match(sql, match, jetDelete))
+        return "delete from " + match[1].str();
+    return sql;
+}
+
+std::string quoteDoubled(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 2);
+    for (char c : text) {
+        out += c;
+        if (c == '\'')
+            out += '\'';
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------- connection
+
+AdoConnection::~AdoConnection() {
+    close();
+}
+
+void AdoConnection::setConnectionString(const std::string& connectionString) {
+    mConnectionString = connectionString;
+}
+
+void AdoConnection::open() {
+    close();
+    const std::string path = dataSourceOf(mConnectionString);
+    if (path.empty())
+        throw AdoError("no Data Source in the connection string");
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string message =
+            "cannot open database " + path + ": " + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+        sqlite3_close(db);
+        throw AdoError(message);
+    }
+    sqlite3_busy_timeout(db, BusyTimeoutMs);
+    // A damaged file opens without complaint; reading its schema finds out.
+    if (sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr) !=
+        SQLITE_OK) {
+        const std::string message =
+            std::string("cannot open database ") + path + ": " + sqlite3_errmsg(db);
+        sqlite3_close(db);
+        throw AdoError(message);
+    }
+    mDb = db;
+}
+
+void AdoConnection::close() {
+    if (mDb) {
+        sqlite3_close_v2(mDb);
+        mDb = nullptr;
+    }
+}
+
+// ---------------------------------------------------------------- result
+
+int AdoResult::fieldIndex(std::string_view name) const {
+    for (std::size_t i = 0; i < mNames.size(); ++i) {
+        if (mNames[i] == name)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+std::string_view AdoResult::cell(int row, int field) const {
+    const std::size_t index = static_cast<std::size_t>(row) * mNames.size() + field;
+    const std::uint32_t begin = index == 0 ? 0 : mEnds[index - 1];
+    return std::string_view(mText).substr(begin, mEnds[index] - begin);
+}
+
+bool AdoResult::isNull(int row, int field) const {
+    return mNull[static_cast<std::size_t>(row) * mNames.size() + field];
+}
+
+std::size_t AdoResult::memoryUsed() const {
+    std::size_t names = 0;
+    for (const auto& name : mNames)
+        names += name.capacity() + sizeof(name);
+    return names + mText.capacity() + mEnds.capacity() * sizeof(std::uint32_t) +
+           mNull.capacity() / 8 + mKinds.capacity() * sizeof(FieldKind);
+}
+
+void AdoResult::removeRow(int row) {
+    const std::size_t width = mNames.size();
+    const std::size_t first = static_cast<std::size_t>(row) * width;
+    const std::uint32_t begin = first == 0 ? 0 : mEnds[first - 1];
+    const std::uint32_t end = mEnds[first + width - 1];
+    const std::uint32_t removed = end - begin;
+    mText.erase(begin, removed);
+    mEnds.erase(mEnds.begin() + first, mEnds.begin() + first + width);
+    for (std::size_t i = first; i < mEnds.size(); ++i)
+        mEnds[i] -= removed;
+    mNull.erase(mNull.begin() + first, mNull.begin() + first + width);
+    --mRows;
+}
+
+// ---------------------------------------------------------------- query
+
+void AdoQuery::requireConnection() const {
+    if (!mConnection.connected())
+        throw AdoError("the connection is not open");
+}
+
+void AdoQuery::requireCurrentRow() const {
+    if (!mActive)
+        throw AdoError("the query is not open");
+    if (mResult.rowCount() == 0 || mRow < 0)
+        throw AdoError("there is no current record");
+}
+
+void AdoQuery::notify(Change change) {
+    if (mControlsDisabled > 0) {
+        (change == Change::Result ? mPendingResult : mPendingCursor) = true;
+        return;
+    }
+    if (mListener)
+        mListener(change);
+}
+
+void AdoQuery::enableControls() {
+    if (mControlsDisabled == 0 || --mControlsDisabled > 0)
+        return;
+    const bool result = mPendingResult;
+    const bool cursor = mPendingCursor;
+    mPendingResult = mPendingCursor = false;
+    if (result)
+        notify(Change::Result);
+    else if (cursor)
+        notify(Change::Cursor);
+}
+
+void AdoQuery::setSql(const std::string& sql) {
+    close();
+    mSql = sql;
+}
+
+void AdoQuery::close() {
+    const bool wasActive = mActive;
+    mActive = false;
+    mResult = AdoResult();
+    mRow = -1;
+    mEof = mBof = true;
+    if (wasActive)
+        notify(Change::Result);
+}
+
+void AdoQuery::open() {
+    close();
+    requireConnection();
+    sqlite3* db = mConnection.handle();
+    Statement statement(db, translateStatement(mSql));
+    if (!statement)
+        throw AdoError("the query text is empty");
+    sqlite3_stmt* stmt = statement.get();
+
+    AdoResult result;
+    const int columns = sqlite3_column_count(stmt);
+    if (columns == 0)
+        throw AdoError("the query returns no fields");
+    for (int c = 0; c < columns; ++c) {
+        result.mNames.emplace_back(sqlite3_column_name(stmt, c));
+        result.mKinds.push_back(kindOfDeclaredType(sqlite3_column_decltype(stmt, c)));
+    }
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        for (int c = 0; c < columns; ++c) {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+            const int bytes = sqlite3_column_bytes(stmt, c);
+            if (text)
+                result.mText.append(text, static_cast<std::size_t>(bytes));
+            if (result.mText.size() > UINT32_MAX)
+                throw AdoError("the result is too large");
+            result.mEnds.push_back(static_cast<std::uint32_t>(result.mText.size()));
+            result.mNull.push_back(text == nullptr);
+        }
+        ++result.mRows;
+    }
+    if (rc != SQLITE_DONE)
+        fail(db);
+
+    mResult = std::move(result);
+    mActive = true;
+    mRow = mResult.rowCount() > 0 ? 0 : -1;
+    mBof = true;
+    mEof = mResult.rowCount() == 0;
+    notify(Change::Result);
+}
+
+void AdoQuery::execSql() {
+    requireConnection();
+    sqlite3* db = mConnection.handle();
+    const std::string sql = translateStatement(mSql);
+    const char* rest = sql.c_str();
+    const char* end = rest + sql.size();
+    bool ranAny = false;
+    while (rest < end) {
+        const char* tail = nullptr;
+        Statement statement(db, std::string(rest, end), &tail);
+        rest = tail ? tail : end;
+        if (!statement)
+            continue;
+        ranAny = true;
+        int rc;
+        while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
+        }
+        if (rc != SQLITE_DONE)
+            fail(db);
+    }
+    if (!ranAny)
+        throw AdoError("the statement text is empty");
+}
+
+void AdoQuery::first() {
+    if (!mActive)
+        throw AdoError("the query is not open");
+    mRow = mResult.rowCount() > 0 ? 0 : -1;
+    mBof = true;
+    mEof = mResult.rowCount() == 0;
+    notify(Change::Cursor);
+}
+
+void AdoQuery::last() {
+    if (!mActive)
+        throw AdoError("the query is not open");
+    mRow = mResult.rowCount() - 1;
+    mEof = true;
+    mBof = mResult.rowCount() == 0;
+    notify(Change::Cursor);
+}
+
+void AdoQuery::next() {
+    if (!mActive)
+        throw AdoError("the query is not open");
+    if (mRow + 1 < mResult.rowCount()) {
+        ++mRow;
+        mBof = false;
+        mEof = false;
+    } else {
+        mEof = true;
+    }
+    notify(Change::Cursor);
+}
+
+void AdoQuery::prior() {
+    if (!mActive)
+        throw AdoError("the query is not open");
+    if (mRow > 0) {
+        --mRow;
+        mEof = false;
+        mBof = false;
+    } else {
+        mBof = true;
+    }
+    notify(Change::Cursor);
+}
+
+void AdoQuery::moveTo(int row) {
+    if (!mActive)
+        throw AdoError("the query is not open");
+    if (row < 0 || row >= mResult.rowCount())
+        throw AdoError("no such record");
+    if (row == mRow && !mEof && !mBof)
+        return;
+    mRow = row;
+    mEof = false;
+    mBof = false;
+    notify(Change::Cursor);
+}
+
+std::string_view AdoQuery::field(int index) const {
+    requireCurrentRow();
+    if (index < 0 || index >= mResult.fieldCount())
+        throw AdoError("field index out of range");
+    return mResult.cell(mRow, index);
+}
+
+std::string_view AdoQuery::fieldByName(std::string_view name) const {
+    const int index = mResult.fieldIndex(name);
+    if (index < 0)
+        throw AdoError("field '" + std::string(name) + "' not found");
+    return field(index);
+}
+
+void AdoQuery::deleteCurrent() {
+    requireCurrentRow();
+    requireConnection();
+    const int keyField = mResult.fieldIndex("编号");
+    if (keyField < 0 || mResult.isNull(mRow, keyField))
+        throw AdoError("the current record has no key");
+    sqlite3* db = mConnection.handle();
+    Statement statement(db, "delete from data where 编号 = ?1");
+    const std::string key(mResult.cell(mRow, keyField));
+    sqlite3_bind_text(statement.get(), 1, key.c_str(), static_cast<int>(key.size()),
+                      SQLITE_TRANSIENT);
+    if (sqlite3_step(statement.get()) != SQLITE_DONE)
+        fail(db);
+    if (sqlite3_changes(db) != 1)
+        throw AdoError("the current record was not found in the table");
+    mResult.removeRow(mRow);
+    if (mRow >= mResult.rowCount())
+        mRow = mResult.rowCount() - 1;
+    mEof = mResult.rowCount() == 0;
+    mBof = mResult.rowCount() == 0;
+    notify(Change::Result);
+}
+
+} // namespace platform

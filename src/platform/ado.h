@@ -1,0 +1,166 @@
+#pragma once
+
+// Database access in the shape the record windows were designed for: a
+// connection opened from a connection string, and a query object that holds
+// SQL text, runs statements, and reads a whole result into memory as a static
+// client-side result with a cursor. Backed by SQLite; free of Qt.
+
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct sqlite3;
+
+namespace platform {
+
+// Any failure of the data layer. The message is the database's own.
+class AdoError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The value of "Data Source" in a connection string such as
+// Provider=...;Password="";Data Source=C:\x\database\a.mdb;Persist Security Info=True
+// Backslashes become the platform's separator. Empty when there is none.
+std::string dataSourceOf(const std::string& connectionString);
+
+// The statement SQLite runs for a statement text the program sends. The
+// program's Jet form "delete from (data)" becomes "delete from data";
+// everything else passes unchanged.
+std::string translateStatement(const std::string& sql);
+
+// Doubles every single quote, so that a text placed between quotes in a
+// statement stays one literal.
+std::string quoteDoubled(std::string_view text);
+
+class AdoConnection {
+public:
+    AdoConnection() = default;
+    ~AdoConnection();
+    AdoConnection(const AdoConnection&) = delete;
+    AdoConnection& operator=(const AdoConnection&) = delete;
+
+    void setConnectionString(const std::string& connectionString);
+    const std::string& connectionString() const { return mConnectionString; }
+
+    // Opens the database named by Data Source. Never creates a file: a
+    // missing or unreadable database throws AdoError.
+    void open();
+    void close();
+    bool connected() const { return mDb != nullptr; }
+
+    // Milliseconds a statement waits for a lock held by another connection
+    // before it fails.
+    static constexpr int BusyTimeoutMs = 2000;
+
+    sqlite3* handle() const { return mDb; }
+
+private:
+    std::string mConnectionString;
+    sqlite3* mDb = nullptr;
+};
+
+// How a column's values are meant, from its declared type.
+enum class FieldKind { Integer, Float, Text, DateTime };
+
+// A whole result held in memory: field names and kinds, and every cell as
+// UTF-8 text in one buffer. Null cells are empty and flagged.
+class AdoResult {
+public:
+    int rowCount() const { return mRows; }
+    int fieldCount() const { return static_cast<int>(mNames.size()); }
+    const std::vector<std::string>& fieldNames() const { return mNames; }
+    FieldKind fieldKind(int field) const { return mKinds[field]; }
+    int fieldIndex(std::string_view name) const; // -1 when absent
+
+    std::string_view cell(int row, int field) const;
+    bool isNull(int row, int field) const;
+
+    // Bytes the result holds, for measuring.
+    std::size_t memoryUsed() const;
+
+private:
+    friend class AdoQuery;
+    void removeRow(int row);
+
+    std::vector<std::string> mNames;
+    std::vector<FieldKind> mKinds;
+    std::string mText;
+    std::vector<std::uint32_t> mEnds; // end offset of each cell in mText
+    std::vector<bool> mNull;
+    int mRows = 0;
+};
+
+class AdoQuery {
+public:
+    explicit AdoQuery(AdoConnection& connection) : mConnection(connection) {}
+
+    // Replacing the text always closes the open result.
+    void setSql(const std::string& sql);
+    const std::string& sql() const { return mSql; }
+
+    // Runs the text as a query and reads the whole result; the cursor
+    // stands on the first row (or eof when there is none).
+    void open();
+    void close();
+    bool active() const { return mActive; }
+
+    // Runs the text as a statement; no rows come back.
+    void execSql();
+
+    const AdoResult& result() const { return mResult; }
+    int recordCount() const { return mActive ? mResult.rowCount() : 0; }
+    int fieldCount() const { return mActive ? mResult.fieldCount() : 0; }
+
+    // Cursor. recNo() is the 0-based row the cursor stands on; eof() is true
+    // past the last row (and on an empty result), bof() before the first.
+    int recNo() const { return mRow; }
+    bool eof() const { return mEof; }
+    bool bof() const { return mBof; }
+    void first();
+    void last();
+    void next();
+    void prior();
+    void moveTo(int row);
+
+    // Fields of the current row, as text. Throws when there is no current row.
+    std::string_view field(int index) const;
+    std::string_view fieldByName(std::string_view name) const;
+
+    // Removes the current row from its table, by its key 编号, and from the
+    // result. Throws when there is no current row.
+    void deleteCurrent();
+
+    // Told whenever the result (opened, closed, a row removed) or the cursor
+    // changes, so a grid can follow.
+    enum class Change { Result, Cursor };
+    void setListener(std::function<void(Change)> listener) { mListener = std::move(listener); }
+
+    // While controls are disabled the listener hears nothing; enabling them
+    // again tells it once what changed meanwhile. Long walks over a result
+    // use this so the grid does not follow every step.
+    void disableControls() { ++mControlsDisabled; }
+    void enableControls();
+
+private:
+    void requireConnection() const;
+    void requireCurrentRow() const;
+    void notify(Change change);
+
+    AdoConnection& mConnection;
+    std::string mSql;
+    AdoResult mResult;
+    bool mActive = false;
+    int mRow = -1;
+    bool mEof = true;
+    bool mBof = true;
+    std::function<void(Change)> mListener;
+    int mControlsDisabled = 0;
+    bool mPendingResult = false;
+    bool mPendingCursor = false;
+};
+
+} // namespace platform

@@ -1,0 +1,65 @@
+#include "records/module_storage.h"
+
+#include "platform/app_dir.h"
+
+namespace records {
+
+const std::vector<ModuleTable>& moduleTables() {
+    static const std::vector<ModuleTable> tables = {
+        {QStringLiteral("销售记录.mdb"), {"编号", "商品", "金额", "时间", "出货人", "备注"}},
+        {QStringLiteral("进货记录.mdb"), {"编号", "商品", "数量", "进价", "总价", "时间", "备注"}},
+        {QStringLiteral("记事本.mdb"), {"编号", "标题", "备注", "时间"}},
+        {QStringLiteral("汇款记录.mdb"), {"编号", "金额", "时间", "备注"}},
+        {QStringLiteral("员工请假记录.mdb"), {"编号", "姓名", "时间", "备注"}},
+        {QStringLiteral("员工工资发放记录.mdb"), {"编号", "姓名", "金额", "时间", "备注"}},
+        {QStringLiteral("客户通讯录.mdb"), {"编号", "姓名", "电话", "地址", "时间", "备注"}},
+        {QStringLiteral("电费记录.mdb"), {"编号", "金额", "度数", "备注", "时间"}},
+        {QStringLiteral("备忘录.mdb"), {"编号", "标题", "备注", "时间"}},
+    };
+    return tables;
+}
+
+QString databaseFolder() {
+    return platform::appPath(QStringLiteral("database/"));
+}
+
+QString databasePath(const QString& fileName) {
+    return databaseFolder() + fileName;
+}
+
+std::string connectionString(const QString& appDir, const QString& fileName) {
+    QString folder = appDir;
+    if (!folder.endsWith(QLatin1Char('/')) && !folder.endsWith(QLatin1Char('\\')))
+        folder += QLatin1Char('/');
+    return (QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Password=\"\";Data Source=") + folder +
+            QStringLiteral("database\\") + fileName + QStringLiteral(";Persist Security Info=True"))
+        .toStdString();
+}
+
+std::string createTableStatement(const ModuleTable& table) {
+    // Month, day and hour lose their leading zeros through the integer casts;
+    // SQLite keeps 'now' the same for the whole statement.
+    static const std::string localNow =
+        "(cast(strftime('%Y','now','localtime') as integer) || '-' || "
+        "cast(strftime('%m','now','localtime') as integer) || '-' || "
+        "cast(strftime('%d','now','localtime') as integer) || ' ' || "
+        "cast(strftime('%H','now','localtime') as integer) || "
+        "strftime(':%M:%S','now','localtime'))";
+    std::string sql = "CREATE TABLE data (";
+    bool firstColumn = true;
+    for (const QString& column : table.columns) {
+        if (!firstColumn)
+            sql += ", ";
+        firstColumn = false;
+        sql += column.toStdString();
+        if (column == QStringLiteral("编号"))
+            sql += " INTEGER PRIMARY KEY AUTOINCREMENT";
+        else if (column == QStringLiteral("时间"))
+            sql += " TEXT DEFAULT " + localNow;
+        else
+            sql += " TEXT";
+    }
+    return sql + ")";
+}
+
+} // namespace records
