@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include <cstdint>
+#include <vector>
+
+namespace platform::xlsx {
+
+// The one worksheet of a workbook that the spreadsheet server fills. Cells are
+// typed as the spreadsheet application types what it is given: numbers as
+// numbers, a QDateTime or a text of the form yyyy-M-d H:mm:ss as a date-time
+// shown as yyyy-m-d h:mm:ss, a QDate as a date shown as yyyy-m-d, booleans as
+// booleans, other texts as texts, a null value or an empty text as an empty
+// cell.
+class Sheet {
+public:
+    static constexpr int MaxRows = 1048576;
+    static constexpr int MaxColumns = 16384;
+    static constexpr int MaxTextLength = 32767;
+
+    // Sets the cell at row and column, both counted from 1. Throws
+    // AutomationError for a position outside the sheet or a value a cell
+    // cannot hold (an object, a text longer than MaxTextLength, a number that
+    // is not finite).
+    void setCell(int row, int column, const QVariant& value);
+
+    // Writes a workbook with this sheet as "Sheet1" to exactly this path.
+    // Throws AutomationError when the file cannot be written.
+    void save(const QByteArray& path) const;
+
+private:
+    enum class Kind : std::uint8_t { Empty, Number, Boolean, DateTime, Date, Text };
+    struct Cell {
+        Kind kind = Kind::Empty;
+        double number = 0; // the number, 0/1, or the serial day number of a date
+        QString text;
+    };
+    static Cell typed(const QVariant& value);
+
+    std::vector<std::vector<Cell>> mRows;
+    std::vector<bool> mDateColumns; // columns widened for their dates
+};
+
+} // namespace platform::xlsx

@@ -1,0 +1,248 @@
+#include "office_readback.h"
+#include "platform/automation.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+using officereadback::DocumentBody;
+using officereadback::readDocumentBody;
+
+namespace {
+
+// The program's document export: a table of (rows + 1) rows and as many
+// columns as the header has; row 1 the titles of columns 2 to last, then the
+// rows' values of those columns as text; table column 1 stays empty.
+void exportDocument(const QStringList& header, const QList<QStringList>& rows,
+                    const QString& fileName) {
+    const OleVariant word = Automation::createOleObject(QStringLiteral("word.Application"));
+    word.invoke(QStringLiteral("documents"), CallKind::MethodOrGet)
+        .invoke(QStringLiteral("Add"), CallKind::MethodOrGet);
+    const OleVariant range = word.invoke(QStringLiteral("activedocument"), CallKind::MethodOrGet)
+                                 .invoke(QStringLiteral("paragraphs"), CallKind::MethodOrGet)
+                                 .invoke(QStringLiteral("Add"), CallKind::MethodOrGet)
+                                 .invoke(QStringLiteral("range"), CallKind::MethodOrGet);
+    const OleVariant table =
+        word.invoke(QStringLiteral("activedocument"), CallKind::MethodOrGet)
+            .invoke(QStringLiteral("tables"), CallKind::MethodOrGet)
+            .invoke(QStringLiteral("Add"), CallKind::Method,
+                    {range, static_cast<int>(rows.size()) + 1, static_cast<int>(header.size())});
+    const auto write = [&](int row, int column, const QString& text) {
+        table.invoke(QStringLiteral("Cell"), CallKind::Method, {row, column})
+            .invoke(QStringLiteral("range"), CallKind::MethodOrGet)
+            .invoke(QStringLiteral("InsertAfter"), CallKind::Method, {text});
+    };
+    for (int column = 2; column <= header.size(); ++column)
+        write(1, column, header[column - 1]);
+    int row = 2;
+    for (const QStringList& values : rows) {
+        for (int column = 2; column <= values.size(); ++column)
+            write(row, column, values[column - 1]);
+        ++row;
+    }
+    word.invoke(QStringLiteral("activedocument"), CallKind::MethodOrGet)
+        .invoke(QStringLiteral("saveas"), CallKind::Method, {fileName});
+    word.invoke(QStringLiteral("activedocument"), CallKind::MethodOrGet)
+        .invoke(QStringLiteral("close"), CallKind::Method);
+}
+
+class DocumentServer : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return mFolder.filePath(name); }
+    QStringList files() const {
+        return QDir(mFolder.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+    QTemporaryDir mFolder;
+};
+
+} // namespace
+
+TEST_F(DocumentServer, WritesOneTableWithAnEmptyFirstColumn) {
+    const QStringList header{QStringLiteral("编号"), QStringLiteral("商品"), QStringLiteral("金额"),
+                             QStringLiteral("时间")};
+    exportDocument(header,
+                   {{QStringLiteral("1"), QStringLiteral("米"), QStringLiteral("350"),
+                     QStringLiteral("2009-2-14 9:05:07")},
+                    {QStringLiteral("2"), QStringLiteral("油"), QString(),
+                     QStringLiteral("2009-2-15 0:00:00")},
+                    {QStringLiteral("3"), QStringLiteral("盐"), QStringLiteral("7"), QString()}},
+                   path(QStringLiteral("sales.docx")));
+
+    EXPECT_EQ(officereadback::zipEntryNames(path(QStringLiteral("sales.docx"))),
+              QStringList({QStringLiteral("[Content_Types].xml"), QStringLiteral("_rels/.rels"),
+                           QStringLiteral("word/document.xml")}));
+    const DocumentBody body = readDocumentBody(path(QStringLiteral("sales.docx")));
+    // The document's first paragraph, the table, and the added paragraph the
+    // table was put in front of.
+    EXPECT_EQ(body.elements, QStringList({QStringLiteral("p"), QStringLiteral("tbl"),
+                                          QStringLiteral("p"), QStringLiteral("sectPr")}));
+    ASSERT_EQ(body.tables.size(), 1);
+    const QList<QStringList> expected{
+        {QString(), QStringLiteral("商品"), QStringLiteral("金额"), QStringLiteral("时间")},
+        {QString(), QStringLiteral("米"), QStringLiteral("350"),
+         QStringLiteral("2009-2-14 9:05:07")},
+        {QString(), QStringLiteral("油"), QString(), QStringLiteral("2009-2-15 0:00:00")},
+        {QString(), QStringLiteral("盐"), QStringLiteral("7"), QString()},
+    };
+    EXPECT_EQ(body.tables[0], expected);
+}
+
+TEST_F(DocumentServer, AnEmptyListGivesATableOfTheTitlesOnly) {
+    exportDocument({QStringLiteral("编号"), QStringLiteral("商品"), QStringLiteral("金额")}, {},
+                   path(QStringLiteral("empty.docx")));
+    const DocumentBody body = readDocumentBody(path(QStringLiteral("empty.docx")));
+    ASSERT_EQ(body.tables.size(), 1);
+    EXPECT_EQ(body.tables[0],
+              QList<QStringList>({{QString(), QStringLiteral("商品"), QStringLiteral("金额")}}));
+}
+
+TEST_F(DocumentServer, TextsKeepMarkupCharactersSpacesTabsAndLineBreaks) {
+    const QStringList odd{
+        QStringLiteral("a & b <c> \"d\" 'e'"),
+        QStringLiteral("  spaced  "),
+        QStringLiteral("col\tumn\t"),
+        QStringLiteral("line 1\r\nline 2\nline 3\rline 4"),
+        QStringLiteral("bell\a and nul") + QChar(0) + QStringLiteral("!"),
+        QStringLiteral("𠮷野家 🍚"),
+    };
+    QList<QStringList> rows;
+    for (const QString& text : odd)
+        rows.append({QString(), text});
+    exportDocument({QString(), QStringLiteral("备注")}, rows, path(QStringLiteral("odd.docx")));
+
+    const DocumentBody body = readDocumentBody(path(QStringLiteral("odd.docx")));
+    ASSERT_EQ(body.tables.size(), 1);
+    const QList<QStringList>& table = body.tables[0];
+    ASSERT_EQ(table.size(), odd.size() + 1);
+    EXPECT_EQ(table[1][1], odd[0]);
+    EXPECT_EQ(table[2][1], odd[1]);
+    EXPECT_EQ(table[3][1], odd[2]);
+    EXPECT_EQ(table[4][1], QStringLiteral("line 1\nline 2\nline 3\nline 4"));
+    EXPECT_EQ(table[5][1], QStringLiteral("bell and nul!"));
+    EXPECT_EQ(table[6][1], odd[5]);
+}
+
+TEST_F(DocumentServer, TextsInsertedTwiceFollowEachOtherAndParagraphsHoldText) {
+    const OleVariant word = Automation::createOleObject(QStringLiteral("word.Application"));
+    const OleVariant document = word.invoke(QStringLiteral("Documents"), CallKind::PropertyGet)
+                                    .invoke(QStringLiteral("Add"), CallKind::Method);
+    const OleVariant paragraphs =
+        document.invoke(QStringLiteral("Paragraphs"), CallKind::PropertyGet);
+    const OleVariant title = paragraphs.invoke(QStringLiteral("Add"), CallKind::Method)
+                                 .invoke(QStringLiteral("Range"), CallKind::PropertyGet);
+    title.invoke(QStringLiteral("InsertAfter"), CallKind::Method, {QStringLiteral("销售")});
+    title.invoke(QStringLiteral("insertafter"), CallKind::Method, {QStringLiteral("清单")});
+    const OleVariant place = paragraphs.invoke(QStringLiteral("Add"), CallKind::Method)
+                                 .invoke(QStringLiteral("Range"), CallKind::PropertyGet);
+    const OleVariant table = document.invoke(QStringLiteral("Tables"), CallKind::PropertyGet)
+                                 .invoke(QStringLiteral("Add"), CallKind::Method, {place, 1, 2});
+    const OleVariant cell = table.invoke(QStringLiteral("Cell"), CallKind::Method, {1, 1})
+                                .invoke(QStringLiteral("Range"), CallKind::PropertyGet);
+    cell.invoke(QStringLiteral("InsertAfter"), CallKind::Method, {12});
+    cell.invoke(QStringLiteral("InsertAfter"), CallKind::Method, {QStringLiteral("件")});
+    document.invoke(QStringLiteral("SaveAs"), CallKind::Method, {path(QStringLiteral("two.docx"))});
+
+    const DocumentBody body = readDocumentBody(path(QStringLiteral("two.docx")));
+    EXPECT_EQ(body.elements,
+              QStringList({QStringLiteral("p"), QStringLiteral("p"), QStringLiteral("tbl"),
+                           QStringLiteral("p"), QStringLiteral("sectPr")}));
+    EXPECT_EQ(body.paragraphs, QStringList({QString(), QStringLiteral("销售清单"), QString()}));
+    EXPECT_EQ(body.tables.value(0), QList<QStringList>({{QStringLiteral("12件"), QString()}}));
+}
+
+TEST_F(DocumentServer, TheRecorderSeesTheExportCalls) {
+    CallRecorder recorder;
+    exportDocument({QStringLiteral("编号"), QStringLiteral("商品")},
+                   {{QStringLiteral("1"), QStringLiteral("米")}}, path(QStringLiteral("out")));
+    EXPECT_EQ(
+        recorder.lines(),
+        QStringList({
+            QStringLiteral("create word.Application -> word.Application#1"),
+            QStringLiteral("word.Application#1.documents method|get () -> Documents#1"),
+            QStringLiteral("Documents#1.Add method|get () -> Document#1"),
+            QStringLiteral("word.Application#1.activedocument method|get () -> Document#1"),
+            QStringLiteral("Document#1.paragraphs method|get () -> Paragraphs#1"),
+            QStringLiteral("Paragraphs#1.Add method|get () -> Paragraph#1"),
+            QStringLiteral("Paragraph#1.range method|get () -> Range#1"),
+            QStringLiteral("word.Application#1.activedocument method|get () -> Document#1"),
+            QStringLiteral("Document#1.tables method|get () -> Tables#1"),
+            QStringLiteral("Tables#1.Add method (<Range#1>, 2, 2) -> Table#1"),
+            QStringLiteral("Table#1.Cell method (1, 2) -> Cell#1"),
+            QStringLiteral("Cell#1.range method|get () -> Range#2"),
+            QStringLiteral("Range#2.InsertAfter method (\"商品\")"),
+            QStringLiteral("Table#1.Cell method (2, 2) -> Cell#2"),
+            QStringLiteral("Cell#2.range method|get () -> Range#3"),
+            QStringLiteral("Range#3.InsertAfter method (\"米\")"),
+            QStringLiteral("word.Application#1.activedocument method|get () -> Document#1"),
+            QStringLiteral("Document#1.saveas method (\"%1\")").arg(path(QStringLiteral("out"))),
+            QStringLiteral("word.Application#1.activedocument method|get () -> Document#1"),
+            QStringLiteral("Document#1.close method ()"),
+        }));
+    EXPECT_EQ(files(), QStringList{QStringLiteral("out.docx")});
+}
+
+TEST_F(DocumentServer, BadCallsThrow) {
+    const OleVariant word = Automation::createOleObject(QStringLiteral("word.Application"));
+    EXPECT_THROW(word.invoke(QStringLiteral("ActiveDocument"), CallKind::MethodOrGet),
+                 AutomationError);
+    const OleVariant document = word.invoke(QStringLiteral("Documents"), CallKind::MethodOrGet)
+                                    .invoke(QStringLiteral("Add"), CallKind::MethodOrGet);
+    const OleVariant tables = document.invoke(QStringLiteral("Tables"), CallKind::MethodOrGet);
+    const OleVariant range = document.invoke(QStringLiteral("Paragraphs"), CallKind::MethodOrGet)
+                                 .invoke(QStringLiteral("Add"), CallKind::MethodOrGet)
+                                 .invoke(QStringLiteral("Range"), CallKind::MethodOrGet);
+    const auto addTable = [&](const QList<OleVariant>& arguments) {
+        return tables.invoke(QStringLiteral("Add"), CallKind::Method, arguments);
+    };
+    EXPECT_THROW(addTable({QStringLiteral("here"), 1, 1}), AutomationError);
+    EXPECT_THROW(addTable({range, 0, 1}), AutomationError);
+    EXPECT_THROW(addTable({range, 1, 64}), AutomationError);
+    EXPECT_THROW(addTable({range, 1}), AutomationError);
+    // A range of another document.
+    const OleVariant other = Automation::createOleObject(QStringLiteral("word.Application"))
+                                 .invoke(QStringLiteral("Documents"), CallKind::MethodOrGet)
+                                 .invoke(QStringLiteral("Add"), CallKind::MethodOrGet)
+                                 .invoke(QStringLiteral("Paragraphs"), CallKind::MethodOrGet)
+                                 .invoke(QStringLiteral("Add"), CallKind::MethodOrGet)
+                                 .invoke(QStringLiteral("Range"), CallKind::MethodOrGet);
+    EXPECT_THROW(addTable({other, 1, 1}), AutomationError);
+
+    const OleVariant table = addTable({range, 2, 3});
+    EXPECT_THROW(table.invoke(QStringLiteral("Cell"), CallKind::Method, {3, 1}), AutomationError);
+    EXPECT_THROW(table.invoke(QStringLiteral("Cell"), CallKind::Method, {1, 0}), AutomationError);
+    EXPECT_THROW(table.invoke(QStringLiteral("Cell"), CallKind::PropertyPut, {1, 1, 1}),
+                 AutomationError);
+    const OleVariant cellRange = table.invoke(QStringLiteral("Cell"), CallKind::Method, {2, 3})
+                                     .invoke(QStringLiteral("Range"), CallKind::MethodOrGet);
+    EXPECT_THROW(cellRange.invoke(QStringLiteral("InsertAfter"), CallKind::Method, {QVariant()}),
+                 AutomationError);
+    // A table does not go into a cell.
+    EXPECT_THROW(addTable({cellRange, 1, 1}), AutomationError);
+
+    document.invoke(QStringLiteral("Close"), CallKind::Method);
+    EXPECT_THROW(word.invoke(QStringLiteral("ActiveDocument"), CallKind::MethodOrGet),
+                 AutomationError);
+    EXPECT_THROW(
+        cellRange.invoke(QStringLiteral("InsertAfter"), CallKind::Method, {QStringLiteral("x")}),
+        AutomationError);
+    EXPECT_THROW(document.invoke(QStringLiteral("SaveAs"), CallKind::Method,
+                                 {path(QStringLiteral("x.docx"))}),
+                 AutomationError);
+    EXPECT_TRUE(files().isEmpty());
+}
+
+TEST_F(DocumentServer, TheExtensionRuleAndUnwritableTargets) {
+    exportDocument({QString(), QStringLiteral("a")}, {}, path(QStringLiteral("清单")));
+    exportDocument({QString(), QStringLiteral("a")}, {}, path(QStringLiteral("list.doc")));
+    EXPECT_EQ(files(), QStringList({QStringLiteral("list.doc"), QStringLiteral("清单.docx")}));
+    EXPECT_THROW(exportDocument({QString(), QStringLiteral("a")}, {},
+                                path(QStringLiteral("missing/list.docx"))),
+                 AutomationError);
+    ASSERT_TRUE(QDir(mFolder.path()).mkdir(QStringLiteral("taken.docx")));
+    EXPECT_THROW(
+        exportDocument({QString(), QStringLiteral("a")}, {}, path(QStringLiteral("taken"))),
+        AutomationError);
+    EXPECT_EQ(files(), QStringList({QStringLiteral("list.doc"), QStringLiteral("清单.docx")}));
+}

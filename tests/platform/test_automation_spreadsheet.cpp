@@ -1,0 +1,248 @@
+#include "office_readback.h"
+#include "platform/automation.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using namespace platform;
+using officereadback::readSheetCells;
+using officereadback::SheetCell;
+
+namespace {
+
+// The program's spreadsheet export: header row, then the rows, then save and
+// close, with the call kinds it uses.
+void exportSheet(const QStringList& header, const QList<QVariantList>& rows,
+                 const QString& fileName) {
+    OleVariant excel = Automation::createOleObject(QStringLiteral("Excel.Application"));
+    OleVariant book = Automation::createOleObject(QStringLiteral("Excel.Sheet"));
+    const OleVariant workbooks = excel.invoke(QStringLiteral("workbooks"), CallKind::MethodOrGet);
+    book = workbooks.invoke(QStringLiteral("Add"), CallKind::MethodOrGet);
+    for (int column = 1; column <= header.size(); ++column)
+        excel.invoke(QStringLiteral("Cells"), CallKind::PropertyPut,
+                     {1, column, header[column - 1]});
+    int row = 2;
+    for (const QVariantList& values : rows) {
+        for (int column = 1; column <= values.size(); ++column)
+            excel.invoke(QStringLiteral("Cells"), CallKind::PropertyPut,
+                         {row, column, values[column - 1]});
+        ++row;
+    }
+    book.invoke(QStringLiteral("SaveAS"), CallKind::Method, {fileName});
+    book.invoke(QStringLiteral("close"), CallKind::Method);
+}
+
+const QStringList SalesHeader{QStringLiteral("编号"), QStringLiteral("商品"),
+                              QStringLiteral("金额"), QStringLiteral("发货人"),
+                              QStringLiteral("备注"), QStringLiteral("时间")};
+
+// Serial day number of 2009-2-14 9:05:07: 39858 days after 1899-12-30 and
+// 32707 seconds.
+const double ValentineSerial = 39858 + 32707.0 / 86400;
+
+class SpreadsheetServer : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return mFolder.filePath(name); }
+    QStringList files() const {
+        return QDir(mFolder.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+    QTemporaryDir mFolder;
+};
+
+} // namespace
+
+TEST_F(SpreadsheetServer, WritesTypedCellsUnderTheHeaderRow) {
+    const QList<QVariantList> rows{
+        {1, QStringLiteral("米"), QStringLiteral("350"), QStringLiteral("张三"), QVariant(),
+         QStringLiteral("2009-2-14 9:05:07")},
+        {2, QStringLiteral("油 & <盐>"), 12.5, QString(), QStringLiteral("  留空格 "),
+         QDateTime(QDate(2009, 2, 14), QTime(9, 5, 7))},
+        {QVariant(), QStringLiteral("2009-2-30 9:05:07"), -3, true, QDate(2009, 2, 14),
+         QStringLiteral("2009-12-31 23:59:59")},
+    };
+    exportSheet(SalesHeader, rows, path(QStringLiteral("sales.xlsx")));
+
+    const QMap<QString, SheetCell> cells = readSheetCells(path(QStringLiteral("sales.xlsx")));
+    const auto text = [&](const char* reference) {
+        const SheetCell cell = cells.value(QString::fromLatin1(reference));
+        EXPECT_TRUE(cell.type == QLatin1String("inlineStr") || cell.type == QLatin1String("s"))
+            << reference << " has type " << cell.type.toStdString();
+        return cell.value;
+    };
+    const auto number = [&](const char* reference, const char* format) {
+        const SheetCell cell = cells.value(QString::fromLatin1(reference));
+        EXPECT_TRUE(cell.type.isEmpty() || cell.type == QLatin1String("n"))
+            << reference << " has type " << cell.type.toStdString();
+        EXPECT_EQ(cell.format, QLatin1String(format)) << reference;
+        return cell.value.toDouble();
+    };
+
+    for (int column = 0; column < SalesHeader.size(); ++column)
+        EXPECT_EQ(
+            text(QStringLiteral("%1%2").arg(QChar('A' + column)).arg(1).toLatin1().constData()),
+            SalesHeader[column]);
+
+    EXPECT_EQ(number("A2", "General"), 1);
+    EXPECT_EQ(text("B2"), QStringLiteral("米"));
+    EXPECT_EQ(text("C2"), QStringLiteral("350")); // a text stays a text
+    EXPECT_FALSE(cells.contains(QStringLiteral("E2")));
+    EXPECT_NEAR(number("F2", "yyyy-m-d h:mm:ss"), ValentineSerial, 1e-9);
+
+    EXPECT_EQ(text("B3"), QStringLiteral("油 & <盐>"));
+    EXPECT_EQ(number("C3", "General"), 12.5);
+    EXPECT_FALSE(cells.contains(QStringLiteral("D3"))); // an empty text is an empty cell
+    EXPECT_EQ(text("E3"), QStringLiteral("  留空格 "));
+    EXPECT_NEAR(number("F3", "yyyy-m-d h:mm:ss"), ValentineSerial, 1e-9);
+
+    EXPECT_FALSE(cells.contains(QStringLiteral("A4")));
+    EXPECT_EQ(text("B4"), QStringLiteral("2009-2-30 9:05:07")); // no such day
+    EXPECT_EQ(number("C4", "General"), -3);
+    EXPECT_EQ(cells.value(QStringLiteral("D4")).type, QStringLiteral("b"));
+    EXPECT_EQ(cells.value(QStringLiteral("D4")).value, QStringLiteral("1"));
+    EXPECT_EQ(number("E4", "yyyy-m-d"), 39858);
+    EXPECT_NEAR(number("F4", "yyyy-m-d h:mm:ss"), 40178 + 86399.0 / 86400, 1e-9);
+
+    EXPECT_EQ(cells.size(), 6 + 5 + 5 + 5);
+}
+
+TEST_F(SpreadsheetServer, OnlyFullDateTimeTextsBecomeDateTimes) {
+    const QStringList texts{
+        QStringLiteral("2009-02-04 09:05:07"), // leading zeros are fine
+        QStringLiteral("2009-2-14"),           QStringLiteral("9:05:07"),
+        QStringLiteral("2009-2-14 9:5:07"),    QStringLiteral("2009-2-14 24:00:00"),
+        QStringLiteral("2009/2/14 9:05:07"),   QStringLiteral("2009-2-14 9:05:07 "),
+        QStringLiteral("1899-12-31 0:00:00"),  QStringLiteral("20090-2-14 9:05:07"),
+    };
+    QVariantList row;
+    for (const QString& value : texts)
+        row.append(value);
+    exportSheet({}, {row}, path(QStringLiteral("dates.xlsx")));
+
+    const QMap<QString, SheetCell> cells = readSheetCells(path(QStringLiteral("dates.xlsx")));
+    EXPECT_EQ(cells.value(QStringLiteral("A2")).format, QStringLiteral("yyyy-m-d h:mm:ss"));
+    EXPECT_NEAR(cells.value(QStringLiteral("A2")).value.toDouble(), 39848 + 32707.0 / 86400, 1e-9);
+    for (int column = 1; column < texts.size(); ++column) {
+        const SheetCell cell = cells.value(QStringLiteral("%1%2").arg(QChar('A' + column)).arg(2));
+        EXPECT_EQ(cell.value, texts[column]);
+        EXPECT_EQ(cell.format, QStringLiteral("General")) << texts[column].toStdString();
+    }
+}
+
+TEST_F(SpreadsheetServer, AnEmptyListGivesTheHeaderRowOnly) {
+    exportSheet(SalesHeader, {}, path(QStringLiteral("empty.xlsx")));
+    const QMap<QString, SheetCell> cells = readSheetCells(path(QStringLiteral("empty.xlsx")));
+    EXPECT_EQ(cells.keys(),
+              QStringList({QStringLiteral("A1"), QStringLiteral("B1"), QStringLiteral("C1"),
+                           QStringLiteral("D1"), QStringLiteral("E1"), QStringLiteral("F1")}));
+}
+
+TEST_F(SpreadsheetServer, TheExtensionIsAddedOnlyToANameWithout) {
+    exportSheet({QStringLiteral("a")}, {}, path(QStringLiteral("销售清单")));
+    exportSheet({QStringLiteral("b")}, {}, path(QStringLiteral("list.xls")));
+    EXPECT_EQ(files(), QStringList({QStringLiteral("list.xls"), QStringLiteral("销售清单.xlsx")}));
+    EXPECT_EQ(readSheetCells(path(QStringLiteral("list.xls"))).value(QStringLiteral("A1")).value,
+              QStringLiteral("b"));
+
+    // Saving again replaces the file.
+    exportSheet({QStringLiteral("c")}, {}, path(QStringLiteral("list.xls")));
+    EXPECT_EQ(readSheetCells(path(QStringLiteral("list.xls"))).value(QStringLiteral("A1")).value,
+              QStringLiteral("c"));
+}
+
+TEST_F(SpreadsheetServer, TheRecorderSeesTheExportCalls) {
+    CallRecorder recorder;
+    exportSheet({QStringLiteral("编号"), QStringLiteral("商品")},
+                {{7, QStringLiteral("米")}, {8, QVariant()}}, path(QStringLiteral("out")));
+    const QString saved = path(QStringLiteral("out"));
+    EXPECT_EQ(recorder.lines(),
+              QStringList({
+                  QStringLiteral("create Excel.Application -> Excel.Application#1"),
+                  QStringLiteral("create Excel.Sheet -> Workbook#1"),
+                  QStringLiteral("Excel.Application#1.workbooks method|get () -> Workbooks#1"),
+                  QStringLiteral("Workbooks#1.Add method|get () -> Workbook#2"),
+                  QStringLiteral("Excel.Application#1.Cells put (1, 1, \"编号\")"),
+                  QStringLiteral("Excel.Application#1.Cells put (1, 2, \"商品\")"),
+                  QStringLiteral("Excel.Application#1.Cells put (2, 1, 7)"),
+                  QStringLiteral("Excel.Application#1.Cells put (2, 2, \"米\")"),
+                  QStringLiteral("Excel.Application#1.Cells put (3, 1, 8)"),
+                  QStringLiteral("Excel.Application#1.Cells put (3, 2, null)"),
+                  QStringLiteral("Workbook#2.SaveAS method (\"%1\")").arg(saved),
+                  QStringLiteral("Workbook#2.close method ()"),
+              }));
+    EXPECT_EQ(files(), QStringList{QStringLiteral("out.xlsx")});
+}
+
+TEST_F(SpreadsheetServer, CellsGoToTheWorkbookAddedLast) {
+    OleVariant excel = Automation::createOleObject(QStringLiteral("Excel.Application"));
+    const auto put = [&](const QVariant& value) {
+        excel.invoke(QStringLiteral("Cells"), CallKind::PropertyPut, {1, 1, value});
+    };
+    // No workbook yet.
+    EXPECT_THROW(put(QStringLiteral("x")), AutomationError);
+
+    const OleVariant workbooks = excel.invoke(QStringLiteral("Workbooks"), CallKind::PropertyGet);
+    const OleVariant first = workbooks.invoke(QStringLiteral("add"), CallKind::Method);
+    put(QStringLiteral("first"));
+    const OleVariant second = workbooks.invoke(QStringLiteral("ADD"), CallKind::Method);
+    put(QStringLiteral("second"));
+    second.invoke(QStringLiteral("Close"), CallKind::Method);
+    EXPECT_THROW(second.invoke(QStringLiteral("SaveAs"), CallKind::Method,
+                               {path(QStringLiteral("closed.xlsx"))}),
+                 AutomationError);
+    put(QStringLiteral("first again")); // back on the first workbook
+    first.invoke(QStringLiteral("saveas"), CallKind::Method, {path(QStringLiteral("first.xlsx"))});
+    EXPECT_EQ(readSheetCells(path(QStringLiteral("first.xlsx"))).value(QStringLiteral("A1")).value,
+              QStringLiteral("first again"));
+    first.invoke(QStringLiteral("close"), CallKind::Method);
+    EXPECT_THROW(put(QStringLiteral("x")), AutomationError);
+    EXPECT_EQ(files(), QStringList{QStringLiteral("first.xlsx")});
+}
+
+TEST_F(SpreadsheetServer, BadCellsAndCallsThrow) {
+    OleVariant excel = Automation::createOleObject(QStringLiteral("Excel.Application"));
+    excel.invoke(QStringLiteral("workbooks"), CallKind::MethodOrGet)
+        .invoke(QStringLiteral("Add"), CallKind::MethodOrGet);
+    const auto put = [&](const QList<OleVariant>& arguments) {
+        excel.invoke(QStringLiteral("Cells"), CallKind::PropertyPut, arguments);
+    };
+    EXPECT_THROW(put({0, 1, 1}), AutomationError);
+    EXPECT_THROW(put({1, 16385, 1}), AutomationError);
+    EXPECT_THROW(put({1048577, 1, 1}), AutomationError);
+    EXPECT_THROW(put({QStringLiteral("A"), 1, 1}), AutomationError);
+    EXPECT_THROW(put({1, 1}), AutomationError);
+    EXPECT_THROW(put({1, 1, excel}), AutomationError);
+    EXPECT_THROW(put({1, 1, std::numeric_limits<double>::quiet_NaN()}), AutomationError);
+    EXPECT_THROW(put({1, 1, QString(32768, QLatin1Char('x'))}), AutomationError);
+    put({1, 1, QString(32767, QLatin1Char('x'))});
+    put({1048576, 16384, 1});
+    EXPECT_THROW(excel.invoke(QStringLiteral("Cells"), CallKind::MethodOrGet, {1, 1}),
+                 AutomationError);
+    EXPECT_THROW(excel.invoke(QStringLiteral("Workbooks"), CallKind::PropertyPut, {1}),
+                 AutomationError);
+}
+
+TEST_F(SpreadsheetServer, AnUnwritableTargetThrowsAndWritesNothing) {
+    OleVariant excel = Automation::createOleObject(QStringLiteral("Excel.Application"));
+    const OleVariant book = excel.invoke(QStringLiteral("workbooks"), CallKind::MethodOrGet)
+                                .invoke(QStringLiteral("Add"), CallKind::MethodOrGet);
+    excel.invoke(QStringLiteral("Cells"), CallKind::PropertyPut, {1, 1, 1});
+    const auto save = [&](const QVariant& name) {
+        book.invoke(QStringLiteral("SaveAS"), CallKind::Method, {name});
+    };
+    EXPECT_THROW(save(path(QStringLiteral("missing/out.xlsx"))), AutomationError);
+    ASSERT_TRUE(QDir(mFolder.path()).mkdir(QStringLiteral("taken.xlsx")));
+    EXPECT_THROW(save(path(QStringLiteral("taken"))), AutomationError);
+    EXPECT_THROW(save(QString()), AutomationError);
+    EXPECT_THROW(save(QVariant()), AutomationError);
+    EXPECT_TRUE(files().isEmpty());
+    // The workbook is still there to be saved elsewhere.
+    save(path(QStringLiteral("out.xlsx")));
+    EXPECT_EQ(files(), QStringList{QStringLiteral("out.xlsx")});
+}
