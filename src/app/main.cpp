@@ -1,6 +1,10 @@
+#include "app/program.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    return 0;
+    app::Program program;
+    program.start();
+    return application.exec();
 }

@@ -1,3 +1,43 @@
 #pragma once
 
-// Program start: creates the windows in their order.
+#include <QList>
+#include <QString>
+
+class QWidget;
+
+namespace records {
+class RecordWindow;
+}
+
+namespace app {
+
+class MainWindow;
+
+// The running program: creates the eleven windows in their fixed order, each
+// running its creation step at once, and shows the main window.
+class Program {
+public:
+    Program();
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    void start();
+
+    MainWindow* mainWindow() const { return mMain; }
+    // A window by its class name (TForm1 ... TForm11), or null.
+    QWidget* window(const QString& windowClass) const;
+    records::RecordWindow* recordWindow(const QString& windowClass) const;
+    const QList<QWidget*>& windows() const { return mWindows; }
+
+    // Makes a window visible and brings it to the front.
+    void showWindow(const QString& windowClass);
+
+private:
+    void connectMainWindow();
+
+    MainWindow* mMain = nullptr;
+    QList<QWidget*> mWindows;
+};
+
+} // namespace app

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+
+namespace platform {
+class PanelStatusBar;
+}
+
+namespace app {
+
+// The main window TForm1: banner, the launcher page, the maintenance page, the
+// about page, the menu bar, and the status bar with the clock.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+
+    // The creation step: the desktop shortcut, then the caption with the
+    // version. An error is shown in the standard error box and skips the rest.
+    void create();
+
+    // The version text, held in the about page's box Edit_Ver.
+    QString versionText() const;
+    // The clock text: the second status panel.
+    QString clockText() const;
+    platform::PanelStatusBar* statusPanels() const { return mStatus; }
+    QPlainTextEdit* backupNote() const { return mBackupNote; }
+
+    // The publisher text of the first status panel.
+    static QString publisherText();
+
+signals:
+    void showWindowRequested(const QString& windowClass);
+    void calculatorRequested();
+    void publisherPageRequested();
+    void contactRequested();
+    void backupRequested();
+    void clearAllRequested(int item); // 0..8 in menu order
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* buildLauncherPage();
+    QWidget* buildMaintenancePage();
+    QWidget* buildAboutPage();
+    void buildMenus();
+    void tick();
+
+    QLabel* mBanner = nullptr;
+    QTabWidget* mPages = nullptr;
+    QLineEdit* mVersion = nullptr;
+    QPlainTextEdit* mBackupNote = nullptr;
+    platform::PanelStatusBar* mStatus = nullptr;
+    QTimer* mClock = nullptr;
+};
+
+// The captions of the nine clear-all items of the menu, in menu order.
+const QStringList& clearAllItems();
+
+} // namespace app

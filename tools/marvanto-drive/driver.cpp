@@ -1,0 +1,486 @@
+#include "driver.h"
+
+#include "app/main_window.h"
+#include "app/program.h"
+#include "platform/ado.h"
+#include "platform/app_dir.h"
+#include "platform/clock.h"
+#include "platform/message_box.h"
+#include "platform/status_bar.h"
+#include "records/module_storage.h"
+#include "records/record_window.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimeZone>
+#include <QWheelEvent>
+
+namespace drive {
+
+namespace {
+
+QString textOfWidget(const QWidget* widget) {
+    if (const auto* line = qobject_cast<const QLineEdit*>(widget))
+        return line->text();
+    if (const auto* memo = qobject_cast<const QPlainTextEdit*>(widget))
+        return memo->toPlainText();
+    if (const auto* rich = qobject_cast<const QTextEdit*>(widget))
+        return rich->toPlainText();
+    if (const auto* combo = qobject_cast<const QComboBox*>(widget))
+        return combo->currentText();
+    if (const auto* label = qobject_cast<const QLabel*>(widget))
+        return label->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
+        return button->text();
+    if (const auto* spin = qobject_cast<const QAbstractSpinBox*>(widget))
+        return spin->text();
+    throw DriveFailure("the widget " + widget->objectName().toStdString() + " holds no text");
+}
+
+// The widget that takes typed keys: a combo box's line edit, else itself.
+QWidget* keyTarget(QWidget* widget) {
+    if (auto* combo = qobject_cast<QComboBox*>(widget); combo && combo->lineEdit())
+        return combo->lineEdit();
+    if (auto* spin = qobject_cast<QAbstractSpinBox*>(widget))
+        return spin->findChild<QLineEdit*>();
+    return widget;
+}
+
+void bringToFront(QWidget* window) {
+    window->raise();
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    QApplication::processEvents();
+}
+
+void typeCharacter(QWidget* target, const QString& character) {
+    Qt::Key key = Qt::Key_unknown;
+    const QChar c = character.at(0);
+    if (character.size() == 1 && c.unicode() < 128 && c.isLetterOrNumber())
+        key = static_cast<Qt::Key>(c.toUpper().unicode());
+    else if (character == QLatin1String(" "))
+        key = Qt::Key_Space;
+    QTest::sendKeyEvent(QTest::Press, target, key, character, Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::Release, target, key, character, Qt::NoModifier);
+}
+
+int answerCode(const QString& word) {
+    const QString answer = word.toLower();
+    if (answer == QLatin1String("yes"))
+        return platform::IdYes;
+    if (answer == QLatin1String("no"))
+        return platform::IdNo;
+    if (answer == QLatin1String("ok"))
+        return platform::IdOk;
+    if (answer == QLatin1String("cancel"))
+        return platform::IdCancel;
+    throw DriveFailure("unknown answer " + word.toStdString());
+}
+
+int toInt(const QString& word) {
+    bool ok = false;
+    const int value = word.toInt(&ok);
+    if (!ok)
+        throw DriveFailure("not a whole number: " + word.toStdString());
+    return value;
+}
+
+} // namespace
+
+void expectEqual(const QString& what, const QString& expected, const QString& seen) {
+    if (expected != seen)
+        throw DriveFailure(QStringLiteral("%1\n  expected: \"%2\"\n  seen:     \"%3\"")
+                               .arg(what, expected, seen)
+                               .toStdString());
+}
+
+Driver::Driver(app::Program& program) : mProgram(program) {
+    platform::setMessageBoxAnswerer(
+        [this](const QString& text, const QString& caption, unsigned flags) {
+            return answerBox(text, caption, flags);
+        });
+    platform::setBeepWatcher([this](unsigned) { ++mBeeps; });
+}
+
+Driver::~Driver() {
+    platform::setMessageBoxAnswerer({});
+    platform::setBeepWatcher({});
+}
+
+int Driver::answerBox(const QString& text, const QString& caption, unsigned flags) {
+    mBoxes.append({text, caption, flags});
+    const bool yesNo = (flags & 0xF) == platform::mb::YesNo;
+    if (!mAnswers.empty()) {
+        const int answer = answerCode(mAnswers.front());
+        mAnswers.pop_front();
+        if (yesNo)
+            return answer == platform::IdYes ? platform::IdYes : platform::IdNo;
+        return platform::IdOk;
+    }
+    // Nobody said: the default button.
+    return yesNo ? platform::IdNo : platform::IdOk;
+}
+
+QWidget* Driver::window(const QString& windowClass) const {
+    QWidget* found = mProgram.window(windowClass);
+    if (!found)
+        throw DriveFailure("no window " + windowClass.toStdString());
+    return found;
+}
+
+QWidget* Driver::widget(const QString& target) const {
+    const auto [windowClass, name] = splitTarget(target);
+    QWidget* top = window(windowClass);
+    if (name.isEmpty())
+        return top;
+    QWidget* found = top->findChild<QWidget*>(name);
+    if (!found)
+        throw DriveFailure("no widget " + target.toStdString());
+    return found;
+}
+
+void Driver::need(const Action& action, int words) const {
+    if (action.words.size() < words)
+        throw DriveFailure(
+            QStringLiteral("%1 needs %2 words").arg(action.verb).arg(words).toStdString());
+}
+
+void Driver::play(const Action& action) {
+    const QString& verb = action.verb;
+    if (verb == QLatin1String("show"))
+        show(action);
+    else if (verb == QLatin1String("type"))
+        type(action);
+    else if (verb == QLatin1String("pick"))
+        pick(action);
+    else if (verb == QLatin1String("click"))
+        click(action);
+    else if (verb == QLatin1String("menu"))
+        menu(action);
+    else if (verb == QLatin1String("grid-click"))
+        gridClick(action);
+    else if (verb == QLatin1String("dblclick"))
+        doubleClick(action);
+    else if (verb == QLatin1String("wheel"))
+        wheel(action);
+    else if (verb == QLatin1String("answer")) {
+        need(action, 1);
+        answerCode(action.words[0]);
+        mAnswers.push_back(action.words[0]);
+    } else if (verb == QLatin1String("answer-file")) {
+        need(action, 1);
+        mFileAnswers.push_back(action.words[0]);
+    } else if (verb == QLatin1String("expect-box"))
+        expectBox(action);
+    else if (verb == QLatin1String("expect-no-box"))
+        expectNoBox(action);
+    else if (verb == QLatin1String("expect-status"))
+        expectStatus(action);
+    else if (verb == QLatin1String("expect-text"))
+        expectText(action);
+    else if (verb == QLatin1String("expect-rows"))
+        expectRows(action);
+    else if (verb == QLatin1String("expect-cell"))
+        expectCell(action);
+    else if (verb == QLatin1String("expect-beeps"))
+        expectBeeps(action);
+    else if (verb == QLatin1String("expect-title"))
+        expectTitle(action);
+    else if (verb == QLatin1String("expect-visible"))
+        expectVisible(action, true);
+    else if (verb == QLatin1String("expect-hidden"))
+        expectVisible(action, false);
+    else if (verb == QLatin1String("wait")) {
+        need(action, 1);
+        QTest::qWait(toInt(action.words[0]));
+    } else if (verb == QLatin1String("clock"))
+        clock(action);
+    else if (verb == QLatin1String("sql"))
+        sql(action);
+    else if (verb == QLatin1String("shot"))
+        shot(action);
+    else if (verb == QLatin1String("close"))
+        close(action);
+    else
+        throw DriveFailure("unknown action " + verb.toStdString());
+    QApplication::processEvents();
+}
+
+// ---------------------------------------------------------------- actions
+
+void Driver::show(const Action& action) {
+    need(action, 1);
+    const QString windowClass = action.words[0];
+    QWidget* target = window(windowClass);
+    if (target != mProgram.mainWindow()) {
+        // Through the launcher button of the main window, as a person would.
+        QAbstractButton* launcher = nullptr;
+        for (auto* button : mProgram.mainWindow()->findChildren<QAbstractButton*>()) {
+            if (button->property("windowClass").toString() == windowClass)
+                launcher = button;
+        }
+        if (launcher && launcher->isVisible())
+            QTest::mouseClick(launcher, Qt::LeftButton);
+        else
+            mProgram.showWindow(windowClass);
+    } else {
+        mProgram.showWindow(windowClass);
+    }
+    bringToFront(target);
+    if (!target->isVisible())
+        throw DriveFailure("the window " + windowClass.toStdString() + " did not show");
+}
+
+void Driver::type(const Action& action) {
+    need(action, 2);
+    QWidget* box = widget(action.words[0]);
+    bringToFront(box->window());
+    QWidget* target = keyTarget(box);
+    target->setFocus(Qt::OtherFocusReason);
+    // Replace the text: select all, delete.
+    QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(target, Qt::Key_Delete);
+    const QString text = action.words[1];
+    for (const uint codePoint : text.toUcs4()) {
+        if (codePoint == '\n') {
+            QTest::keyClick(target, Qt::Key_Return);
+            continue;
+        }
+        const char32_t c = static_cast<char32_t>(codePoint);
+        typeCharacter(target, QString::fromUcs4(&c, 1));
+    }
+}
+
+void Driver::pick(const Action& action) {
+    need(action, 2);
+    auto* combo = qobject_cast<QComboBox*>(widget(action.words[0]));
+    if (!combo)
+        throw DriveFailure(action.words[0].toStdString() + " is not a drop-down box");
+    const int entry = toInt(action.words[1]);
+    if (entry < 0 || entry >= combo->count())
+        throw DriveFailure(QStringLiteral("%1 has %2 entries, no entry %3")
+                               .arg(action.words[0])
+                               .arg(combo->count())
+                               .arg(entry)
+                               .toStdString());
+    combo->setFocus(Qt::OtherFocusReason);
+    combo->setCurrentIndex(entry);
+}
+
+void Driver::click(const Action& action) {
+    need(action, 1);
+    QWidget* target = widget(action.words[0]);
+    if (!target->isVisible())
+        throw DriveFailure(action.words[0].toStdString() + " is not visible");
+    if (!target->isEnabled())
+        throw DriveFailure(action.words[0].toStdString() + " is disabled");
+    QTest::mouseClick(target, Qt::LeftButton);
+}
+
+void Driver::menu(const Action& action) {
+    need(action, 2);
+    QWidget* top = window(action.words[0]);
+    const QStringList path = action.words[1].split(QLatin1Char('/'));
+    QMenuBar* bar = top->findChild<QMenuBar*>();
+    if (!bar)
+        throw DriveFailure(action.words[0].toStdString() + " has no menu bar");
+    QList<QAction*> actions = bar->actions();
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        QAction* found = nullptr;
+        for (QAction* candidate : actions) {
+            if (candidate->text() == path[i])
+                found = candidate;
+        }
+        if (!found)
+            throw DriveFailure("no menu item \"" + path[i].toStdString() + "\"");
+        if (i + 1 == path.size()) {
+            found->trigger();
+        } else {
+            if (!found->menu())
+                throw DriveFailure("\"" + path[i].toStdString() + "\" has no submenu");
+            actions = found->menu()->actions();
+        }
+    }
+}
+
+void Driver::gridClick(const Action& action) {
+    need(action, 3);
+    QWidget* top = window(action.words[0]);
+    auto* grid = top->findChild<QTableView*>(QStringLiteral("DBGrid1"));
+    if (!grid)
+        throw DriveFailure(action.words[0].toStdString() + " has no grid");
+    const QModelIndex index = grid->model()->index(toInt(action.words[1]), toInt(action.words[2]));
+    if (!index.isValid())
+        throw DriveFailure(QStringLiteral("the grid has no cell %1, %2 (%3 rows)")
+                               .arg(action.words[1], action.words[2])
+                               .arg(grid->model()->rowCount())
+                               .toStdString());
+    bringToFront(top);
+    grid->scrollTo(index);
+    const QPoint at = grid->visualRect(index).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+}
+
+void Driver::doubleClick(const Action& action) {
+    need(action, 1);
+    QWidget* target = keyTarget(widget(action.words[0]));
+    bringToFront(target->window());
+    QTest::mouseDClick(target, Qt::LeftButton);
+}
+
+void Driver::wheel(const Action& action) {
+    need(action, 2);
+    QWidget* top = window(action.words[0]);
+    auto* grid = top->findChild<QTableView*>(QStringLiteral("DBGrid1"));
+    if (!grid)
+        throw DriveFailure(action.words[0].toStdString() + " has no grid");
+    bringToFront(top);
+    grid->setFocus(Qt::OtherFocusReason);
+    const QPoint at = grid->viewport()->rect().center();
+    QWheelEvent event(at, grid->viewport()->mapToGlobal(at), QPoint(),
+                      QPoint(0, toInt(action.words[1])), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(grid->viewport(), &event);
+}
+
+void Driver::expectBox(const Action& action) {
+    need(action, 1);
+    if (mBoxes.isEmpty())
+        throw DriveFailure("no message box was shown; expected \"" + action.words[0].toStdString() +
+                           "\"");
+    const Box last = mBoxes.last();
+    mBoxes.clear();
+    expectEqual(QStringLiteral("message box text"), action.words[0], last.text);
+    if (action.words.size() > 1)
+        expectEqual(QStringLiteral("message box caption"), action.words[1], last.caption);
+}
+
+void Driver::expectNoBox(const Action&) {
+    if (!mBoxes.isEmpty()) {
+        const Box first = mBoxes.first();
+        mBoxes.clear();
+        throw DriveFailure("a message box was shown: \"" + first.text.toStdString() + "\"");
+    }
+}
+
+void Driver::expectStatus(const Action& action) {
+    need(action, 2);
+    QWidget* top = window(action.words[0]);
+    auto* bar = top->findChild<platform::PanelStatusBar*>(QStringLiteral("StatusBar1"));
+    if (!bar)
+        throw DriveFailure(action.words[0].toStdString() + " has no status bar");
+    const int panel = action.words.size() > 2 ? toInt(action.words[2]) : 0;
+    expectEqual(QStringLiteral("status panel %1").arg(panel), action.words[1],
+                bar->panelText(panel));
+}
+
+void Driver::expectText(const Action& action) {
+    need(action, 2);
+    expectEqual(QStringLiteral("text of %1").arg(action.words[0]), action.words[1],
+                textOfWidget(widget(action.words[0])));
+}
+
+void Driver::expectRows(const Action& action) {
+    need(action, 2);
+    auto* grid = window(action.words[0])->findChild<QTableView*>(QStringLiteral("DBGrid1"));
+    if (!grid)
+        throw DriveFailure(action.words[0].toStdString() + " has no grid");
+    expectEqual(QStringLiteral("rows of the grid"), action.words[1],
+                QString::number(grid->model()->rowCount()));
+}
+
+void Driver::expectCell(const Action& action) {
+    need(action, 4);
+    auto* grid = window(action.words[0])->findChild<QTableView*>(QStringLiteral("DBGrid1"));
+    if (!grid)
+        throw DriveFailure(action.words[0].toStdString() + " has no grid");
+    const QModelIndex index = grid->model()->index(toInt(action.words[1]), toInt(action.words[2]));
+    if (!index.isValid())
+        throw DriveFailure(QStringLiteral("the grid has no cell %1, %2")
+                               .arg(action.words[1], action.words[2])
+                               .toStdString());
+    expectEqual(QStringLiteral("cell %1, %2").arg(action.words[1], action.words[2]),
+                action.words[3], index.data(Qt::EditRole).toString());
+}
+
+void Driver::expectBeeps(const Action& action) {
+    need(action, 1);
+    const int seen = mBeeps;
+    mBeeps = 0;
+    expectEqual(QStringLiteral("beeps"), action.words[0], QString::number(seen));
+}
+
+void Driver::expectTitle(const Action& action) {
+    need(action, 2);
+    expectEqual(QStringLiteral("caption of %1").arg(action.words[0]), action.words[1],
+                window(action.words[0])->windowTitle());
+}
+
+void Driver::expectVisible(const Action& action, bool visible) {
+    need(action, 1);
+    QWidget* target = widget(action.words[0]);
+    if (target->isVisible() != visible)
+        throw DriveFailure(action.words[0].toStdString() +
+                           (visible ? " is hidden" : " is visible"));
+}
+
+void Driver::clock(const Action& action) {
+    need(action, 2);
+    const QDateTime local =
+        QDateTime::fromString(action.words[0], QStringLiteral("yyyy-M-d H:mm:ss"));
+    if (!local.isValid())
+        throw DriveFailure("not a time: " + action.words[0].toStdString());
+    const QString offset = action.words[1];
+    static const QRegularExpression form(QStringLiteral(R"(^([+-])(\d\d):(\d\d)$)"));
+    const auto match = form.match(offset);
+    if (!match.hasMatch())
+        throw DriveFailure("not a UTC offset: " + offset.toStdString());
+    int seconds = match.captured(2).toInt() * 3600 + match.captured(3).toInt() * 60;
+    if (match.captured(1) == QLatin1String("-"))
+        seconds = -seconds;
+    platform::Clock::pin(local, seconds);
+}
+
+void Driver::sql(const Action& action) {
+    need(action, 2);
+    records::RecordWindow* target = mProgram.recordWindow(action.words[0]);
+    if (!target)
+        throw DriveFailure(action.words[0].toStdString() + " is not a record window");
+    platform::AdoConnection connection;
+    connection.setConnectionString(
+        records::connectionString(platform::appDir(), target->descriptor().databaseFile));
+    try {
+        connection.open();
+        platform::AdoQuery query(connection);
+        query.setSql(action.words[1].toStdString());
+        query.execSql();
+    } catch (const platform::AdoError& error) {
+        throw DriveFailure(std::string("the statement failed: ") + error.what());
+    }
+}
+
+void Driver::shot(const Action& action) {
+    need(action, 2);
+    QWidget* target = widget(action.words[0]);
+    QApplication::processEvents();
+    if (!target->grab().save(action.words[1]))
+        throw DriveFailure("cannot save " + action.words[1].toStdString());
+}
+
+void Driver::close(const Action& action) {
+    need(action, 1);
+    window(action.words[0])->close();
+}
+
+} // namespace drive

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "script.h"
+
+#include <QList>
+#include <QString>
+
+#include <deque>
+#include <stdexcept>
+
+class QWidget;
+
+namespace app {
+class Program;
+}
+
+namespace drive {
+
+// A failed line: what was expected and what was seen.
+class DriveFailure : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Plays actions on the running program through real widget events. Message
+// boxes are answered from the queue the script fills; each box shown is kept
+// so the script can check it.
+class Driver {
+public:
+    explicit Driver(app::Program& program);
+    ~Driver();
+
+    void play(const Action& action);
+
+private:
+    struct Box {
+        QString text;
+        QString caption;
+        unsigned flags = 0;
+    };
+
+    int answerBox(const QString& text, const QString& caption, unsigned flags);
+
+    QWidget* window(const QString& windowClass) const;
+    QWidget* widget(const QString& target) const;
+    void need(const Action& action, int words) const;
+
+    void show(const Action& action);
+    void type(const Action& action);
+    void pick(const Action& action);
+    void click(const Action& action);
+    void menu(const Action& action);
+    void gridClick(const Action& action);
+    void doubleClick(const Action& action);
+    void wheel(const Action& action);
+    void expectBox(const Action& action);
+    void expectNoBox(const Action& action);
+    void expectStatus(const Action& action);
+    void expectText(const Action& action);
+    void expectRows(const Action& action);
+    void expectCell(const Action& action);
+    void expectBeeps(const Action& action);
+    void expectTitle(const Action& action);
+    void expectVisible(const Action& action, bool visible);
+    void clock(const Action& action);
+    void sql(const Action& action);
+    void shot(const Action& action);
+    void close(const Action& action);
+
+    app::Program& mProgram;
+    std::deque<QString> mAnswers;
+    QList<Box> mBoxes; // shown since the last expect-box or expect-no-box
+    std::deque<QString> mFileAnswers;
+    int mBeeps = 0;
+};
+
+// Compares and throws DriveFailure with both texts.
+void expectEqual(const QString& what, const QString& expected, const QString& seen);
+
+} // namespace drive
