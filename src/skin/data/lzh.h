@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <stdexcept>
+
+class QIODevice;
+
+// Raised when the decoder cannot get or give back its tables.
+class ElzhException : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// LZHUF decoder: LZSS copies from a 4096-byte ring, with literals and copy
+// lengths in one adaptive Huffman tree and copy positions in a fixed prefix
+// code. Compressed streams start with the unpacked size as a signed 32-bit
+// little-endian count; the bit stream follows, most significant bit first.
+//
+// One object serves one decoding: set the two streams, call decompress().
+class TLZH {
+public:
+    // Both procedures move up to `count` bytes between `buffer` and the place
+    // behind `context` and report how many they moved in `delivered`.
+    using ReadProc = void (*)(void* context, quint8* buffer, quint16 count, quint16& delivered);
+    using WriteProc = void (*)(void* context, const quint8* buffer, quint16 count,
+                               quint16& delivered);
+
+    static constexpr const char* NoMemoryMessage = "LZH : Cannot get memory for dictionary tables";
+    static constexpr const char* FreeFailedMessage =
+        "LZH : Error freeing memory for dictionary tables";
+
+    // The streams are not owned.
+    QIODevice* inputStream = nullptr;
+    QIODevice* outputStream = nullptr;
+
+    // Decodes until `unpackedSize` bytes have been written (nothing when the size
+    // is 0 or less). Reads and writes one byte per call. A read that delivers
+    // nothing counts as a 0x00 byte, so a stream cut short still yields the
+    // stated size. The last copy is always written whole.
+    void decode(qint32 unpackedSize, WriteProc write, void* writeContext, ReadProc read,
+                void* readContext);
+
+    // Rewinds both streams, reads the unpacked size from the input and decodes
+    // the rest of it into the output from position 0. The caller seeks the
+    // output before reading it.
+    void decompress();
+
+    // The stream procedures: `context` is a QIODevice. Reading delivers at most
+    // the bytes left before the end of the stream.
+    static void readStream(void* context, quint8* buffer, quint16 count, quint16& delivered);
+    static void writeStream(void* context, const quint8* buffer, quint16 count, quint16& delivered);
+};
