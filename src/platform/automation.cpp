@@ -1,9 +1,11 @@
 #include "platform/automation.h"
 
 #include "platform/automation_servers.h"
+#include "platform/clock.h"
 
 #include <QDate>
 #include <QDateTime>
+#include <QLocale>
 
 #include <map>
 
@@ -71,7 +73,16 @@ int integerArgument(const OleVariant& argument, const QString& name) {
 QString textArgument(const OleVariant& argument, const QString& name) {
     if (argument.isObject() || argument.isNull())
         throw AutomationError(QStringLiteral("Type mismatch: \"%1\" needs a text").arg(name));
-    return argument.value().toString();
+    // Dates become text in the regional formats, as the system converts them.
+    const QVariant& value = argument.value();
+    switch (value.typeId()) {
+    case QMetaType::QDateTime:
+        return regional::dateTimeText(value.toDateTime());
+    case QMetaType::QDate:
+        return regional::shortDate(value.toDate());
+    default:
+        return value.toString();
+    }
 }
 
 } // namespace automation
@@ -174,7 +185,7 @@ QString argumentText(const QVariant& value) {
                QLatin1Char('#');
     case QMetaType::Double:
     case QMetaType::Float:
-        return QString::number(value.toDouble(), 'g', 17);
+        return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
     default:
         break;
     }

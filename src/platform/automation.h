@@ -124,7 +124,8 @@ bool nameIs(const QString& name, QLatin1String expected);
 void expectCall(const QString& name, CallKind kind, CallKind member,
                 const QList<OleVariant>& arguments, qsizetype minimum, qsizetype maximum);
 [[noreturn]] void unknownMember(const QString& typeName, const QString& name);
-// The argument as a whole number or as text; throws on a type mismatch.
+// The argument as a whole number or as text (dates in the regional formats);
+// throws on a type mismatch.
 int integerArgument(const OleVariant& argument, const QString& name);
 QString textArgument(const OleVariant& argument, const QString& name);
 } // namespace automation

@@ -122,7 +122,7 @@ TEST_F(AutomationRegistry, TheRecorderLogsCreationsCallsArgumentsResultsAndFailu
     const OleVariant echo = Automation::createOleObject(QStringLiteral("Test.Echo"));
     const OleVariant child = echo.invoke(QStringLiteral("Child"), CallKind::MethodOrGet);
     echo.invoke(QStringLiteral("echo"), CallKind::Method,
-                {child, 7, 2.5, QStringLiteral("say \"米\""), QVariant()});
+                {child, 7, 0.1, QStringLiteral("say \"米\""), QVariant()});
     child.invoke(QStringLiteral("Value"), CallKind::PropertyPut,
                  {QDateTime(QDate(2009, 2, 14), QTime(9, 5, 7))});
     early.invoke(QStringLiteral("Value"), CallKind::PropertyPut, {QDate(2009, 2, 14)});
@@ -133,7 +133,7 @@ TEST_F(AutomationRegistry, TheRecorderLogsCreationsCallsArgumentsResultsAndFailu
               QStringList({
                   QStringLiteral("create Test.Echo -> Echo#1"),
                   QStringLiteral("Echo#1.Child method|get () -> Echo#2"),
-                  QStringLiteral("Echo#1.echo method (<Echo#2>, 7, 2.5, \"say \\\"米\\\"\", null)"),
+                  QStringLiteral("Echo#1.echo method (<Echo#2>, 7, 0.1, \"say \\\"米\\\"\", null)"),
                   QStringLiteral("Echo#2.Value put (#2009-02-14 09:05:07#)"),
                   QStringLiteral("Echo#3.Value put (#2009-02-14#)"),
                   QStringLiteral("Echo#1.Fail method (true) !! failed on purpose"),

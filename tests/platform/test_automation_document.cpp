@@ -1,6 +1,7 @@
 #include "office_readback.h"
 #include "platform/automation.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -48,7 +49,7 @@ void exportDocument(const QStringList& header, const QList<QStringList>& rows,
         .invoke(QStringLiteral("close"), CallKind::Method);
 }
 
-class DocumentServer : public ::testing::Test {
+class AutomationDocument : public ::testing::Test {
 protected:
     QString path(const QString& name) const { return mFolder.filePath(name); }
     QStringList files() const {
@@ -59,7 +60,7 @@ protected:
 
 } // namespace
 
-TEST_F(DocumentServer, WritesOneTableWithAnEmptyFirstColumn) {
+TEST_F(AutomationDocument, WritesOneTableWithAnEmptyFirstColumn) {
     const QStringList header{QStringLiteral("编号"), QStringLiteral("商品"), QStringLiteral("金额"),
                              QStringLiteral("时间")};
     exportDocument(header,
@@ -89,7 +90,7 @@ TEST_F(DocumentServer, WritesOneTableWithAnEmptyFirstColumn) {
     EXPECT_EQ(body.tables[0], expected);
 }
 
-TEST_F(DocumentServer, AnEmptyListGivesATableOfTheTitlesOnly) {
+TEST_F(AutomationDocument, AnEmptyListGivesATableOfTheTitlesOnly) {
     exportDocument({QStringLiteral("编号"), QStringLiteral("商品"), QStringLiteral("金额")}, {},
                    path(QStringLiteral("empty.docx")));
     const DocumentBody body = readDocumentBody(path(QStringLiteral("empty.docx")));
@@ -98,7 +99,7 @@ TEST_F(DocumentServer, AnEmptyListGivesATableOfTheTitlesOnly) {
               QList<QStringList>({{QString(), QStringLiteral("商品"), QStringLiteral("金额")}}));
 }
 
-TEST_F(DocumentServer, TextsKeepMarkupCharactersSpacesTabsAndLineBreaks) {
+TEST_F(AutomationDocument, TextsKeepMarkupCharactersSpacesTabsAndLineBreaks) {
     const QStringList odd{
         QStringLiteral("a & b <c> \"d\" 'e'"),
         QStringLiteral("  spaced  "),
@@ -124,7 +125,7 @@ TEST_F(DocumentServer, TextsKeepMarkupCharactersSpacesTabsAndLineBreaks) {
     EXPECT_EQ(table[6][1], odd[5]);
 }
 
-TEST_F(DocumentServer, TextsInsertedTwiceFollowEachOtherAndParagraphsHoldText) {
+TEST_F(AutomationDocument, InsertedValuesFollowEachOtherInParagraphsAndCells) {
     const OleVariant word = Automation::createOleObject(QStringLiteral("word.Application"));
     const OleVariant document = word.invoke(QStringLiteral("Documents"), CallKind::PropertyGet)
                                     .invoke(QStringLiteral("Add"), CallKind::Method);
@@ -142,6 +143,10 @@ TEST_F(DocumentServer, TextsInsertedTwiceFollowEachOtherAndParagraphsHoldText) {
                                 .invoke(QStringLiteral("Range"), CallKind::PropertyGet);
     cell.invoke(QStringLiteral("InsertAfter"), CallKind::Method, {12});
     cell.invoke(QStringLiteral("InsertAfter"), CallKind::Method, {QStringLiteral("件")});
+    table.invoke(QStringLiteral("Cell"), CallKind::Method, {1, 2})
+        .invoke(QStringLiteral("Range"), CallKind::PropertyGet)
+        .invoke(QStringLiteral("InsertAfter"), CallKind::Method,
+                {QDateTime(QDate(2009, 2, 14), QTime(9, 5, 7))});
     document.invoke(QStringLiteral("SaveAs"), CallKind::Method, {path(QStringLiteral("two.docx"))});
 
     const DocumentBody body = readDocumentBody(path(QStringLiteral("two.docx")));
@@ -149,10 +154,11 @@ TEST_F(DocumentServer, TextsInsertedTwiceFollowEachOtherAndParagraphsHoldText) {
               QStringList({QStringLiteral("p"), QStringLiteral("p"), QStringLiteral("tbl"),
                            QStringLiteral("p"), QStringLiteral("sectPr")}));
     EXPECT_EQ(body.paragraphs, QStringList({QString(), QStringLiteral("销售清单"), QString()}));
-    EXPECT_EQ(body.tables.value(0), QList<QStringList>({{QStringLiteral("12件"), QString()}}));
+    EXPECT_EQ(body.tables.value(0),
+              QList<QStringList>({{QStringLiteral("12件"), QStringLiteral("2009-2-14 9:05:07")}}));
 }
 
-TEST_F(DocumentServer, TheRecorderSeesTheExportCalls) {
+TEST_F(AutomationDocument, TheRecorderSeesTheExportCalls) {
     CallRecorder recorder;
     exportDocument({QStringLiteral("编号"), QStringLiteral("商品")},
                    {{QStringLiteral("1"), QStringLiteral("米")}}, path(QStringLiteral("out")));
@@ -183,7 +189,7 @@ TEST_F(DocumentServer, TheRecorderSeesTheExportCalls) {
     EXPECT_EQ(files(), QStringList{QStringLiteral("out.docx")});
 }
 
-TEST_F(DocumentServer, BadCallsThrow) {
+TEST_F(AutomationDocument, BadCallsThrow) {
     const OleVariant word = Automation::createOleObject(QStringLiteral("word.Application"));
     EXPECT_THROW(word.invoke(QStringLiteral("ActiveDocument"), CallKind::MethodOrGet),
                  AutomationError);
@@ -233,7 +239,7 @@ TEST_F(DocumentServer, BadCallsThrow) {
     EXPECT_TRUE(files().isEmpty());
 }
 
-TEST_F(DocumentServer, TheExtensionRuleAndUnwritableTargets) {
+TEST_F(AutomationDocument, TheExtensionRuleAndUnwritableTargets) {
     exportDocument({QString(), QStringLiteral("a")}, {}, path(QStringLiteral("清单")));
     exportDocument({QString(), QStringLiteral("a")}, {}, path(QStringLiteral("list.doc")));
     EXPECT_EQ(files(), QStringList({QStringLiteral("list.doc"), QStringLiteral("清单.docx")}));

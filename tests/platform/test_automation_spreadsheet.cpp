@@ -47,7 +47,7 @@ const QStringList SalesHeader{QStringLiteral("编号"), QStringLiteral("商品")
 // 32707 seconds.
 const double ValentineSerial = 39858 + 32707.0 / 86400;
 
-class SpreadsheetServer : public ::testing::Test {
+class AutomationSpreadsheet : public ::testing::Test {
 protected:
     QString path(const QString& name) const { return mFolder.filePath(name); }
     QStringList files() const {
@@ -58,7 +58,7 @@ protected:
 
 } // namespace
 
-TEST_F(SpreadsheetServer, WritesTypedCellsUnderTheHeaderRow) {
+TEST_F(AutomationSpreadsheet, WritesTypedCellsUnderTheHeaderRow) {
     const QList<QVariantList> rows{
         {1, QStringLiteral("米"), QStringLiteral("350"), QStringLiteral("张三"), QVariant(),
          QStringLiteral("2009-2-14 9:05:07")},
@@ -112,7 +112,7 @@ TEST_F(SpreadsheetServer, WritesTypedCellsUnderTheHeaderRow) {
     EXPECT_EQ(cells.size(), 6 + 5 + 5 + 5);
 }
 
-TEST_F(SpreadsheetServer, OnlyFullDateTimeTextsBecomeDateTimes) {
+TEST_F(AutomationSpreadsheet, OnlyFullDateTimeTextsBecomeDateTimes) {
     const QStringList texts{
         QStringLiteral("2009-02-04 09:05:07"), // leading zeros are fine
         QStringLiteral("2009-2-14"),           QStringLiteral("9:05:07"),
@@ -135,7 +135,7 @@ TEST_F(SpreadsheetServer, OnlyFullDateTimeTextsBecomeDateTimes) {
     }
 }
 
-TEST_F(SpreadsheetServer, AnEmptyListGivesTheHeaderRowOnly) {
+TEST_F(AutomationSpreadsheet, AnEmptyListGivesTheHeaderRowOnly) {
     exportSheet(SalesHeader, {}, path(QStringLiteral("empty.xlsx")));
     const QMap<QString, SheetCell> cells = readSheetCells(path(QStringLiteral("empty.xlsx")));
     EXPECT_EQ(cells.keys(),
@@ -143,7 +143,7 @@ TEST_F(SpreadsheetServer, AnEmptyListGivesTheHeaderRowOnly) {
                            QStringLiteral("D1"), QStringLiteral("E1"), QStringLiteral("F1")}));
 }
 
-TEST_F(SpreadsheetServer, TheExtensionIsAddedOnlyToANameWithout) {
+TEST_F(AutomationSpreadsheet, TheExtensionIsAddedOnlyToANameWithout) {
     exportSheet({QStringLiteral("a")}, {}, path(QStringLiteral("销售清单")));
     exportSheet({QStringLiteral("b")}, {}, path(QStringLiteral("list.xls")));
     EXPECT_EQ(files(), QStringList({QStringLiteral("list.xls"), QStringLiteral("销售清单.xlsx")}));
@@ -156,7 +156,7 @@ TEST_F(SpreadsheetServer, TheExtensionIsAddedOnlyToANameWithout) {
               QStringLiteral("c"));
 }
 
-TEST_F(SpreadsheetServer, TheRecorderSeesTheExportCalls) {
+TEST_F(AutomationSpreadsheet, TheRecorderSeesTheExportCalls) {
     CallRecorder recorder;
     exportSheet({QStringLiteral("编号"), QStringLiteral("商品")},
                 {{7, QStringLiteral("米")}, {8, QVariant()}}, path(QStringLiteral("out")));
@@ -179,7 +179,7 @@ TEST_F(SpreadsheetServer, TheRecorderSeesTheExportCalls) {
     EXPECT_EQ(files(), QStringList{QStringLiteral("out.xlsx")});
 }
 
-TEST_F(SpreadsheetServer, CellsGoToTheWorkbookAddedLast) {
+TEST_F(AutomationSpreadsheet, CellsGoToTheWorkbookAddedLast) {
     OleVariant excel = Automation::createOleObject(QStringLiteral("Excel.Application"));
     const auto put = [&](const QVariant& value) {
         excel.invoke(QStringLiteral("Cells"), CallKind::PropertyPut, {1, 1, value});
@@ -205,7 +205,7 @@ TEST_F(SpreadsheetServer, CellsGoToTheWorkbookAddedLast) {
     EXPECT_EQ(files(), QStringList{QStringLiteral("first.xlsx")});
 }
 
-TEST_F(SpreadsheetServer, BadCellsAndCallsThrow) {
+TEST_F(AutomationSpreadsheet, BadCellsAndCallsThrow) {
     OleVariant excel = Automation::createOleObject(QStringLiteral("Excel.Application"));
     excel.invoke(QStringLiteral("workbooks"), CallKind::MethodOrGet)
         .invoke(QStringLiteral("Add"), CallKind::MethodOrGet);
@@ -228,7 +228,7 @@ TEST_F(SpreadsheetServer, BadCellsAndCallsThrow) {
                  AutomationError);
 }
 
-TEST_F(SpreadsheetServer, AnUnwritableTargetThrowsAndWritesNothing) {
+TEST_F(AutomationSpreadsheet, AnUnwritableTargetThrowsAndWritesNothing) {
     OleVariant excel = Automation::createOleObject(QStringLiteral("Excel.Application"));
     const OleVariant book = excel.invoke(QStringLiteral("workbooks"), CallKind::MethodOrGet)
                                 .invoke(QStringLiteral("Add"), CallKind::MethodOrGet);
