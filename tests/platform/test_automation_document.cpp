@@ -1,3 +1,4 @@
+#include "automation_exports.h"
 #include "office_readback.h"
 #include "platform/automation.h"
 
@@ -8,46 +9,11 @@
 #include <gtest/gtest.h>
 
 using namespace platform;
+using automationexports::exportDocument;
 using officereadback::DocumentBody;
 using officereadback::readDocumentBody;
 
 namespace {
-
-// The program's document export: a table of (rows + 1) rows and as many
-// columns as the header has; row 1 the titles of columns 2 to last, then the
-// rows' values of those columns as text; table column 1 stays empty.
-void exportDocument(const QStringList& header, const QList<QStringList>& rows,
-                    const QString& fileName) {
-    const OleVariant word = Automation::createOleObject(QStringLiteral("word.Application"));
-    word.invoke(QStringLiteral("documents"), CallKind::MethodOrGet)
-        .invoke(QStringLiteral("Add"), CallKind::MethodOrGet);
-    const OleVariant range = word.invoke(QStringLiteral("activedocument"), CallKind::MethodOrGet)
-                                 .invoke(QStringLiteral("paragraphs"), CallKind::MethodOrGet)
-                                 .invoke(QStringLiteral("Add"), CallKind::MethodOrGet)
-                                 .invoke(QStringLiteral("range"), CallKind::MethodOrGet);
-    const OleVariant table =
-        word.invoke(QStringLiteral("activedocument"), CallKind::MethodOrGet)
-            .invoke(QStringLiteral("tables"), CallKind::MethodOrGet)
-            .invoke(QStringLiteral("Add"), CallKind::Method,
-                    {range, static_cast<int>(rows.size()) + 1, static_cast<int>(header.size())});
-    const auto write = [&](int row, int column, const QString& text) {
-        table.invoke(QStringLiteral("Cell"), CallKind::Method, {row, column})
-            .invoke(QStringLiteral("range"), CallKind::MethodOrGet)
-            .invoke(QStringLiteral("InsertAfter"), CallKind::Method, {text});
-    };
-    for (int column = 2; column <= header.size(); ++column)
-        write(1, column, header[column - 1]);
-    int row = 2;
-    for (const QStringList& values : rows) {
-        for (int column = 2; column <= values.size(); ++column)
-            write(row, column, values[column - 1]);
-        ++row;
-    }
-    word.invoke(QStringLiteral("activedocument"), CallKind::MethodOrGet)
-        .invoke(QStringLiteral("saveas"), CallKind::Method, {fileName});
-    word.invoke(QStringLiteral("activedocument"), CallKind::MethodOrGet)
-        .invoke(QStringLiteral("close"), CallKind::Method);
-}
 
 class AutomationDocument : public ::testing::Test {
 protected:

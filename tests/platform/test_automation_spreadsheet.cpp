@@ -1,3 +1,4 @@
+#include "automation_exports.h"
 #include "office_readback.h"
 #include "platform/automation.h"
 
@@ -12,32 +13,11 @@
 #include <limits>
 
 using namespace platform;
+using automationexports::exportSheet;
 using officereadback::readSheetCells;
 using officereadback::SheetCell;
 
 namespace {
-
-// The program's spreadsheet export: header row, then the rows, then save and
-// close, with the call kinds it uses.
-void exportSheet(const QStringList& header, const QList<QVariantList>& rows,
-                 const QString& fileName) {
-    OleVariant excel = Automation::createOleObject(QStringLiteral("Excel.Application"));
-    OleVariant book = Automation::createOleObject(QStringLiteral("Excel.Sheet"));
-    const OleVariant workbooks = excel.invoke(QStringLiteral("workbooks"), CallKind::MethodOrGet);
-    book = workbooks.invoke(QStringLiteral("Add"), CallKind::MethodOrGet);
-    for (int column = 1; column <= header.size(); ++column)
-        excel.invoke(QStringLiteral("Cells"), CallKind::PropertyPut,
-                     {1, column, header[column - 1]});
-    int row = 2;
-    for (const QVariantList& values : rows) {
-        for (int column = 1; column <= values.size(); ++column)
-            excel.invoke(QStringLiteral("Cells"), CallKind::PropertyPut,
-                         {row, column, values[column - 1]});
-        ++row;
-    }
-    book.invoke(QStringLiteral("SaveAS"), CallKind::Method, {fileName});
-    book.invoke(QStringLiteral("close"), CallKind::Method);
-}
 
 const QStringList SalesHeader{QStringLiteral("编号"), QStringLiteral("商品"),
                               QStringLiteral("金额"), QStringLiteral("发货人"),
