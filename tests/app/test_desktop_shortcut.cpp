@@ -1,0 +1,163 @@
+#include "app/desktop_shortcut.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+using app::createShortcut;
+namespace csidl = app::csidl;
+
+// Every test gets a home of its own: the desktop, menu and autostart folders
+// all lie below it.
+class DesktopShortcut : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : kVariables)
+            mSaved[name] = qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray();
+        qputenv("HOME", mHome.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", (mHome.path() + "/.config").toLocal8Bit());
+        qputenv("XDG_DATA_HOME", (mHome.path() + "/.local/share").toLocal8Bit());
+        QDir home(mHome.path());
+        home.mkpath(QStringLiteral("Desktop"));
+        home.mkpath(QStringLiteral("bin"));
+        home.mkpath(QStringLiteral("links"));
+        mTarget = home.filePath(QStringLiteral("bin/marvanto.exe"));
+        writeFile(mTarget, "program");
+    }
+    void TearDown() override {
+        for (const auto& [name, value] : mSaved) {
+            if (value.isNull())
+                qunsetenv(name);
+            else
+                qputenv(name, value);
+        }
+    }
+
+    static void writeFile(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    static QString readFile(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+    QString inHome(const QString& relative) const { return QDir(mHome.path()).filePath(relative); }
+    QStringList filesIn(const QString& relative) const {
+        return QDir(inHome(relative)).entryList(QDir::Files | QDir::Hidden);
+    }
+
+    static constexpr const char* kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"};
+    std::map<const char*, QByteArray> mSaved;
+    QTemporaryDir mHome;
+    QString mTarget;
+};
+
+TEST_F(DesktopShortcut, MissingTargetWritesNothing) {
+    EXPECT_FALSE(createShortcut(inHome("bin/none.exe"), "Marvanto", "", -1));
+    EXPECT_FALSE(createShortcut(inHome("bin"), "Marvanto", "", -1)); // a folder is no program
+    EXPECT_TRUE(filesIn("Desktop").isEmpty());
+}
+
+TEST_F(DesktopShortcut, DefaultGoesOnTheDesktopAsAnExecutableLauncher) {
+    ASSERT_TRUE(createShortcut(mTarget, "Marvanto", "", csidl::None));
+    const QString path = inHome("Desktop/Marvanto.desktop");
+    const QStringList lines = readFile(path).split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(lines.value(0), "[Desktop Entry]");
+    EXPECT_TRUE(lines.contains("Type=Application"));
+    EXPECT_TRUE(lines.contains("Name=Marvanto"));
+    EXPECT_TRUE(lines.contains("Exec=\"" + mTarget + "\""));
+    EXPECT_TRUE(lines.contains("Path=" + inHome("bin")));
+    const auto permissions = QFile::permissions(path);
+    EXPECT_TRUE(permissions & QFile::ExeOwner);
+    EXPECT_TRUE(permissions & QFile::ReadOther);
+    EXPECT_FALSE(permissions & QFile::WriteOther);
+}
+
+TEST_F(DesktopShortcut, ReplacesAnEarlierLauncher) {
+    const QString path = inHome("Desktop/Marvanto.desktop");
+    writeFile(path, "left over by an earlier start, much longer than the new launcher "
+                    "so that a write without truncation would leave a tail behind\n" +
+                        QByteArray(2000, 'x'));
+    ASSERT_TRUE(createShortcut(mTarget, "Marvanto", "", csidl::None));
+    EXPECT_EQ(readFile(path), app::desktopEntryText(mTarget, "Marvanto"));
+    EXPECT_TRUE(QFile::permissions(path) & QFile::ExeOwner);
+}
+
+TEST_F(DesktopShortcut, EmptyNameTakesTheTargetNameWithoutItsLastExtension) {
+    const QString target = inHome("bin/shop.tool.bin");
+    writeFile(target, "program");
+    ASSERT_TRUE(createShortcut(target, "", inHome("links"), csidl::None));
+    EXPECT_EQ(filesIn("links"), QStringList{"shop.tool.desktop"});
+    EXPECT_TRUE(readFile(inHome("links/shop.tool.desktop")).contains("\nName=shop.tool\n"));
+}
+
+TEST_F(DesktopShortcut, GivenFolderWithOrWithoutTrailingSlash) {
+    ASSERT_TRUE(createShortcut(mTarget, "A", inHome("links"), csidl::None));
+    ASSERT_TRUE(createShortcut(mTarget, "B", inHome("links") + "/", csidl::None));
+    EXPECT_EQ(filesIn("links"), (QStringList{"A.desktop", "B.desktop"}));
+    EXPECT_EQ(readFile(inHome("links/A.desktop")), app::desktopEntryText(mTarget, "A"));
+    // Any negative special folder means the given folder.
+    ASSERT_TRUE(createShortcut(mTarget, "C", inHome("links"), -2));
+    EXPECT_TRUE(QFile::exists(inHome("links/C.desktop")));
+    EXPECT_TRUE(filesIn("Desktop").isEmpty());
+}
+
+TEST_F(DesktopShortcut, MissingFolderFails) {
+    EXPECT_FALSE(createShortcut(mTarget, "Marvanto", inHome("no/such"), csidl::None));
+    EXPECT_FALSE(createShortcut(mTarget, "Marvanto", mTarget, csidl::None)); // a file
+    EXPECT_FALSE(createShortcut(mTarget, "Marvanto", "", -2));               // no folder at all
+    EXPECT_FALSE(QDir(inHome("no")).exists());
+    EXPECT_TRUE(filesIn("Desktop").isEmpty());
+}
+
+TEST_F(DesktopShortcut, SpecialFolderWinsOverAGivenFolder) {
+    ASSERT_TRUE(createShortcut(mTarget, "Marvanto", inHome("links"), csidl::Desktop));
+    EXPECT_TRUE(QFile::exists(inHome("Desktop/Marvanto.desktop")));
+    EXPECT_TRUE(filesIn("links").isEmpty());
+
+    QDir(mHome.path()).mkpath(".config/autostart");
+    ASSERT_TRUE(createShortcut(mTarget, "Marvanto", inHome("links"), csidl::Startup));
+    EXPECT_TRUE(QFile::exists(inHome(".config/autostart/Marvanto.desktop")));
+
+    // A special folder with no counterpart here fails even with a folder given.
+    EXPECT_FALSE(createShortcut(mTarget, "Marvanto", inHome("links"), 0x03));
+    EXPECT_TRUE(filesIn("links").isEmpty());
+}
+
+TEST_F(DesktopShortcut, SpecialFoldersMapToTheDesktopsFolders) {
+    using app::StandardFolder;
+    EXPECT_EQ(app::standardFolderOf(csidl::Desktop), StandardFolder::Desktop);
+    EXPECT_EQ(app::standardFolderOf(csidl::DesktopDirectory), StandardFolder::Desktop);
+    EXPECT_EQ(app::standardFolderOf(csidl::Programs), StandardFolder::Applications);
+    EXPECT_EQ(app::standardFolderOf(csidl::Startup), StandardFolder::Autostart);
+    EXPECT_EQ(app::standardFolderOf(csidl::Personal), StandardFolder::Documents);
+    for (int none : {-1, 0x01, 0x03, 0x04, 0x0A, 0x12, 0x8000, 1000})
+        EXPECT_EQ(app::standardFolderOf(none), StandardFolder::None) << none;
+
+    EXPECT_EQ(app::standardFolderPath(StandardFolder::Desktop), inHome("Desktop"));
+    EXPECT_EQ(app::standardFolderPath(StandardFolder::Applications),
+              inHome(".local/share/applications"));
+    EXPECT_EQ(app::standardFolderPath(StandardFolder::Autostart), inHome(".config/autostart"));
+    EXPECT_TRUE(app::standardFolderPath(StandardFolder::None).isEmpty());
+}
+
+TEST(DesktopEntry, QuotesTheCommandAndEscapesValues) {
+    const QString text =
+        app::desktopEntryText(QStringLiteral("/opt/a b/q\"$`%.bin"), QStringLiteral("x\\y\nz"));
+    const QStringList lines = text.split(u'\n');
+    // Inside the quotes ", `, $ and \ get a backslash and % is doubled; then
+    // the value's own escaping doubles every backslash.
+    EXPECT_TRUE(lines.contains(QStringLiteral("Exec=\"/opt/a b/q\\\\\"\\\\$\\\\`%%.bin\"")))
+        << text.toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("Name=x\\\\y\\nz"))) << text.toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("Path=/opt/a b"))) << text.toStdString();
+}
+
+} // namespace
