@@ -189,7 +189,7 @@ QString argumentText(const QVariant& value) {
     default:
         break;
     }
-    if (value.canConvert<RecordedObject>())
+    if (value.metaType() == QMetaType::fromType<RecordedObject>())
         return QLatin1Char('<') + value.value<RecordedObject>().label + QLatin1Char('>');
     return value.toString();
 }

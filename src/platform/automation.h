@@ -54,6 +54,13 @@ public:
 
 class AutomationObject;
 using AutomationObjectPtr = std::shared_ptr<AutomationObject>;
+class OleVariant;
+
+// What converts to a QVariant: int, double, QString, QDateTime...
+template <typename T>
+concept PlainValue =
+    std::is_convertible_v<T, QVariant> && !std::is_same_v<std::remove_cvref_t<T>, QVariant> &&
+    !std::is_same_v<std::remove_cvref_t<T>, OleVariant>;
 
 // A value passed to or returned by a call: empty (null), a plain value
 // (number, text, date-time...) or an automation object.
@@ -61,11 +68,7 @@ class OleVariant {
 public:
     OleVariant() = default;
     OleVariant(QVariant value) : mValue(std::move(value)) {}
-    template <typename T>
-    requires std::is_convertible_v<T, QVariant> &&
-        (!std::is_same_v<std::remove_cvref_t<T>, QVariant>)&&(
-            !std::is_same_v<std::remove_cvref_t<T>, OleVariant>)OleVariant(T&& value)
-        : mValue(QVariant(std::forward<T>(value))) {}
+    template <PlainValue T> OleVariant(T&& value) : mValue(QVariant(std::forward<T>(value))) {}
     template <std::derived_from<AutomationObject> T>
     OleVariant(std::shared_ptr<T> object) : mObject(std::move(object)) {}
 
