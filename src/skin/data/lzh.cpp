@@ -5,6 +5,7 @@
 #include <QIODevice>
 #include <QtEndian>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <new>
@@ -121,18 +122,49 @@ void TLZH::decompress() {
     outputStream->seek(0);
     std::array<uchar, 4> size{};
     inputStream->read(reinterpret_cast<char*>(size.data()), size.size());
-    decode(qFromLittleEndian<qint32>(size.data()), writeStream, outputStream, readStream,
-           inputStream);
+    StreamSource source(*inputStream);
+    StreamSink sink(*outputStream);
+    decode(qFromLittleEndian<qint32>(size.data()), StreamSink::write, &sink, StreamSource::read,
+           &source);
 }
 
-void TLZH::readStream(void* context, quint8* buffer, quint16 count, quint16& delivered) {
-    auto* stream = static_cast<QIODevice*>(context);
-    const qint64 got = stream->read(reinterpret_cast<char*>(buffer), count);
-    delivered = static_cast<quint16>(got > 0 ? got : 0);
+namespace {
+constexpr qsizetype StreamBlockSize = 64 * 1024;
 }
 
-void TLZH::writeStream(void* context, const quint8* buffer, quint16 count, quint16& delivered) {
-    auto* stream = static_cast<QIODevice*>(context);
-    const qint64 written = stream->write(reinterpret_cast<const char*>(buffer), count);
-    delivered = static_cast<quint16>(written > 0 ? written : 0);
+TLZH::StreamSource::~StreamSource() {
+    const qsizetype unused = mBlock.size() - mNext;
+    if (unused > 0 && !mDevice.isSequential())
+        mDevice.seek(mDevice.pos() - unused);
+}
+
+void TLZH::StreamSource::read(void* context, quint8* buffer, quint16 count, quint16& delivered) {
+    auto& self = *static_cast<StreamSource*>(context);
+    if (self.mNext == self.mBlock.size()) {
+        self.mBlock = self.mDevice.read(StreamBlockSize);
+        self.mNext = 0;
+    }
+    const qsizetype n = std::min<qsizetype>(count, self.mBlock.size() - self.mNext);
+    std::copy_n(self.mBlock.constData() + self.mNext, n, buffer);
+    self.mNext += n;
+    delivered = static_cast<quint16>(n);
+}
+
+TLZH::StreamSink::~StreamSink() {
+    flush();
+}
+
+void TLZH::StreamSink::write(void* context, const quint8* buffer, quint16 count,
+                             quint16& delivered) {
+    auto& self = *static_cast<StreamSink*>(context);
+    self.mBlock.insert(self.mBlock.end(), buffer, buffer + count);
+    if (static_cast<qsizetype>(self.mBlock.size()) >= StreamBlockSize)
+        self.flush();
+    delivered = count;
+}
+
+void TLZH::StreamSink::flush() {
+    if (!mBlock.empty())
+        mDevice.write(mBlock.data(), static_cast<qint64>(mBlock.size()));
+    mBlock.clear();
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QByteArray>
 
 #include <stdexcept>
+#include <vector>
 
 class QIODevice;
 
@@ -46,8 +47,34 @@ public:
     // output before reading it.
     void decompress();
 
-    // The stream procedures: `context` is a QIODevice. Reading delivers at most
-    // the bytes left before the end of the stream.
-    static void readStream(void* context, quint8* buffer, quint16 count, quint16& delivered);
-    static void writeStream(void* context, const quint8* buffer, quint16 count, quint16& delivered);
+    // The contexts of the stream procedures. The decoder moves one byte per
+    // call; they pass bytes to and from the device in blocks, so that a call
+    // per byte stays cheap.
+    class StreamSource {
+    public:
+        explicit StreamSource(QIODevice& device) : mDevice(device) {}
+        // Leaves the device just after the last byte delivered.
+        ~StreamSource();
+        // Delivers at most the bytes left before the end of the device.
+        static void read(void* source, quint8* buffer, quint16 count, quint16& delivered);
+
+    private:
+        QIODevice& mDevice;
+        QByteArray mBlock;
+        qsizetype mNext = 0;
+    };
+
+    class StreamSink {
+    public:
+        explicit StreamSink(QIODevice& device) : mDevice(device) {}
+        // Writes what the block still holds.
+        ~StreamSink();
+        static void write(void* sink, const quint8* buffer, quint16 count, quint16& delivered);
+
+    private:
+        void flush();
+
+        QIODevice& mDevice;
+        std::vector<char> mBlock;
+    };
 };
