@@ -161,12 +161,7 @@
 
         var inRange = date.year >= FIRST_YEAR && date.year <= LAST_YEAR;
         if (inRange) {
-            cell.addEventListener('click', function () {
-                selected = date;
-                if (date.month !== shown.month)
-                    shown = { year: date.year, month: date.month };
-                render();
-            });
+            cell.addEventListener('click', selectDay.bind(null, date));
         }
         return cell;
     }
@@ -235,6 +230,38 @@
         $('month-lunar').textContent = text;
     }
 
+    // The festivals and solar terms of the shown month, each a link to its day.
+    function renderMonthEvents() {
+        var list = $('month-events');
+        list.textContent = '';
+        var days = Lunar.daysInMonth(shown.year, shown.month);
+        for (var day = 1; day <= days; ++day) {
+            var info = Lunar.describe(shown.year, shown.month, day);
+            var names = info.term ? [info.term] : [];
+            names = names.concat(info.festivals.filter(function (f) { return f !== '清明节'; }));
+            if (!names.length)
+                continue;
+            var item = document.createElement('li');
+            var date = document.createElement('span');
+            date.className = 'event-day';
+            date.textContent = day + '日';
+            var text = document.createElement('span');
+            text.className = info.term ? 'event-name term' : 'event-name festival';
+            text.textContent = names.join(' · ');
+            item.appendChild(date);
+            item.appendChild(text);
+            item.addEventListener('click', selectDay.bind(null, { year: shown.year, month: shown.month, day: day }));
+            list.appendChild(item);
+        }
+    }
+
+    function selectDay(date) {
+        selected = date;
+        if (date.year !== shown.year || date.month !== shown.month)
+            shown = { year: date.year, month: date.month };
+        render();
+    }
+
     function renderToday() {
         var info = Lunar.describe(today.year, today.month, today.day);
         var date = $('today-date');
@@ -248,6 +275,7 @@
         renderHeader();
         renderGrid();
         renderDetail();
+        renderMonthEvents();
         renderToday();
     }
 
