@@ -14,6 +14,8 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -212,6 +214,14 @@ void Driver::play(const Action& action) {
         shot(action);
     else if (verb == QLatin1String("close"))
         close(action);
+    else if (verb == QLatin1String("header-click"))
+        headerClick(action);
+    else if (verb == QLatin1String("key"))
+        key(action);
+    else if (verb == QLatin1String("expect-cell-match"))
+        expectCellMatch(action);
+    else if (verb == QLatin1String("expect-current"))
+        expectCurrent(action);
     else
         throw DriveFailure("unknown action " + verb.toStdString());
     QApplication::processEvents();
@@ -317,9 +327,7 @@ void Driver::menu(const Action& action) {
 void Driver::gridClick(const Action& action) {
     need(action, 3);
     QWidget* top = window(action.words[0]);
-    auto* grid = top->findChild<QTableView*>(QStringLiteral("DBGrid1"));
-    if (!grid)
-        throw DriveFailure(action.words[0].toStdString() + " has no grid");
+    QTableView* grid = gridOf(action.words[0]);
     const QModelIndex index = grid->model()->index(toInt(action.words[1]), toInt(action.words[2]));
     if (!index.isValid())
         throw DriveFailure(QStringLiteral("the grid has no cell %1, %2 (%3 rows)")
@@ -342,9 +350,7 @@ void Driver::doubleClick(const Action& action) {
 void Driver::wheel(const Action& action) {
     need(action, 2);
     QWidget* top = window(action.words[0]);
-    auto* grid = top->findChild<QTableView*>(QStringLiteral("DBGrid1"));
-    if (!grid)
-        throw DriveFailure(action.words[0].toStdString() + " has no grid");
+    QTableView* grid = gridOf(action.words[0]);
     bringToFront(top);
     grid->setFocus(Qt::OtherFocusReason);
     const QPoint at = grid->viewport()->rect().center();
@@ -393,18 +399,14 @@ void Driver::expectText(const Action& action) {
 
 void Driver::expectRows(const Action& action) {
     need(action, 2);
-    auto* grid = window(action.words[0])->findChild<QTableView*>(QStringLiteral("DBGrid1"));
-    if (!grid)
-        throw DriveFailure(action.words[0].toStdString() + " has no grid");
+    QTableView* grid = gridOf(action.words[0]);
     expectEqual(QStringLiteral("rows of the grid"), action.words[1],
                 QString::number(grid->model()->rowCount()));
 }
 
 void Driver::expectCell(const Action& action) {
     need(action, 4);
-    auto* grid = window(action.words[0])->findChild<QTableView*>(QStringLiteral("DBGrid1"));
-    if (!grid)
-        throw DriveFailure(action.words[0].toStdString() + " has no grid");
+    QTableView* grid = gridOf(action.words[0]);
     const QModelIndex index = grid->model()->index(toInt(action.words[1]), toInt(action.words[2]));
     if (!index.isValid())
         throw DriveFailure(QStringLiteral("the grid has no cell %1, %2")
@@ -476,6 +478,58 @@ void Driver::shot(const Action& action) {
     QApplication::processEvents();
     if (!target->grab().save(action.words[1]))
         throw DriveFailure("cannot save " + action.words[1].toStdString());
+}
+
+QTableView* Driver::gridOf(const QString& windowClass) const {
+    auto* grid = window(windowClass)->findChild<QTableView*>(QStringLiteral("DBGrid1"));
+    if (!grid)
+        throw DriveFailure(windowClass.toStdString() + " has no grid");
+    return grid;
+}
+
+void Driver::headerClick(const Action& action) {
+    need(action, 2);
+    QTableView* grid = gridOf(action.words[0]);
+    bringToFront(grid->window());
+    QHeaderView* header = grid->horizontalHeader();
+    const int section = toInt(action.words[1]);
+    if (section < 0 || section >= header->count())
+        throw DriveFailure("the grid has no column " + action.words[1].toStdString());
+    const QPoint at(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
+                    header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+}
+
+void Driver::key(const Action& action) {
+    need(action, 2);
+    QWidget* target = widget(action.words[0]);
+    bringToFront(target->window());
+    target->setFocus(Qt::OtherFocusReason);
+    const QKeySequence sequence = QKeySequence::fromString(action.words[1]);
+    if (sequence.isEmpty())
+        throw DriveFailure("unknown key " + action.words[1].toStdString());
+    const QKeyCombination combination = sequence[0];
+    QTest::keyClick(target, combination.key(), combination.keyboardModifiers());
+}
+
+void Driver::expectCellMatch(const Action& action) {
+    need(action, 4);
+    QTableView* grid = gridOf(action.words[0]);
+    const QModelIndex index = grid->model()->index(toInt(action.words[1]), toInt(action.words[2]));
+    if (!index.isValid())
+        throw DriveFailure("the grid has no such cell");
+    const QRegularExpression pattern(QStringLiteral("^(?:%1)$").arg(action.words[3]));
+    const QString seen = index.data(Qt::EditRole).toString();
+    if (!pattern.match(seen).hasMatch())
+        throw DriveFailure(QStringLiteral("cell %1, %2\n  expected to match: %3\n  seen: \"%4\"")
+                               .arg(action.words[1], action.words[2], action.words[3], seen)
+                               .toStdString());
+}
+
+void Driver::expectCurrent(const Action& action) {
+    need(action, 2);
+    expectEqual(QStringLiteral("current row of the grid"), action.words[1],
+                QString::number(gridOf(action.words[0])->currentIndex().row()));
 }
 
 void Driver::close(const Action& action) {

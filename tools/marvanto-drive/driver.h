@@ -8,6 +8,7 @@
 #include <deque>
 #include <stdexcept>
 
+class QTableView;
 class QWidget;
 
 namespace app {
@@ -24,7 +25,8 @@ public:
 
 // Plays actions on the running program through real widget events. Message
 // boxes are answered from the queue the script fills; each box shown is kept
-// so the script can check it.
+// so the script can check it. Made before the program starts, so boxes shown
+// at start-up are answered and kept too.
 class Driver {
 public:
     explicit Driver(app::Program& program);
@@ -66,6 +68,11 @@ private:
     void sql(const Action& action);
     void shot(const Action& action);
     void close(const Action& action);
+    void key(const Action& action);
+    void headerClick(const Action& action);
+    void expectCellMatch(const Action& action);
+    void expectCurrent(const Action& action);
+    QTableView* gridOf(const QString& windowClass) const;
 
     app::Program& mProgram;
     std::deque<QString> mAnswers;

@@ -45,9 +45,9 @@ int main(int argc, char** argv) {
     }
 
     app::Program program;
+    drive::Driver driver(program);
     program.start();
     QApplication::processEvents();
-    drive::Driver driver(program);
     int played = 0;
     for (const Script& script : scripts) {
         for (const drive::Action& action : script.actions) {
