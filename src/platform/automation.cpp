@@ -91,14 +91,16 @@ QString textArgument(const OleVariant& argument, const QString& name) {
 
 namespace {
 
-std::map<QString, Automation::Factory>& classes() {
-    static std::map<QString, Automation::Factory> instance = [] {
-        std::map<QString, Automation::Factory> builtIn;
-        builtIn[QStringLiteral("excel.application")] = servers::createSpreadsheetApplication;
-        builtIn[QStringLiteral("excel.sheet")] = servers::createSpreadsheetSheet;
-        builtIn[QStringLiteral("word.application")] = servers::createDocumentApplication;
-        return builtIn;
-    }();
+using Classes = std::map<QString, Automation::Factory>; // by lower-case class name
+
+Classes builtInClasses() {
+    return {{QStringLiteral("excel.application"), servers::createSpreadsheetApplication},
+            {QStringLiteral("excel.sheet"), servers::createSpreadsheetSheet},
+            {QStringLiteral("word.application"), servers::createDocumentApplication}};
+}
+
+Classes& classes() {
+    static Classes instance = builtInClasses();
     return instance;
 }
 
@@ -114,6 +116,9 @@ OleVariant Automation::createOleObject(const QString& className) {
         if (found == classes().end())
             throw AutomationError(QStringLiteral("Invalid class string \"%1\"").arg(className));
         OleVariant object(found->second());
+        if (!object.isObject())
+            throw AutomationError(
+                QStringLiteral("The server of \"%1\" did not start").arg(className));
         if (recorder)
             recorder->recordResult(index, object);
         return object;
@@ -137,10 +142,7 @@ bool Automation::isRegistered(const QString& className) {
 }
 
 void Automation::restoreBuiltInClasses() {
-    classes().clear();
-    registerClass(QStringLiteral("Excel.Application"), servers::createSpreadsheetApplication);
-    registerClass(QStringLiteral("Excel.Sheet"), servers::createSpreadsheetSheet);
-    registerClass(QStringLiteral("word.Application"), servers::createDocumentApplication);
+    classes() = builtInClasses();
 }
 
 // --- recorder

@@ -84,6 +84,9 @@ TEST_F(AutomationRegistry, RegisteredFactoriesServeNewObjectsAndRestoreDropsThem
     EXPECT_EQ(made, 2);
     EXPECT_NE(first.object(), second.object());
 
+    Automation::registerClass(QStringLiteral("Test.Broken"), [] { return nullptr; });
+    EXPECT_THROW(Automation::createOleObject(QStringLiteral("Test.Broken")), AutomationError);
+
     Automation::restoreBuiltInClasses();
     EXPECT_FALSE(Automation::isRegistered(QStringLiteral("Test.Echo")));
 }
