@@ -174,4 +174,17 @@ TEST_F(CalendarWindow, LunarDatesSolarTermsAndFestivals) {
         R"([2,6,11,0,{"year":2025,"month":7,"day":25},{"year":2026,"month":2,"day":17},null,null,"","国庆节","甲子"])");
 }
 
+// Every month of the lunar table, 1899 to 2100, against new moons and solar
+// terms computed from the sky (data/lunar_check.js).
+TEST_F(CalendarWindow, LunarTableAgreesWithTheSky) {
+    QFile check(QStringLiteral(MARVANTO_TEST_DATA_DIR "/lunar_check.js"));
+    ASSERT_TRUE(check.open(QIODevice::ReadOnly));
+    const QString script = QString::fromUtf8(check.readAll());
+    app::CalendarWindow window(mDir.path());
+    QSignalSpy loaded(window.view(), &QWebEngineView::loadFinished);
+    ASSERT_TRUE(waitForLoad(loaded));
+    EXPECT_EQ(runScript(window.view(), script + "\nJSON.stringify(lunarTableDisagreements())"),
+              QStringLiteral("[]"));
+}
+
 } // namespace
