@@ -286,24 +286,19 @@ void AdoQuery::execSql() {
     requireConnection();
     sqlite3* db = mConnection.handle();
     const std::string sql = translateStatement(mSql);
-    const char* rest = sql.c_str();
-    const char* end = rest + sql.size();
-    bool ranAny = false;
-    while (rest < end) {
-        const char* tail = nullptr;
-        Statement statement(db, std::string(rest, end), &tail);
-        rest = tail ? tail : end;
-        if (!statement)
-            continue;
-        ranAny = true;
-        int rc;
-        while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
-        }
-        if (rc != SQLITE_DONE)
-            fail(db);
-    }
-    if (!ranAny)
+    const char* tail = nullptr;
+    Statement statement(db, sql, &tail);
+    if (!statement)
         throw AdoError("the statement text is empty");
+    // One statement at a time: text after it (other than blanks and a
+    // semicolon) is refused rather than run.
+    if (tail && std::string_view(tail).find_first_not_of(" \t\r\n;") != std::string_view::npos)
+        throw AdoError("only one statement can be executed at a time");
+    int rc;
+    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE)
+        fail(db);
 }
 
 void AdoQuery::first() {

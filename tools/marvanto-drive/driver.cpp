@@ -185,6 +185,8 @@ void Driver::play(const Action& action) {
         mFileAnswers.push_back(action.words[0]);
     } else if (verb == QLatin1String("expect-box"))
         expectBox(action);
+    else if (verb == QLatin1String("expect-box-match"))
+        expectBox(action, true);
     else if (verb == QLatin1String("expect-no-box"))
         expectNoBox(action);
     else if (verb == QLatin1String("expect-status"))
@@ -360,14 +362,23 @@ void Driver::wheel(const Action& action) {
     QApplication::sendEvent(grid->viewport(), &event);
 }
 
-void Driver::expectBox(const Action& action) {
+void Driver::expectBox(const Action& action, bool pattern) {
     need(action, 1);
     if (mBoxes.isEmpty())
         throw DriveFailure("no message box was shown; expected \"" + action.words[0].toStdString() +
                            "\"");
     const Box last = mBoxes.last();
     mBoxes.clear();
-    expectEqual(QStringLiteral("message box text"), action.words[0], last.text);
+    if (pattern) {
+        const QRegularExpression expected(QStringLiteral("^(?:%1)$").arg(action.words[0]));
+        if (!expected.match(last.text).hasMatch())
+            throw DriveFailure(
+                QStringLiteral("message box text\n  expected to match: %1\n  seen: \"%2\"")
+                    .arg(action.words[0], last.text)
+                    .toStdString());
+    } else {
+        expectEqual(QStringLiteral("message box text"), action.words[0], last.text);
+    }
     if (action.words.size() > 1)
         expectEqual(QStringLiteral("message box caption"), action.words[1], last.caption);
 }

@@ -55,7 +55,7 @@ private:
     void gridClick(const Action& action);
     void doubleClick(const Action& action);
     void wheel(const Action& action);
-    void expectBox(const Action& action);
+    void expectBox(const Action& action, bool pattern);
     void expectNoBox(const Action& action);
     void expectStatus(const Action& action);
     void expectText(const Action& action);
