@@ -132,20 +132,23 @@ namespace {
 constexpr qsizetype StreamBlockSize = 64 * 1024;
 }
 
+TLZH::StreamSource::StreamSource(QIODevice& device) : mDevice(device), mBlock(StreamBlockSize) {}
+
 TLZH::StreamSource::~StreamSource() {
-    const qsizetype unused = mBlock.size() - mNext;
+    const qsizetype unused = mSize - mNext;
     if (unused > 0 && !mDevice.isSequential())
         mDevice.seek(mDevice.pos() - unused);
 }
 
 void TLZH::StreamSource::read(void* context, quint8* buffer, quint16 count, quint16& delivered) {
     auto& self = *static_cast<StreamSource*>(context);
-    if (self.mNext == self.mBlock.size()) {
-        self.mBlock = self.mDevice.read(StreamBlockSize);
+    if (self.mNext == self.mSize) {
+        // Past the end this is one cheap call per byte: no allocation.
+        self.mSize = std::max<qint64>(0, self.mDevice.read(self.mBlock.data(), StreamBlockSize));
         self.mNext = 0;
     }
-    const qsizetype n = std::min<qsizetype>(count, self.mBlock.size() - self.mNext);
-    std::copy_n(self.mBlock.constData() + self.mNext, n, buffer);
+    const qsizetype n = std::min<qsizetype>(count, self.mSize - self.mNext);
+    std::copy_n(self.mBlock.data() + self.mNext, n, buffer);
     self.mNext += n;
     delivered = static_cast<quint16>(n);
 }

@@ -27,6 +27,8 @@ public:
     using WriteProc = void (*)(void* context, const quint8* buffer, quint16 count,
                                quint16& delivered);
 
+    // The messages of ElzhException. Giving the tables back cannot fail with
+    // this program's allocator, so only the first is ever raised.
     static constexpr const char* NoMemoryMessage = "LZH : Cannot get memory for dictionary tables";
     static constexpr const char* FreeFailedMessage =
         "LZH : Error freeing memory for dictionary tables";
@@ -52,7 +54,7 @@ public:
     // per byte stays cheap.
     class StreamSource {
     public:
-        explicit StreamSource(QIODevice& device) : mDevice(device) {}
+        explicit StreamSource(QIODevice& device);
         // Leaves the device just after the last byte delivered.
         ~StreamSource();
         // Delivers at most the bytes left before the end of the device.
@@ -60,7 +62,8 @@ public:
 
     private:
         QIODevice& mDevice;
-        QByteArray mBlock;
+        std::vector<char> mBlock;
+        qsizetype mSize = 0; // bytes of the block read from the device
         qsizetype mNext = 0;
     };
 
