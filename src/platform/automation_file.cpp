@@ -7,17 +7,18 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
 namespace platform::automation {
 
 QString saveName(const QString& fileName, const QString& extension) {
-    if (fileName.trimmed().isEmpty())
-        throw AutomationError(QStringLiteral("No file name given"));
     const qsizetype slash =
         std::max(fileName.lastIndexOf(QLatin1Char('/')), fileName.lastIndexOf(QLatin1Char('\\')));
     const QString last = fileName.mid(slash + 1);
+    if (last.trimmed().isEmpty())
+        throw AutomationError(QStringLiteral("No file name given in \"%1\"").arg(fileName));
     const qsizetype dot = last.lastIndexOf(QLatin1Char('.'));
     if (dot > 0 && dot < last.size() - 1)
         return fileName;

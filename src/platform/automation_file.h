@@ -9,7 +9,8 @@ namespace platform::automation {
 
 // The name a document is saved under: the name as given, with `extension`
 // (".xlsx", ".docx") added when its last component has none, as the office
-// applications do. Throws AutomationError for an empty name.
+// applications do. Throws AutomationError when the last component is empty:
+// no name, or a folder's name ending in a slash.
 QString saveName(const QString& fileName, const QString& extension);
 
 // Writes `target` through a temporary file beside it: `write` gets the

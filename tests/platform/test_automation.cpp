@@ -192,6 +192,7 @@ TEST(AutomationFiles, SaveNamesGetTheExtensionOnlyWhenTheyHaveNone) {
     EXPECT_EQ(automation::saveName(QStringLiteral("/tmp/list."), xlsx),
               QStringLiteral("/tmp/list.xlsx"));
     EXPECT_THROW(automation::saveName(QStringLiteral(" "), xlsx), AutomationError);
+    EXPECT_THROW(automation::saveName(QStringLiteral("/tmp/"), xlsx), AutomationError);
 }
 
 TEST(AutomationFiles, AFailedWriteLeavesTheTargetAndNoTemporaryFile) {
