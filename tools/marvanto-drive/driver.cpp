@@ -184,7 +184,7 @@ void Driver::play(const Action& action) {
         need(action, 1);
         mFileAnswers.push_back(action.words[0]);
     } else if (verb == QLatin1String("expect-box"))
-        expectBox(action);
+        expectBox(action, false);
     else if (verb == QLatin1String("expect-box-match"))
         expectBox(action, true);
     else if (verb == QLatin1String("expect-no-box"))
