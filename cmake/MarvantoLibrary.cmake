@@ -26,7 +26,12 @@ function(marvanto_gtest target)
   if(NOT sources)
     return()
   endif()
+  # The shared main() starts the QApplication; a folder may still bring its own.
+  if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/test_main.cpp)
+    list(APPEND sources ${PROJECT_SOURCE_DIR}/tests/common/test_main.cpp)
+  endif()
   add_executable(${target} ${sources})
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests/common)
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock Qt6::Test)
   target_compile_definitions(${target} PRIVATE
     MARVANTO_STAGE_DIR="${MARVANTO_STAGE_DIR}"
