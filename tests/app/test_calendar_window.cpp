@@ -101,7 +101,7 @@ TEST_F(CalendarWindow, ShowingAgainKeepsThePageAsLeft) {
     const QString script = QStringLiteral("document.getElementById('year-select').value");
     runScript(window.view(), "document.getElementById('prev-year').click(); ''");
     const QString year = runScript(window.view(), script);
-    EXPECT_EQ(year, QString::number(QDate::currentDate().year() - 1));
+    EXPECT_EQ(year.toStdString(), std::to_string(QDate::currentDate().year() - 1));
 
     QSignalSpy started(window.view(), &QWebEngineView::loadStarted);
     window.close();
@@ -110,7 +110,7 @@ TEST_F(CalendarWindow, ShowingAgainKeepsThePageAsLeft) {
     EXPECT_TRUE(window.isVisible());
     QTest::qWait(200);
     EXPECT_EQ(started.count(), 0);
-    EXPECT_EQ(runScript(window.view(), script), year);
+    EXPECT_EQ(runScript(window.view(), script).toStdString(), year.toStdString());
 }
 
 TEST_F(CalendarWindow, MissingPageStillOpens) {
@@ -183,8 +183,10 @@ TEST_F(CalendarWindow, LunarTableAgreesWithTheSky) {
     app::CalendarWindow window(mDir.path());
     QSignalSpy loaded(window.view(), &QWebEngineView::loadFinished);
     ASSERT_TRUE(waitForLoad(loaded));
-    EXPECT_EQ(runScript(window.view(), script + "\nJSON.stringify(lunarTableDisagreements())"),
-              QStringLiteral("[]"));
+    // The years whose months differ.
+    EXPECT_EQ(runScript(window.view(), script + "\nJSON.stringify(lunarTableDisagreements())")
+                  .toStdString(),
+              "[]");
 }
 
 } // namespace
