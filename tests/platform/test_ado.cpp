@@ -1,0 +1,213 @@
+#include "platform/ado.h"
+
+#include <sqlite3.h>
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using platform::AdoConnection;
+using platform::AdoError;
+using platform::AdoQuery;
+
+namespace {
+
+class AdoTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(mDir.isValid());
+        mPath = mDir.filePath(QStringLiteral("test.mdb")).toStdString();
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(mPath.c_str(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db,
+                               "create table data (编号 integer primary key autoincrement, "
+                               "标题 text, 时间 text)",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(db);
+        mConnection.setConnectionString(
+            "Provider=Microsoft.Jet.OLEDB.4.0;Password=\"\";Data Source=" + mPath +
+            ";Persist Security Info=True");
+        mConnection.open();
+    }
+
+    void exec(const std::string& sql) {
+        AdoQuery query(mConnection);
+        query.setSql(sql);
+        query.execSql();
+    }
+
+    QTemporaryDir mDir;
+    std::string mPath;
+    AdoConnection mConnection;
+};
+
+} // namespace
+
+TEST(AdoConnectionString, DataSourceIsFoundWhateverItsCaseAndPlace) {
+    EXPECT_EQ(platform::dataSourceOf("Provider=X;Password=\"\";Data Source=/a/b.mdb;Persist "
+                                     "Security Info=True"),
+              "/a/b.mdb");
+    EXPECT_EQ(platform::dataSourceOf("data source = /x y/z.mdb "), "/x y/z.mdb");
+    EXPECT_EQ(platform::dataSourceOf("Provider=X"), "");
+#ifndef _WIN32
+    EXPECT_EQ(platform::dataSourceOf("Data Source=/app/database\\销售记录.mdb"),
+              "/app/database/销售记录.mdb");
+#endif
+}
+
+TEST(AdoStatements, JetDeleteFormIsTranslatedAndNothingElse) {
+    EXPECT_EQ(platform::translateStatement("delete from (data)"), "delete from data");
+    EXPECT_EQ(platform::translateStatement("  DELETE  FROM ( data ) ;"), "delete from data");
+    EXPECT_EQ(platform::translateStatement("select * from (data)"), "select * from (data)");
+    EXPECT_EQ(platform::translateStatement("delete from data where 编号=1"),
+              "delete from data where 编号=1");
+    EXPECT_EQ(platform::quoteDoubled("it's ''x"), "it''s ''''x");
+}
+
+TEST(AdoConnectionOpen, MissingOrDamagedDatabaseThrowsAndCreatesNothing) {
+    QTemporaryDir dir;
+    const std::string missing = dir.filePath(QStringLiteral("none.mdb")).toStdString();
+    AdoConnection connection;
+    connection.setConnectionString("Data Source=" + missing);
+    EXPECT_THROW(connection.open(), AdoError);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(missing)));
+    EXPECT_FALSE(connection.connected());
+
+    const QString damaged = dir.filePath(QStringLiteral("damaged.mdb"));
+    QFile file(damaged);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'x'));
+    file.close();
+    connection.setConnectionString("Data Source=" + damaged.toStdString());
+    try {
+        connection.open();
+        FAIL() << "a damaged database opened";
+    } catch (const AdoError& error) {
+        EXPECT_NE(std::string(error.what()).find("not a database"), std::string::npos);
+    }
+}
+
+TEST_F(AdoTest, ResultIsHeldWithCursorEofAndBof) {
+    exec("insert into data (标题) values ('a')");
+    exec("insert into data (标题) values ('b')");
+    exec("insert into data (标题) values (null)");
+    AdoQuery query(mConnection);
+    query.setSql("select 编号, 标题 from data order by 编号");
+    query.open();
+    ASSERT_EQ(query.recordCount(), 3);
+    EXPECT_EQ(query.result().fieldNames(), (std::vector<std::string>{"编号", "标题"}));
+    EXPECT_FALSE(query.eof());
+    EXPECT_EQ(query.fieldByName("标题"), "a");
+    query.next();
+    query.next();
+    EXPECT_EQ(query.field(1), "");
+    EXPECT_TRUE(query.result().isNull(2, 1));
+    EXPECT_FALSE(query.eof());
+    query.next(); // past the last row: eof, still on the last row
+    EXPECT_TRUE(query.eof());
+    EXPECT_EQ(query.recNo(), 2);
+    query.first();
+    query.prior();
+    EXPECT_TRUE(query.bof());
+    EXPECT_EQ(query.recNo(), 0);
+    query.last();
+    EXPECT_EQ(query.field(0), "3");
+
+    // Replacing the text closes the result.
+    query.setSql("select 1");
+    EXPECT_FALSE(query.active());
+    EXPECT_EQ(query.recordCount(), 0);
+    EXPECT_THROW(query.field(0), AdoError);
+}
+
+TEST_F(AdoTest, EmptyResultHasNoCurrentRow) {
+    AdoQuery query(mConnection);
+    query.setSql("select * from data");
+    query.open();
+    EXPECT_TRUE(query.eof());
+    EXPECT_THROW(query.field(0), AdoError);
+    EXPECT_THROW(query.deleteCurrent(), AdoError);
+}
+
+TEST_F(AdoTest, DeleteCurrentRemovesOnlyThatRowByItsKey) {
+    for (const char* title : {"a", "b", "c"})
+        exec(std::string("insert into data (标题) values ('") + title + "')");
+    AdoQuery query(mConnection);
+    query.setSql("select 编号, 标题 from data order by 编号 desc");
+    query.open();
+    query.moveTo(1); // b
+    query.deleteCurrent();
+    EXPECT_EQ(query.recordCount(), 2);
+    EXPECT_EQ(query.field(1), "a"); // the cursor moves on to the next row
+    query.setSql("select 标题 from data order by 编号");
+    query.open();
+    ASSERT_EQ(query.recordCount(), 2);
+    EXPECT_EQ(query.field(0), "a");
+    query.next();
+    EXPECT_EQ(query.field(0), "c");
+}
+
+TEST_F(AdoTest, OneStatementAtATimeAndClearAllForm) {
+    exec("insert into data (标题) values ('a')");
+    AdoQuery query(mConnection);
+    query.setSql("insert into data (标题) values ('b'); delete from data");
+    EXPECT_THROW(query.execSql(), AdoError);
+    query.setSql("select * from data");
+    query.open();
+    EXPECT_EQ(query.recordCount(), 1);
+    query.setSql("delete from (data)");
+    query.execSql();
+    query.setSql("select * from (data)");
+    query.open();
+    EXPECT_EQ(query.recordCount(), 0);
+    query.setSql("");
+    EXPECT_THROW(query.execSql(), AdoError);
+}
+
+TEST_F(AdoTest, LockedDatabaseFailsAfterAShortWaitWithoutLosingData) {
+    exec("insert into data (标题) values ('kept')");
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(mPath.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+    AdoQuery query(mConnection);
+    query.setSql("insert into data (标题) values ('new')");
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        query.execSql();
+        FAIL() << "wrote through an exclusive lock";
+    } catch (const AdoError& error) {
+        EXPECT_NE(std::string(error.what()).find("locked"), std::string::npos) << error.what();
+    }
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(waited, std::chrono::seconds(5));
+    sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    query.setSql("select 标题 from data");
+    query.open();
+    ASSERT_EQ(query.recordCount(), 1);
+    EXPECT_EQ(query.field(0), "kept");
+}
+
+TEST_F(AdoTest, ListenerHearsOnceWhileControlsAreDisabled) {
+    for (int i = 0; i < 5; ++i)
+        exec("insert into data (标题) values ('x')");
+    AdoQuery query(mConnection);
+    int results = 0;
+    int cursors = 0;
+    query.setListener([&](AdoQuery::Change change) {
+        (change == AdoQuery::Change::Result ? results : cursors)++;
+    });
+    query.setSql("select * from data");
+    query.open();
+    EXPECT_EQ(results, 1);
+    query.disableControls();
+    while (!query.eof())
+        query.next();
+    EXPECT_EQ(cursors, 0);
+    query.enableControls();
+    EXPECT_EQ(cursors, 1);
+    EXPECT_TRUE(query.eof());
+}
