@@ -237,8 +237,6 @@ void MainWindow::buildMenus() {
 }
 
 void MainWindow::create() {
-    // The shortcut is written by the program start (see Program), which
-    // knows the executable; here the caption takes the version.
     setWindowTitle(QStringLiteral("Marvanto Ver") + versionText());
 }
 

@@ -22,8 +22,8 @@ class MainWindow : public QMainWindow {
 public:
     explicit MainWindow(QWidget* parent = nullptr);
 
-    // The creation step: the desktop shortcut, then the caption with the
-    // version. An error is shown in the standard error box and skips the rest.
+    // The last creation step (after the desktop shortcut): the caption takes
+    // the version.
     void create();
 
     // The version text, held in the about page's box Edit_Ver.

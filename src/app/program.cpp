@@ -1,7 +1,12 @@
 #include "app/program.h"
 
+#include "app/calendar_window.h"
+#include "app/desktop_shortcut.h"
 #include "app/main_window.h"
+#include "app/publisher.h"
+#include "platform/app_dir.h"
 #include "platform/message_box.h"
+#include "platform/shell.h"
 #include "records/record_window.h"
 
 #include <QApplication>
@@ -22,7 +27,13 @@ void Program::start() {
 
     mMain = new MainWindow;
     mWindows.append(mMain);
-    mMain->create();
+    platform::runGuardedByErrorBox([this] {
+        // At every start a shortcut to the program on the user's desktop;
+        // its result does not matter.
+        createShortcut(QApplication::applicationFilePath(), QStringLiteral("Marvanto"), QString(),
+                       csidl::None);
+        mMain->create();
+    });
     connectMainWindow();
 
     const records::ModuleDescriptor* recordModules[] = {
@@ -37,13 +48,7 @@ void Program::start() {
         window->create();
     }
 
-    // The calendar window comes with its page; until then an empty window.
-    auto* calendar = new QWidget(nullptr, Qt::Window);
-    calendar->setObjectName(QStringLiteral("TForm10"));
-    calendar->setWindowTitle(QStringLiteral("万年历"));
-    calendar->setAttribute(Qt::WA_QuitOnClose, false);
-    calendar->resize(560, 480);
-    mWindows.append(calendar);
+    mWindows.append(new CalendarWindow(platform::appDir()));
 
     auto* memo = new records::RecordWindow(records::memoDescriptor());
     mWindows.append(memo);
@@ -55,6 +60,12 @@ void Program::start() {
 void Program::connectMainWindow() {
     QObject::connect(mMain, &MainWindow::showWindowRequested, mMain,
                      [this](const QString& windowClass) { showWindow(windowClass); });
+    QObject::connect(mMain, &MainWindow::calculatorRequested, mMain,
+                     [] { platform::startCalculator(); });
+    QObject::connect(mMain, &MainWindow::publisherPageRequested, mMain,
+                     [this] { platform::openUrl(publisherPageUrl(mMain->versionText())); });
+    QObject::connect(mMain, &MainWindow::contactRequested, mMain,
+                     [] { platform::showMessage(contactText()); });
 }
 
 QWidget* Program::window(const QString& windowClass) const {

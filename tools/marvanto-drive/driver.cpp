@@ -6,6 +6,7 @@
 #include "platform/app_dir.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
+#include "platform/shell.h"
 #include "platform/status_bar.h"
 #include "records/module_storage.h"
 #include "records/record_window.h"
@@ -113,11 +114,16 @@ Driver::Driver(app::Program& program) : mProgram(program) {
             return answerBox(text, caption, flags);
         });
     platform::setBeepWatcher([this](unsigned) { ++mBeeps; });
+    // Programs and web pages the program would start are noted, not started.
+    platform::setProgramStarter([this](const QString& program) { mStarted << program; });
+    platform::setUrlOpener([this](const QString& url) { mStarted << url; });
 }
 
 Driver::~Driver() {
     platform::setMessageBoxAnswerer({});
     platform::setBeepWatcher({});
+    platform::setProgramStarter({});
+    platform::setUrlOpener({});
 }
 
 int Driver::answerBox(const QString& text, const QString& caption, unsigned flags) {
@@ -218,6 +224,8 @@ void Driver::play(const Action& action) {
         close(action);
     else if (verb == QLatin1String("header-click"))
         headerClick(action);
+    else if (verb == QLatin1String("expect-started"))
+        expectStarted(action);
     else if (verb == QLatin1String("key"))
         key(action);
     else if (verb == QLatin1String("expect-cell-match"))
@@ -509,6 +517,14 @@ void Driver::headerClick(const Action& action) {
     const QPoint at(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
                     header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+}
+
+void Driver::expectStarted(const Action& action) {
+    need(action, 1);
+    const QStringList started = mStarted;
+    mStarted.clear();
+    expectEqual(QStringLiteral("programs and pages started"), action.words.join(QLatin1Char('|')),
+                started.join(QLatin1Char('|')));
 }
 
 void Driver::key(const Action& action) {

@@ -69,6 +69,7 @@ private:
     void shot(const Action& action);
     void close(const Action& action);
     void key(const Action& action);
+    void expectStarted(const Action& action);
     void headerClick(const Action& action);
     void expectCellMatch(const Action& action);
     void expectCurrent(const Action& action);
@@ -79,6 +80,7 @@ private:
     QList<Box> mBoxes; // shown since the last expect-box or expect-no-box
     std::deque<QString> mFileAnswers;
     int mBeeps = 0;
+    QStringList mStarted; // programs and web addresses, in order
 };
 
 // Compares and throws DriveFailure with both texts.

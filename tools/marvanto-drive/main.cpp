@@ -14,6 +14,7 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     QStringList arguments = application.arguments().mid(1);
     if (arguments.size() >= 2 && arguments[0] == QLatin1String("--app-dir")) {
