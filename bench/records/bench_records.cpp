@@ -1,0 +1,146 @@
+// bench_records: a sales table of 100 000 rows. Times the sales window's
+// refresh (list query, static result, grid model ready to show) against
+// SQLite stepping through the same query and reading every field as text,
+// in the same run, and reports the memory the loaded result takes.
+//
+//   QT_QPA_PLATFORM=offscreen bench_records [rows]
+
+#include "platform/app_dir.h"
+#include "platform/message_box.h"
+#include "records/module_descriptor.h"
+#include "records/module_storage.h"
+#include "records/record_window.h"
+
+#include <sqlite3.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double seconds(Clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
+
+void fillSales(const QString& path, int rows) {
+    sqlite3* db = nullptr;
+    sqlite3_open(path.toUtf8().constData(), &db);
+    sqlite3_exec(db, "begin", nullptr, nullptr, nullptr);
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(db, "insert into data (商品,金额,时间,出货人,备注) values (?1,?2,?3,?4,?5)",
+                       -1, &insert, nullptr);
+    const char* goods[] = {"大米", "面粉", "食用油", "鸡蛋", "矿泉水", "香烟", "方便面"};
+    const char* staff[] = {"张伟", "王芳", "李娜", "刘洋"};
+    for (int i = 0; i < rows; ++i) {
+        const std::string amount = std::to_string(5 + i % 300);
+        const std::string time = "2026-" + std::to_string(1 + i % 12) + "-" +
+                                 std::to_string(1 + i % 28) + " " + std::to_string(i % 24) + ":" +
+                                 (i % 60 < 10 ? "0" : "") + std::to_string(i % 60) + ":07";
+        const std::string note = i % 3 ? "" : "老顾客,月底结账";
+        sqlite3_bind_text(insert, 1, goods[i % 7], -1, SQLITE_STATIC);
+        sqlite3_bind_text(insert, 2, amount.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 3, time.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 4, staff[i % 4], -1, SQLITE_STATIC);
+        sqlite3_bind_text(insert, 5, note.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_step(insert);
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    sqlite3_exec(db, "commit", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+// SQLite alone: step through the list query and read every field as text.
+double rawRead(const QString& path, const std::string& sql, long long* bytes) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    const auto start = Clock::now();
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr);
+    const int columns = sqlite3_column_count(stmt);
+    long long total = 0;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        for (int c = 0; c < columns; ++c) {
+            sqlite3_column_text(stmt, c);
+            total += sqlite3_column_bytes(stmt, c);
+        }
+    }
+    sqlite3_finalize(stmt);
+    const double elapsed = seconds(Clock::now() - start);
+    sqlite3_close(db);
+    *bytes = total;
+    return elapsed;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const int rows = argc > 1 ? std::atoi(argv[1]) : 100000;
+
+    QTemporaryDir dir;
+    platform::setAppDir(dir.path());
+    QDir(dir.path()).mkdir(QStringLiteral("database"));
+    for (const auto& name : {records::wordlists::StaffNames, records::wordlists::GoodsNames,
+                             records::wordlists::Amounts}) {
+        QFile list(platform::appPath(name));
+        list.open(QIODevice::WriteOnly);
+    }
+    const records::ModuleDescriptor& sales = records::salesDescriptor();
+    const QString path = records::databasePath(sales.databaseFile);
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open(path.toUtf8().constData(), &db);
+        sqlite3_exec(db, records::createTableStatement(records::moduleTables()[0]).c_str(), nullptr,
+                     nullptr, nullptr);
+        sqlite3_close(db);
+    }
+    fillSales(path, rows);
+
+    platform::setMessageBoxAnswerer([](const QString& text, const QString&, unsigned) {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        return platform::IdOk;
+    });
+    records::RecordWindow window(sales);
+    window.create();
+    window.resize(800, 600);
+    window.show();
+    QApplication::processEvents();
+
+    std::vector<double> ours, raw;
+    long long bytes = 0;
+    for (int round = 0; round < 7; ++round) {
+        raw.push_back(rawRead(path, sales.listQuery.toStdString(), &bytes));
+        const auto start = Clock::now();
+        window.refresh();
+        // Ready to show: the grid lays out the visible rows.
+        window.grid()->viewport()->repaint();
+        ours.push_back(seconds(Clock::now() - start));
+    }
+    const double oursMedian = median(ours);
+    const double rawMedian = median(raw);
+    std::printf("rows                      %d (%s)\n", window.query().recordCount(),
+                qPrintable(window.statusText()));
+    std::printf("raw SQLite read as text   %.3f s  (%lld bytes of text)\n", rawMedian, bytes);
+    std::printf("refresh (query+result+grid) %.3f s\n", oursMedian);
+    std::printf("ratio refresh / raw       %.2f  (target <= 1.5)\n", oursMedian / rawMedian);
+    std::printf("result in memory          %.1f MB (target < 100 MB)\n",
+                window.query().result().memoryUsed() / 1e6);
+    return 0;
+}
