@@ -1,5 +1,7 @@
-// Every test program runs inside one QApplication, offscreen unless another
-// platform is chosen (test discovery runs without the tests' environment).
+// Every test program runs inside one QApplication, offscreen unless a platform is
+// chosen (test discovery runs without the tests' environment). The web view
+// needs OpenGL contexts shared before the application object exists, and no
+// sandbox when the tests run as root.
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -9,6 +11,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
