@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTest>
@@ -495,7 +496,15 @@ void Driver::shot(const Action& action) {
     need(action, 2);
     QWidget* target = widget(action.words[0]);
     QApplication::processEvents();
-    if (!target->grab().save(action.words[1]))
+    // On a real display take the pixels from the screen, so that views that
+    // draw outside the widget tree (the web view) are in the picture too.
+    QPixmap picture;
+    if (QGuiApplication::platformName() == QLatin1String("xcb") && target->isWindow() &&
+        target->screen())
+        picture = target->screen()->grabWindow(target->winId());
+    if (picture.isNull())
+        picture = target->grab();
+    if (!picture.save(action.words[1]))
         throw DriveFailure("cannot save " + action.words[1].toStdString());
 }
 
