@@ -47,8 +47,10 @@ int main(int argc, char** argv) {
 
     app::Program program;
     drive::Driver driver(program);
+    // The first line runs before the event loop has handled anything, so a
+    // script can see the program as its creation left it (the clock not yet
+    // ticked).
     program.start();
-    QApplication::processEvents();
     int played = 0;
     for (const Script& script : scripts) {
         for (const drive::Action& action : script.actions) {
