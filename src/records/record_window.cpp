@@ -278,25 +278,25 @@ void RecordWindow::connectModule() {
     mConnection.open();
 }
 
+void RecordWindow::runCreationBlock() {
+    for (const WordListLoad& load : mDescriptor.wordLists)
+        loadWordList(load.box, load.file);
+    connectModule();
+    refresh();
+    afterFirstRefresh();
+}
+
 void RecordWindow::create() {
     beforeCreation();
     if (mDescriptor.creation == Creation::Guarded) {
         try {
-            for (const WordListLoad& load : mDescriptor.wordLists)
-                loadWordList(load.box, load.file);
-            connectModule();
-            refresh();
-            afterFirstRefresh();
+            runCreationBlock();
         } catch (...) {
             // The guarded windows stay silent, unconnected and empty.
         }
     } else {
         try {
-            for (const WordListLoad& load : mDescriptor.wordLists)
-                loadWordList(load.box, load.file);
-            connectModule();
-            refresh();
-            afterFirstRefresh();
+            runCreationBlock();
             if (mDescriptor.wheel == WheelNavigation::AfterCreation)
                 installWheelNavigation();
         } catch (const std::exception& error) {

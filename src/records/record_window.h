@@ -83,6 +83,9 @@ protected:
 
 private:
     void buildWidgets();
+    // Word lists, connection, first refresh: the block a guarded creation
+    // runs silently.
+    void runCreationBlock();
     QWidget* makeBox(const BoxSpec& spec);
     void installWheelNavigation();
     void queryChanged(platform::AdoQuery::Change change);
