@@ -4,6 +4,8 @@
 #include "app/desktop_shortcut.h"
 #include "app/main_window.h"
 #include "app/publisher.h"
+#include "maintenance/backup.h"
+#include "maintenance/clear_all.h"
 #include "platform/app_dir.h"
 #include "platform/message_box.h"
 #include "platform/shell.h"
@@ -66,6 +68,17 @@ void Program::connectMainWindow() {
                      [this] { platform::openUrl(publisherPageUrl(mMain->versionText())); });
     QObject::connect(mMain, &MainWindow::contactRequested, mMain,
                      [] { platform::showMessage(contactText()); });
+    QObject::connect(mMain, &MainWindow::backupRequested, mMain, [this] {
+        platform::runGuardedByErrorBox([this] {
+            maintenance::backupDatabases([this] { return mMain->clockText(); },
+                                         *mMain->backupNote());
+        });
+    });
+    QObject::connect(mMain, &MainWindow::clearAllRequested, mMain, [this](int item) {
+        const maintenance::ClearAllItem& clearing = maintenance::clearAllItems().at(item);
+        if (records::RecordWindow* target = recordWindow(clearing.windowClass))
+            maintenance::clearAll(*target, clearing.confirmation);
+    });
 }
 
 QWidget* Program::window(const QString& windowClass) const {

@@ -4,17 +4,25 @@
 #include "app/program.h"
 #include "platform/ado.h"
 #include "platform/app_dir.h"
+#include "platform/automation.h"
 #include "platform/clock.h"
+#include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "platform/shell.h"
 #include "platform/status_bar.h"
 #include "records/module_storage.h"
 #include "records/record_window.h"
 
+#include "office_readback.h"
+
 #include <QAbstractButton>
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
@@ -24,11 +32,14 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimeZone>
 #include <QWheelEvent>
+
+#include <cmath>
 
 namespace drive {
 
@@ -100,6 +111,47 @@ int toInt(const QString& word) {
     return value;
 }
 
+// A path of a script: relative paths lie in the program's folder.
+QString scriptPath(const QString& path) {
+    if (QDir::isAbsolutePath(path))
+        return path;
+    return platform::appPath(path);
+}
+
+// The program's folder written into expected texts as {app}, so that scripts
+// need not know where their copy of the program lies.
+QString withAppDir(QString text) {
+    QString folder = platform::appDir();
+    if (folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    return text.replace(QStringLiteral("{app}"), folder);
+}
+
+// "B12" -> {12, 2}.
+std::pair<int, int> cellPosition(const QString& reference) {
+    int column = 0;
+    qsizetype i = 0;
+    for (; i < reference.size() && reference.at(i).isLetter(); ++i)
+        column = column * 26 + (reference.at(i).toUpper().unicode() - 'A' + 1);
+    return {reference.mid(i).toInt(), column};
+}
+
+// A stored cell as a script writes it: texts as they are, numbers after "#",
+// date-times after "@" in the regional form.
+QString cellText(const officereadback::SheetCell& cell) {
+    if (!cell.type.isEmpty() && cell.type != QLatin1String("n"))
+        return cell.value;
+    if (cell.format.contains(QLatin1String("yy"))) {
+        const double serial = cell.value.toDouble();
+        const auto days = static_cast<qint64>(serial);
+        const auto seconds = static_cast<int>(std::lround((serial - days) * 86400));
+        const QDateTime moment =
+            QDateTime(QDate(1899, 12, 30).addDays(days), QTime(0, 0), Qt::UTC).addSecs(seconds);
+        return QLatin1Char('@') + moment.toString(QStringLiteral("yyyy-M-d H:mm:ss"));
+    }
+    return QLatin1Char('#') + cell.value;
+}
+
 } // namespace
 
 void expectEqual(const QString& what, const QString& expected, const QString& seen) {
@@ -118,6 +170,8 @@ Driver::Driver(app::Program& program) : mProgram(program) {
     // Programs and web pages the program would start are noted, not started.
     platform::setProgramStarter([this](const QString& program) { mStarted << program; });
     platform::setUrlOpener([this](const QString& url) { mStarted << url; });
+    platform::setSaveDialogAnswerer(
+        [this](const QString& offered) { return answerSaveDialog(offered); });
 }
 
 Driver::~Driver() {
@@ -125,6 +179,7 @@ Driver::~Driver() {
     platform::setBeepWatcher({});
     platform::setProgramStarter({});
     platform::setUrlOpener({});
+    platform::setSaveDialogAnswerer({});
 }
 
 int Driver::answerBox(const QString& text, const QString& caption, unsigned flags) {
@@ -190,7 +245,29 @@ void Driver::play(const Action& action) {
     } else if (verb == QLatin1String("answer-file")) {
         need(action, 1);
         mFileAnswers.push_back(action.words[0]);
-    } else if (verb == QLatin1String("expect-box"))
+    } else if (verb == QLatin1String("expect-offered-file"))
+        expectOfferedFile(action);
+    else if (verb == QLatin1String("tab"))
+        tab(action);
+    else if (verb == QLatin1String("expect-file"))
+        expectFile(action, true);
+    else if (verb == QLatin1String("expect-no-file"))
+        expectFile(action, false);
+    else if (verb == QLatin1String("expect-file-text"))
+        expectFileText(action);
+    else if (verb == QLatin1String("sql-expect"))
+        sqlExpect(action);
+    else if (verb == QLatin1String("unregister"))
+        unregisterClass(action);
+    else if (verb == QLatin1String("record-calls"))
+        recordCalls(action);
+    else if (verb == QLatin1String("expect-calls"))
+        expectCalls(action);
+    else if (verb == QLatin1String("expect-sheet"))
+        expectSheet(action);
+    else if (verb == QLatin1String("expect-table"))
+        expectTable(action);
+    else if (verb == QLatin1String("expect-box"))
         expectBox(action, false);
     else if (verb == QLatin1String("expect-box-match"))
         expectBox(action, true);
@@ -233,6 +310,10 @@ void Driver::play(const Action& action) {
         expectCellMatch(action);
     else if (verb == QLatin1String("expect-current"))
         expectCurrent(action);
+    else if (verb == QLatin1String("expect-width"))
+        expectWidth(action);
+    else if (verb == QLatin1String("set"))
+        set(action);
     else
         throw DriveFailure("unknown action " + verb.toStdString());
     QApplication::processEvents();
@@ -566,6 +647,176 @@ void Driver::expectCurrent(const Action& action) {
     need(action, 2);
     expectEqual(QStringLiteral("current row of the grid"), action.words[1],
                 QString::number(gridOf(action.words[0])->currentIndex().row()));
+}
+
+std::optional<QString> Driver::answerSaveDialog(const QString& offered) {
+    mOfferedFile = offered;
+    if (mFileAnswers.empty())
+        return std::nullopt; // nobody said: Cancel
+    const QString answer = mFileAnswers.front();
+    mFileAnswers.pop_front();
+    if (answer.isEmpty())
+        return std::nullopt;
+    return scriptPath(answer);
+}
+
+void Driver::expectOfferedFile(const Action& action) {
+    need(action, 1);
+    expectEqual(QStringLiteral("name the save dialog offered"),
+                action.words[0].isEmpty() ? QString() : scriptPath(action.words[0]), mOfferedFile);
+}
+
+void Driver::tab(const Action& action) {
+    need(action, 2);
+    for (auto* pages : window(action.words[0])->findChildren<QTabWidget*>()) {
+        for (int i = 0; i < pages->count(); ++i) {
+            if (pages->tabText(i) == action.words[1]) {
+                pages->setCurrentIndex(i);
+                return;
+            }
+        }
+    }
+    throw DriveFailure("no page \"" + action.words[1].toStdString() + "\"");
+}
+
+void Driver::expectFile(const Action& action, bool exists) {
+    need(action, 1);
+    const QFileInfo file(scriptPath(action.words[0]));
+    if (file.exists() != exists)
+        throw DriveFailure(action.words[0].toStdString() +
+                           (exists ? " does not exist" : " exists"));
+}
+
+void Driver::expectFileText(const Action& action) {
+    need(action, 2);
+    QFile file(scriptPath(action.words[0]));
+    if (!file.open(QIODevice::ReadOnly))
+        throw DriveFailure("cannot read " + action.words[0].toStdString());
+    expectEqual(QStringLiteral("text of %1").arg(action.words[0]), action.words[1],
+                QString::fromUtf8(file.readAll()));
+}
+
+void Driver::sqlExpect(const Action& action) {
+    need(action, 3);
+    // A record window's module database, or a database file.
+    QString path;
+    if (records::RecordWindow* target = mProgram.recordWindow(action.words[0]))
+        path = records::databasePath(target->descriptor().databaseFile);
+    else
+        path = scriptPath(action.words[0]);
+    if (!QFileInfo::exists(path))
+        throw DriveFailure("no database " + path.toStdString());
+    platform::AdoConnection connection;
+    connection.setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" +
+                                   path.toStdString());
+    QStringList rows;
+    try {
+        connection.open();
+        platform::AdoQuery query(connection);
+        query.setSql(action.words[1].toStdString());
+        query.open();
+        for (query.first(); !query.eof(); query.next()) {
+            QStringList fields;
+            for (int field = 0; field < query.fieldCount(); ++field)
+                fields << QString::fromStdString(std::string(query.field(field)));
+            rows << fields.join(QLatin1Char('|'));
+        }
+    } catch (const platform::AdoError& error) {
+        throw DriveFailure(std::string("the query failed: ") + error.what());
+    }
+    expectEqual(QStringLiteral("result"), action.words[2], rows.join(QLatin1Char('\n')));
+}
+
+void Driver::unregisterClass(const Action& action) {
+    need(action, 1);
+    if (!platform::Automation::unregisterClass(action.words[0]))
+        throw DriveFailure("no automation class " + action.words[0].toStdString());
+}
+
+void Driver::recordCalls(const Action&) {
+    mRecorder.reset();
+    mRecorder = std::make_unique<platform::CallRecorder>();
+}
+
+void Driver::expectCalls(const Action& action) {
+    need(action, 1);
+    if (!mRecorder)
+        throw DriveFailure("expect-calls needs record-calls first");
+    const QStringList seen = mRecorder->lines();
+    mRecorder->clear();
+    expectEqual(QStringLiteral("automation calls"), withAppDir(action.words[0]),
+                seen.join(QLatin1Char('\n')));
+}
+
+void Driver::expectSheet(const Action& action) {
+    need(action, 2);
+    QMap<QString, officereadback::SheetCell> cells;
+    try {
+        cells = officereadback::readSheetCells(scriptPath(action.words[0]));
+    } catch (const std::exception& error) {
+        throw DriveFailure(error.what());
+    }
+    int rows = 0;
+    int columns = 0;
+    for (const QString& reference : cells.keys()) {
+        const auto [row, column] = cellPosition(reference);
+        rows = std::max(rows, row);
+        columns = std::max(columns, column);
+    }
+    QList<QStringList> texts(rows, QStringList(columns));
+    for (auto cell = cells.cbegin(); cell != cells.cend(); ++cell) {
+        const auto [row, column] = cellPosition(cell.key());
+        texts[row - 1][column - 1] = cellText(cell.value());
+    }
+    QStringList lines;
+    for (const QStringList& row : texts)
+        lines << row.join(QLatin1Char('|'));
+    expectEqual(QStringLiteral("cells of %1").arg(action.words[0]), action.words[1],
+                lines.join(QLatin1Char('\n')));
+}
+
+void Driver::expectTable(const Action& action) {
+    need(action, 2);
+    officereadback::DocumentBody body;
+    try {
+        body = officereadback::readDocumentBody(scriptPath(action.words[0]));
+    } catch (const std::exception& error) {
+        throw DriveFailure(error.what());
+    }
+    if (body.tables.size() != 1)
+        throw DriveFailure(QStringLiteral("%1 holds %2 tables, not one")
+                               .arg(action.words[0])
+                               .arg(body.tables.size())
+                               .toStdString());
+    QStringList lines;
+    for (const QStringList& row : body.tables.front())
+        lines << row.join(QLatin1Char('|'));
+    expectEqual(QStringLiteral("table of %1").arg(action.words[0]), action.words[1],
+                lines.join(QLatin1Char('\n')));
+}
+
+void Driver::expectWidth(const Action& action) {
+    need(action, 2);
+    expectEqual(QStringLiteral("width of %1").arg(action.words[0]), action.words[1],
+                QString::number(widget(action.words[0])->width()));
+}
+
+// A value chosen the way a mouse would choose it: a date from a date edit's
+// calendar, a spin box's value.
+void Driver::set(const Action& action) {
+    need(action, 2);
+    QWidget* target = widget(action.words[0]);
+    const QString value = action.words[1];
+    if (auto* date = qobject_cast<QDateEdit*>(target)) {
+        const QDate chosen = QDate::fromString(value, QStringLiteral("yyyy-M-d"));
+        if (!chosen.isValid())
+            throw DriveFailure("not a date: " + value.toStdString());
+        date->setDate(chosen);
+    } else if (auto* spin = qobject_cast<QSpinBox*>(target)) {
+        spin->setValue(toInt(value));
+    } else {
+        throw DriveFailure(action.words[0].toStdString() + " takes no value to set");
+    }
 }
 
 void Driver::close(const Action& action) {

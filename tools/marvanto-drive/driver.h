@@ -6,6 +6,8 @@
 #include <QString>
 
 #include <deque>
+#include <memory>
+#include <optional>
 #include <stdexcept>
 
 class QTableView;
@@ -13,6 +15,10 @@ class QWidget;
 
 namespace app {
 class Program;
+}
+
+namespace platform {
+class CallRecorder;
 }
 
 namespace drive {
@@ -73,12 +79,27 @@ private:
     void headerClick(const Action& action);
     void expectCellMatch(const Action& action);
     void expectCurrent(const Action& action);
+    void expectWidth(const Action& action);
+    void set(const Action& action);
     QTableView* gridOf(const QString& windowClass) const;
+    void tab(const Action& action);
+    void expectFile(const Action& action, bool exists);
+    void expectFileText(const Action& action);
+    void sqlExpect(const Action& action);
+    void unregisterClass(const Action& action);
+    void recordCalls(const Action& action);
+    void expectCalls(const Action& action);
+    void expectSheet(const Action& action);
+    void expectTable(const Action& action);
+    void expectOfferedFile(const Action& action);
+    std::optional<QString> answerSaveDialog(const QString& offered);
 
     app::Program& mProgram;
     std::deque<QString> mAnswers;
     QList<Box> mBoxes; // shown since the last expect-box or expect-no-box
     std::deque<QString> mFileAnswers;
+    QString mOfferedFile; // what the last save dialog offered
+    std::unique_ptr<platform::CallRecorder> mRecorder;
     int mBeeps = 0;
     QStringList mStarted; // programs and web addresses, in order
 };

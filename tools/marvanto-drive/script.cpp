@@ -18,6 +18,8 @@ QStringList splitWords(const QString& line) {
                     word += next;
                 else if (next == QLatin1Char('n'))
                     word += QLatin1Char('\n');
+                else if (next == QLatin1Char('r'))
+                    word += QLatin1Char('\r');
                 else
                     throw ScriptError(
                         QStringLiteral("unknown escape \\%1").arg(next).toStdString());

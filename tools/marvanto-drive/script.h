@@ -1,7 +1,7 @@
 #pragma once
 
 // Driver scripts: one action a line, words separated by blanks, texts in
-// double quotes with \" \\ and \n escaped. Blank lines and lines starting with
+// double quotes with \" \\ \n and \r escaped. Blank lines and lines starting with
 // # are skipped; a # after a blank outside quotes starts a comment.
 
 #include <QString>

@@ -1,0 +1,49 @@
+#include "maintenance/clear_all.h"
+
+#include "platform/ado.h"
+#include "platform/message_box.h"
+#include "records/record_window.h"
+
+#include <QPushButton>
+
+#include <exception>
+
+namespace maintenance {
+
+const std::array<ClearAllItem, 9>& clearAllItems() {
+    static const std::array<ClearAllItem, 9> items = {{
+        {QStringLiteral("TForm11"), QStringLiteral("您真的要删除所有备忘录记录吗?")},
+        {QStringLiteral("TForm4"), QStringLiteral("您真的要删除所有日记记录吗?")},
+        {QStringLiteral("TForm2"), QStringLiteral("您真的要删除所有销售记录吗?")},
+        {QStringLiteral("TForm3"), QStringLiteral("您真的要删除所有进货记录吗?")},
+        {QStringLiteral("TForm5"), QStringLiteral("您真的要删除所有汇款记录吗?")},
+        {QStringLiteral("TForm7"), QStringLiteral("您真的要删除所有员工工资记录吗?")},
+        {QStringLiteral("TForm6"), QStringLiteral("您真的要删除所有员工请假记录吗?")},
+        {QStringLiteral("TForm9"), QStringLiteral("您真的要删除所有电费记录吗?")},
+        {QStringLiteral("TForm8"), QStringLiteral("您真的要删除所有通讯记录吗?")},
+    }};
+    return items;
+}
+
+bool clearAll(records::RecordWindow& window, const QString& confirmation) {
+    if (!platform::confirm(confirmation))
+        return false;
+    try {
+        platform::AdoQuery& query = window.query();
+        query.setSql(std::string());
+        query.setSql("delete from (data)");
+        query.execSql();
+        query.setSql("select * from (data)");
+        query.open();
+        QPushButton* refresh = window.button(QStringLiteral("SX"));
+        if (!refresh)
+            return false;
+        refresh->click();
+        return true;
+    } catch (const std::exception&) {
+        // Silent by design: the table stays as the failed step left it.
+        return false;
+    }
+}
+
+} // namespace maintenance

@@ -1,0 +1,28 @@
+#pragma once
+
+// Emptying one record module entirely, through its record window.
+
+#include <QString>
+
+#include <array>
+
+namespace records {
+class RecordWindow;
+}
+
+namespace maintenance {
+
+struct ClearAllItem {
+    QString windowClass;  // the record window whose query and database it uses
+    QString confirmation; // the question asked first
+};
+
+// The nine items of the menu 特殊操作, in menu order.
+const std::array<ClearAllItem, 9>& clearAllItems();
+
+// Asks with the confirmation text; on Yes deletes every row of the window's
+// table through the window's query and presses its refresh button. Any
+// failure is silent. True when the rows were deleted and the list refreshed.
+bool clearAll(records::RecordWindow& window, const QString& confirmation);
+
+} // namespace maintenance

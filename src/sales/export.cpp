@@ -1,0 +1,242 @@
+#include "sales/export.h"
+
+#include "platform/ado.h"
+#include "platform/automation.h"
+#include "platform/file_dialog.h"
+#include "platform/message_box.h"
+
+#include <QAbstractItemModel>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QProgressDialog>
+#include <QTableView>
+
+#include <algorithm>
+#include <exception>
+#include <memory>
+
+namespace sales {
+
+namespace {
+
+using platform::Automation;
+using platform::CallKind;
+using platform::OleVariant;
+
+const QString TimeColumn = QStringLiteral("时间");
+
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A date-time written in the regional form, 2009-2-14 9:05:07.
+QVariant dateTimeOf(const QString& text) {
+    const QStringList parts = text.split(QLatin1Char(' '));
+    if (parts.size() != 2)
+        return {};
+    const QDate date = QDate::fromString(parts[0], QStringLiteral("yyyy-M-d"));
+    const QTime time = QTime::fromString(parts[1], QStringLiteral("H:mm:ss"));
+    if (!date.isValid() || !time.isValid())
+        return {};
+    // A wall-clock reading: no zone, so no daylight-saving gap can shift it.
+    return QDateTime(date, time, Qt::UTC);
+}
+
+// The grid's column titles; the grid titles each column with its field name.
+QString columnTitle(const QTableView* grid, int column) {
+    return grid->model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+}
+
+QString fieldName(const platform::AdoQuery& query, const QTableView* grid, int column) {
+    if (column < query.fieldCount())
+        return QString::fromStdString(query.result().fieldNames()[column]);
+    return columnTitle(grid, column);
+}
+
+// The walk over the rows: the grid does not follow every step, and a walk that
+// takes longer than ProgressDelayMs shows its progress until it ends.
+class RowWalk {
+public:
+    RowWalk(platform::AdoQuery& query, QWidget* parent) : mQuery(query) {
+        mQuery.disableControls();
+        mProgress = std::make_unique<QProgressDialog>(QStringLiteral("正在导出..."), QString(), 0,
+                                                      std::max(1, query.recordCount()), parent);
+        mProgress->setWindowModality(Qt::ApplicationModal);
+        mProgress->setCancelButton(nullptr);
+        mProgress->setMinimumDuration(ProgressDelayMs);
+        mProgress->setAutoClose(false);
+        mProgress->setAutoReset(false);
+        mProgress->setValue(0);
+        mSinceUpdate.start();
+    }
+    ~RowWalk() {
+        mProgress.reset();
+        mQuery.enableControls();
+    }
+    RowWalk(const RowWalk&) = delete;
+    RowWalk& operator=(const RowWalk&) = delete;
+
+    // One row done. The dialog hears of it now and then, which is all it
+    // needs to decide whether to show and to draw itself.
+    void step() {
+        ++mDone;
+        if (mSinceUpdate.elapsed() >= UpdateEveryMs) {
+            mProgress->setValue(mDone);
+            mSinceUpdate.restart();
+        }
+    }
+
+private:
+    static constexpr int UpdateEveryMs = 50;
+    platform::AdoQuery& mQuery;
+    std::unique_ptr<QProgressDialog> mProgress;
+    QElapsedTimer mSinceUpdate;
+    int mDone = 0;
+};
+
+void saved() {
+    platform::messageBox(QStringLiteral("保存成功!"), QStringLiteral("恭喜"),
+                         platform::mb::IconInformation);
+}
+
+} // namespace
+
+QVariant typedFieldValue(const platform::AdoResult& result, int row, int field) {
+    if (result.isNull(row, field))
+        return {};
+    const QString text = fromView(result.cell(row, field));
+    bool ok = false;
+    switch (result.fieldKind(field)) {
+    case platform::FieldKind::Integer:
+        if (const qlonglong number = text.toLongLong(&ok); ok)
+            return number;
+        break;
+    case platform::FieldKind::Float:
+        if (const double number = text.toDouble(&ok); ok)
+            return number;
+        break;
+    case platform::FieldKind::DateTime:
+        if (QVariant dateTime = dateTimeOf(text); dateTime.isValid())
+            return dateTime;
+        break;
+    case platform::FieldKind::Text:
+        if (QString::fromStdString(result.fieldNames()[field]) == TimeColumn) {
+            if (QVariant dateTime = dateTimeOf(text); dateTime.isValid())
+                return dateTime;
+        }
+        break;
+    }
+    return text;
+}
+
+void exportToSpreadsheet(platform::AdoQuery& query, QTableView* grid, platform::SaveDialog& dialog,
+                         QWidget* parent) {
+    if (!dialog.execute(parent))
+        return;
+    const QString fileName = dialog.fileName();
+
+    OleVariant excel;
+    OleVariant book;
+    try {
+        excel = Automation::createOleObject(QStringLiteral("Excel.Application"));
+        book = Automation::createOleObject(QStringLiteral("Excel.Sheet"));
+    } catch (const std::exception&) {
+        platform::messageBox(QStringLiteral("系统没有安装Microsoft   Excel"),
+                             QStringLiteral("Microsoft   Excel"), platform::mb::IconWarning);
+        return;
+    }
+
+    try {
+        const QString cells = QStringLiteral("Cells");
+        const OleVariant workbooks =
+            excel.invoke(QStringLiteral("workbooks"), CallKind::MethodOrGet);
+        book = workbooks.invoke(QStringLiteral("Add"), CallKind::MethodOrGet);
+        const int columns = grid->model()->columnCount();
+        for (int column = 1; column <= columns; ++column)
+            excel.invoke(cells, CallKind::PropertyPut,
+                         {1, column, fieldName(query, grid, column - 1)});
+        {
+            RowWalk walk(query, parent);
+            query.first();
+            for (int row = 2; !query.eof(); ++row) {
+                const int fields = query.fieldCount();
+                for (int field = 1; field <= fields; ++field)
+                    excel.invoke(
+                        cells, CallKind::PropertyPut,
+                        {row, field,
+                         OleVariant(typedFieldValue(query.result(), query.recNo(), field - 1))});
+                query.next();
+                walk.step();
+            }
+        }
+        book.invoke(QStringLiteral("SaveAS"), CallKind::Method, {fileName});
+        book.invoke(QStringLiteral("close"), CallKind::Method);
+    } catch (const std::exception&) {
+        platform::showMessage(QStringLiteral("文件导出失败！"));
+        return;
+    }
+    saved();
+}
+
+void exportToDocument(platform::AdoQuery& query, QTableView* grid, platform::SaveDialog& dialog,
+                      QWidget* parent) {
+    if (!dialog.execute(parent))
+        return;
+    const QString fileName = dialog.fileName();
+
+    OleVariant word;
+    OleVariant range;
+    try {
+        word = Automation::createOleObject(QStringLiteral("word.Application"));
+        word.invoke(QStringLiteral("documents"), CallKind::MethodOrGet)
+            .invoke(QStringLiteral("Add"), CallKind::MethodOrGet);
+        range = word.invoke(QStringLiteral("activedocument"), CallKind::MethodOrGet)
+                    .invoke(QStringLiteral("paragraphs"), CallKind::MethodOrGet)
+                    .invoke(QStringLiteral("Add"), CallKind::MethodOrGet)
+                    .invoke(QStringLiteral("range"), CallKind::MethodOrGet);
+    } catch (const std::exception&) {
+        platform::showMessage(QStringLiteral("请确认WORD安装正确！"));
+        return;
+    }
+
+    try {
+        const int rows = query.recordCount();
+        const int columns = grid->model()->columnCount();
+        const OleVariant table =
+            word.invoke(QStringLiteral("activedocument"), CallKind::MethodOrGet)
+                .invoke(QStringLiteral("tables"), CallKind::MethodOrGet)
+                .invoke(QStringLiteral("Add"), CallKind::Method, {range, rows + 1, columns});
+        const auto write = [&](int row, int column, const QString& text) {
+            table.invoke(QStringLiteral("Cell"), CallKind::Method, {row, column})
+                .invoke(QStringLiteral("range"), CallKind::MethodOrGet)
+                .invoke(QStringLiteral("InsertAfter"), CallKind::Method, {text});
+        };
+        // Grid column c is table column c + 1; the first grid column is left out.
+        for (int column = 1; column < columns; ++column) {
+            if (!grid->isColumnHidden(column))
+                write(1, column + 1, columnTitle(grid, column));
+        }
+        {
+            RowWalk walk(query, parent);
+            query.first();
+            for (int row = 2; !query.eof(); ++row) {
+                for (int column = 1; column < columns; ++column) {
+                    if (!grid->isColumnHidden(column))
+                        write(row, column + 1, fromView(query.field(column)));
+                }
+                query.next();
+                walk.step();
+            }
+        }
+        word.invoke(QStringLiteral("activedocument"), CallKind::MethodOrGet)
+            .invoke(QStringLiteral("saveas"), CallKind::Method, {fileName});
+        word.invoke(QStringLiteral("activedocument"), CallKind::MethodOrGet)
+            .invoke(QStringLiteral("close"), CallKind::Method);
+        saved();
+    } catch (const std::exception&) {
+        platform::showMessage(
+            QStringLiteral("不能正确操作Word文件。可能是该文件已被其他程序打开,或系统错误。"));
+    }
+}
+
+} // namespace sales

@@ -1,0 +1,85 @@
+#pragma once
+
+// A program folder of its own for a test: the nine empty module databases in
+// database/, message boxes answered by the test and kept for checking.
+
+#include "platform/ado.h"
+#include "platform/app_dir.h"
+#include "platform/message_box.h"
+#include "records/module_storage.h"
+
+#include <sqlite3.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+// Texts in failure messages as text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+struct ShownBox {
+    QString text;
+    QString caption;
+    unsigned flags = 0;
+};
+
+class ProgramFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(mDir.isValid());
+        platform::setAppDir(mDir.path());
+        ASSERT_TRUE(QDir(mDir.path()).mkdir(QStringLiteral("database")));
+        for (const records::ModuleTable& table : records::moduleTables()) {
+            sqlite3* db = nullptr;
+            ASSERT_EQ(sqlite3_open(records::databasePath(table.fileName).toUtf8().constData(), &db),
+                      SQLITE_OK);
+            ASSERT_EQ(sqlite3_exec(db, records::createTableStatement(table).c_str(), nullptr,
+                                   nullptr, nullptr),
+                      SQLITE_OK);
+            sqlite3_close(db);
+        }
+        platform::setMessageBoxAnswerer(
+            [this](const QString& text, const QString& caption, unsigned flags) {
+                mBoxes.append({text, caption, flags});
+                return (flags & 0xF) == platform::mb::YesNo ? mAnswer : platform::IdOk;
+            });
+    }
+    void TearDown() override { platform::setMessageBoxAnswerer({}); }
+
+    QString path(const QString& relative) const { return mDir.filePath(relative); }
+
+    QStringList boxTexts() const {
+        QStringList texts;
+        for (const ShownBox& box : mBoxes)
+            texts << box.text;
+        return texts;
+    }
+
+    // Runs a statement or a one-value query on a database file.
+    static QString sqlValue(const QString& file, const std::string& sql) {
+        platform::AdoConnection connection;
+        connection.setConnectionString("Data Source=" + file.toStdString());
+        connection.open();
+        platform::AdoQuery query(connection);
+        query.setSql(sql);
+        query.open();
+        return query.eof() ? QString() : QString::fromStdString(std::string(query.field(0)));
+    }
+    static void sqlRun(const QString& file, const std::string& sql) {
+        platform::AdoConnection connection;
+        connection.setConnectionString("Data Source=" + file.toStdString());
+        connection.open();
+        platform::AdoQuery query(connection);
+        query.setSql(sql);
+        query.execSql();
+    }
+
+    QTemporaryDir mDir;
+    QList<ShownBox> mBoxes;
+    int mAnswer = platform::IdYes;
+};
