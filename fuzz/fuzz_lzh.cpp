@@ -15,7 +15,7 @@
 namespace {
 
 // Large stated sizes only make the run slow: decode at most this much.
-constexpr qint32 MaxOutput = 1 << 18;
+constexpr qint32 MaxOutput = 1 << 16;
 
 QByteArray decodeStream(QByteArray packed, qint32& stated) {
     std::array<char, 4> size{};

@@ -113,6 +113,14 @@ TEST(Gradient, FillPaintsRowsOrColumnsInsideTheClip) {
         GradientFill(painter, QRect(2, 0, 2, 3), rgb(0, 0, 0), true, rgb(90, 0, 0));
     }
     EXPECT_EQ(pixels(picture), rgb24({w, w, w, w, r0, r45, w, w, w, w, w, w}));
+
+    // One row: the middle colour, (0 + 90 / 2).
+    picture.fill(w);
+    {
+        QPainter painter(&picture);
+        GradientFill(painter, QRect(0, 2, 4, 1), rgb(0, 0, 0), true, rgb(90, 0, 0));
+    }
+    EXPECT_EQ(pixels(picture), rgb24({w, w, w, w, w, w, w, w, r45, r45, r45, r45}));
 }
 
 TEST(Saturation, LevelsAndRounding) {
