@@ -249,6 +249,8 @@ void Driver::play(const Action& action) {
         expectOfferedFile(action);
     else if (verb == QLatin1String("tab"))
         tab(action);
+    else if (verb == QLatin1String("expect-boxes"))
+        expectBoxes(action);
     else if (verb == QLatin1String("expect-file"))
         expectFile(action, true);
     else if (verb == QLatin1String("expect-no-file"))
@@ -383,6 +385,14 @@ void Driver::pick(const Action& action) {
 void Driver::click(const Action& action) {
     need(action, 1);
     QWidget* target = widget(action.words[0]);
+    // A button on a page that is not in front: bring its page forward first,
+    // as a person would.
+    for (QWidget* page = target; page; page = page->parentWidget()) {
+        if (auto* pages = qobject_cast<QTabWidget*>(
+                page->parentWidget() ? page->parentWidget()->parentWidget() : nullptr);
+            pages && pages->indexOf(page) >= 0 && pages->currentWidget() != page)
+            pages->setCurrentWidget(page);
+    }
     if (!target->isVisible())
         throw DriveFailure(action.words[0].toStdString() + " is not visible");
     if (!target->isEnabled())
@@ -677,6 +687,15 @@ void Driver::tab(const Action& action) {
         }
     }
     throw DriveFailure("no page \"" + action.words[1].toStdString() + "\"");
+}
+
+void Driver::expectBoxes(const Action& action) {
+    QStringList seen;
+    for (const Box& box : mBoxes)
+        seen << box.text;
+    mBoxes.clear();
+    expectEqual(QStringLiteral("message boxes shown"), action.words.join(QLatin1Char('|')),
+                seen.join(QLatin1Char('|')));
 }
 
 void Driver::expectFile(const Action& action, bool exists) {

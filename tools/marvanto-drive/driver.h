@@ -83,6 +83,7 @@ private:
     void set(const Action& action);
     QTableView* gridOf(const QString& windowClass) const;
     void tab(const Action& action);
+    void expectBoxes(const Action& action);
     void expectFile(const Action& action, bool exists);
     void expectFileText(const Action& action);
     void sqlExpect(const Action& action);
