@@ -55,6 +55,24 @@ int clampChannel(int value) {
     return std::clamp(value, 0, 255);
 }
 
+// A quarter turn: `place` gives the target (column, row) of source pixel (x, y)
+// in a picture of the turned size.
+template <typename Place> void rotate(QImage& image, Place place) {
+    const QImage source = image.convertToFormat(QImage::Format_RGB32);
+    QImage turned(source.height(), source.width(), QImage::Format_RGB888);
+    for (int y = 0; y < source.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        for (int x = 0; x < source.width(); ++x) {
+            const auto [tx, ty] = place(x, y, source.width(), source.height());
+            uchar* target = turned.scanLine(ty) + 3 * tx;
+            target[0] = static_cast<uchar>(qRed(row[x]));
+            target[1] = static_cast<uchar>(qGreen(row[x]));
+            target[2] = static_cast<uchar>(qBlue(row[x]));
+        }
+    }
+    image = turned;
+}
+
 } // namespace
 
 SkinColor ColorToRGB(SkinColor color, const QPalette& palette) {
@@ -185,28 +203,6 @@ void Mirror(QImage& image) {
 void Flip(QImage& image) {
     image.mirror(false, true);
 }
-
-namespace {
-
-// A quarter turn: `place` gives the target (column, row) of source pixel (x, y)
-// in a picture of the turned size.
-template <typename Place> void rotate(QImage& image, Place place) {
-    const QImage source = image.convertToFormat(QImage::Format_RGB32);
-    QImage turned(source.height(), source.width(), QImage::Format_RGB888);
-    for (int y = 0; y < source.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(source.constScanLine(y));
-        for (int x = 0; x < source.width(); ++x) {
-            const auto [tx, ty] = place(x, y, source.width(), source.height());
-            uchar* target = turned.scanLine(ty) + 3 * tx;
-            target[0] = static_cast<uchar>(qRed(row[x]));
-            target[1] = static_cast<uchar>(qGreen(row[x]));
-            target[2] = static_cast<uchar>(qBlue(row[x]));
-        }
-    }
-    image = turned;
-}
-
-} // namespace
 
 void RotateLeft(QImage& image) {
     rotate(image, [](int x, int y, int width, int) { return std::pair(y, width - 1 - x); });
