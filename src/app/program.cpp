@@ -7,11 +7,20 @@
 #include "maintenance/backup.h"
 #include "maintenance/clear_all.h"
 #include "platform/app_dir.h"
+#include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "platform/shell.h"
+#include "records/address_book_window.h"
+#include "records/purchase_window.h"
 #include "records/record_window.h"
+#include "sales/export.h"
+#include "sales/sales_window.h"
 
+#include <QAction>
 #include <QApplication>
+
+#include <functional>
+#include <memory>
 
 namespace app {
 
@@ -38,17 +47,44 @@ void Program::start() {
     });
     connectMainWindow();
 
-    const records::ModuleDescriptor* recordModules[] = {
-        &records::salesDescriptor(),       &records::purchaseDescriptor(),
-        &records::notepadDescriptor(),     &records::remittanceDescriptor(),
-        &records::staffLeaveDescriptor(),  &records::salaryDescriptor(),
-        &records::addressBookDescriptor(), &records::electricityDescriptor(),
+    // The record windows in their order; each is created and filled before
+    // the next one is made.
+    const auto plain = [](const records::ModuleDescriptor& descriptor) {
+        return [&descriptor]() -> records::RecordWindow* {
+            return new records::RecordWindow(descriptor);
+        };
     };
-    for (const records::ModuleDescriptor* descriptor : recordModules) {
-        auto* window = new records::RecordWindow(*descriptor);
+    const std::function<records::RecordWindow*()> recordModules[] = {
+        [] { return new sales::SalesWindow; },
+        [] { return new records::PurchaseWindow; },
+        plain(records::notepadDescriptor()),
+        plain(records::remittanceDescriptor()),
+        plain(records::staffLeaveDescriptor()),
+        plain(records::salaryDescriptor()),
+        [] { return new records::AddressBookWindow; },
+        plain(records::electricityDescriptor()),
+    };
+    for (const auto& make : recordModules) {
+        records::RecordWindow* window = make();
         mWindows.append(window);
         window->create();
     }
+    auto* salesWindow = qobject_cast<sales::SalesWindow*>(window(QStringLiteral("TForm2")));
+    QObject::connect(salesWindow, &sales::SalesWindow::calendarRequested, salesWindow,
+                     [this] { showWindow(QStringLiteral("TForm10")); });
+    // The export items of the sales window share one save dialog, which offers
+    // the name chosen last.
+    auto exportDialog = std::make_shared<platform::SaveDialog>();
+    QObject::connect(salesWindow->excelAction(), &QAction::triggered, salesWindow,
+                     [salesWindow, exportDialog] {
+                         sales::exportToSpreadsheet(salesWindow->query(), salesWindow->grid(),
+                                                    *exportDialog, salesWindow);
+                     });
+    QObject::connect(salesWindow->wordAction(), &QAction::triggered, salesWindow,
+                     [salesWindow, exportDialog] {
+                         sales::exportToDocument(salesWindow->query(), salesWindow->grid(),
+                                                 *exportDialog, salesWindow);
+                     });
 
     mWindows.append(new CalendarWindow(platform::appDir()));
 

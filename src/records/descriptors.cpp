@@ -202,6 +202,7 @@ const ModuleDescriptor& salesDescriptor() {
         d.creation = Creation::Guarded;
         d.wheel = WheelNavigation::Always;
         d.gridOnPage = true;
+        d.statusPanels = {300, 200};
         d.buttonOrder = {Add, "Button10", Delete, Refresh};
         d.buttonLayout = ButtonLayout::Row;
         return d;
@@ -226,7 +227,9 @@ const ModuleDescriptor& purchaseDescriptor() {
                    {"Jinjia", "进价:", BoxKind::Combo},
                    {"Zongjia", "总价:", BoxKind::Combo},
                    {"Beizhu", "备注:", BoxKind::MemoVert}};
-        d.wordLists = {{"ShangPin", wordlists::GoodsNames}};
+        // ComboBox_Search is the purchase window's own search box.
+        d.wordLists = {{"ShangPin", wordlists::GoodsNames},
+                       {"ComboBox_Search", wordlists::GoodsNames}};
         d.refreshClears = {"ID", "ShangPin", "ShuLiang", "Jinjia", "Zongjia"};
         d.addRequired = {"ShangPin", "ShuLiang", "Jinjia", "Zongjia"};
         d.addMessage = QStringLiteral("商品和数量不能为空!");

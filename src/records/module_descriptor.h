@@ -3,6 +3,7 @@
 // Everything in which the record windows differ. One record-window class
 // builds any of them from its descriptor.
 
+#include <QList>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -86,6 +87,7 @@ struct ModuleDescriptor {
     QStringList buttonOrder;
     ButtonLayout buttonLayout = ButtonLayout::Stacked;
     bool gridOnPage = false; // the grid sits on the list page instead of below the pages
+    QList<int> statusPanels = {0}; // widths of the status bar's panels; 0: the rest
 };
 
 // The descriptors of the record modules, by window class.

@@ -193,7 +193,7 @@ void RecordWindow::buildWidgets() {
         layout->addWidget(mGrid, 3);
     }
 
-    mStatus = new platform::PanelStatusBar({0});
+    mStatus = new platform::PanelStatusBar(mDescriptor.statusPanels);
     mStatus->setObjectName(QStringLiteral("StatusBar1"));
     layout->addWidget(mStatus);
 

@@ -1,0 +1,283 @@
+#include "sales/sales_window.h"
+
+#include "platform/clock.h"
+#include "platform/message_box.h"
+#include "platform/shell.h"
+#include "records/module_descriptor.h"
+#include "sales/amounts.h"
+#include "sales/trend_page.h"
+
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QSpinBox>
+#include <QStringListModel>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <functional>
+#include <stdexcept>
+
+namespace sales {
+
+namespace {
+
+// Widths of the first five columns of a period view; the sixth keeps its own.
+const std::vector<int> PeriodColumnWidths = {50, 100, 60, 100, 280};
+
+QPushButton* makeButton(const QString& name, const QString& caption, const QString& hint = {}) {
+    auto* button = new QPushButton(caption);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    return button;
+}
+
+// Runs an action on each click, showing its errors in the standard error box.
+void onClick(QPushButton* button, QObject* context, std::function<void()> action) {
+    QObject::connect(button, &QPushButton::clicked, context,
+                     [action = std::move(action)] { platform::runGuardedByErrorBox(action); });
+}
+
+} // namespace
+
+SalesWindow::SalesWindow(QWidget* parent) : RecordWindow(records::salesDescriptor(), parent) {
+    for (const QString& name :
+         {QStringLiteral("Add"), QStringLiteral("Button10"), QStringLiteral("Del")}) {
+        if (QPushButton* b = button(name))
+            b->setToolTip(b->text());
+    }
+    buildListPageRow();
+    mTrend = new TrendPage;
+    pages()->addTab(mTrend, QStringLiteral("业绩趋势图"));
+    buildMenus();
+
+    onClick(mTrend->runButton(), this, [this] { runTrend(); });
+    onClick(mTrend->monthButton(), this, [this] { runMonthQuery(); });
+    connect(mTrend->monthBox(), &QLineEdit::textChanged, this, [this] {
+        // During a run the failure ends the run; otherwise it is shown here.
+        if (!mTrendRunning) {
+            platform::runGuardedByErrorBox([this] { runMonthQuery(); });
+            return;
+        }
+        try {
+            runMonthQuery();
+        } catch (...) {
+            mMonthFailure = std::current_exception();
+        }
+    });
+}
+
+void SalesWindow::buildListPageRow() {
+    auto* row = new QHBoxLayout;
+    const struct {
+        const char* name;
+        const char* caption;
+        const char* hint;
+        void (platform::AdoQuery::*move)();
+    } moves[] = {{"ButtonFrist", "≮", "第一条", &platform::AdoQuery::first},
+                 {"Button8", "<", "上一条", &platform::AdoQuery::prior},
+                 {"Button9", ">", "下一条", &platform::AdoQuery::next},
+                 {"Button7", "≯", "最后一条", &platform::AdoQuery::last}};
+    for (const auto& move : moves) {
+        QPushButton* b = makeButton(QString::fromUtf8(move.name), QString::fromUtf8(move.caption),
+                                    QString::fromUtf8(move.hint));
+        b->setFixedWidth(28);
+        row->addWidget(b);
+        // Moving the cursor loads nothing into the boxes.
+        onClick(b, this, [this, m = move.move] { (query().*m)(); });
+    }
+    row->addSpacing(12);
+
+    mPicker = new QDateEdit;
+    mPicker->setObjectName(QStringLiteral("DateTimePicker1"));
+    mPicker->setCalendarPopup(true);
+    mPicker->setDisplayFormat(QStringLiteral("yyyy-M-d"));
+    row->addWidget(mPicker);
+    mDateText = new QLineEdit;
+    mDateText->setObjectName(QStringLiteral("EditDate"));
+    mDateText->setFixedWidth(90);
+    mDateText->installEventFilter(this);
+    row->addWidget(mDateText);
+
+    QPushButton* look = makeButton(QStringLiteral("Button1"), QStringLiteral("查看"));
+    row->addWidget(look);
+    onClick(look, this, [this] { showDateText(); });
+    const struct {
+        const char* name;
+        const char* caption;
+        Period period;
+    } periods[] = {{"Button2", "年销售", Period::Year},
+                   {"Button3", "月销售", Period::Month},
+                   {"Buttontoday", "日销售", Period::Day}};
+    for (const auto& period : periods) {
+        QPushButton* b =
+            makeButton(QString::fromUtf8(period.name), QString::fromUtf8(period.caption));
+        row->addWidget(b);
+        onClick(b, this, [this, p = period.period] { showPeriod(p); });
+    }
+    row->addStretch(1);
+    listPageLayout()->insertLayout(listPageLayout()->indexOf(grid()), row);
+}
+
+void SalesWindow::buildMenus() {
+    auto* bar = new QMenuBar(this);
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    QMenu* helpers = bar->addMenu(QStringLiteral(" 辅 助 "));
+    mExcel = helpers->addAction(QStringLiteral("导出Excel文件"));
+    mExcel->setObjectName(QStringLiteral("Excel1"));
+    mWord = helpers->addAction(QStringLiteral("导出Word文件"));
+    mWord->setObjectName(QStringLiteral("Word1"));
+    QMenu* tools = bar->addMenu(QStringLiteral(" 工 具 "));
+    connect(tools->addAction(QStringLiteral("计算器")), &QAction::triggered, this,
+            [] { platform::startCalculator(); });
+    connect(tools->addAction(QStringLiteral("万年历")), &QAction::triggered, this,
+            [this] { emit calendarRequested(); });
+    layout()->setMenuBar(bar);
+}
+
+void SalesWindow::beforeCreation() {
+    // Today's local date in the picker (EditDate stays empty) and this year
+    // on the trend page.
+    const QDate today = platform::Clock::nowLocal().date();
+    mPicker->setDate(today);
+    mTrend->yearBox()->setValue(today.year());
+    connect(mPicker, &QDateEdit::dateChanged, this, &SalesWindow::writeDateText);
+}
+
+bool SalesWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mDateText && event->type() == QEvent::MouseButtonDblClick)
+        writeDateText();
+    return RecordWindow::eventFilter(watched, event);
+}
+
+void SalesWindow::writeDateText() {
+    mDateText->setText(platform::regional::shortDate(mPicker->date()));
+}
+
+// ---------------------------------------------------------------- periods
+
+// What a refresh shows before a period replaces the list: the count of all
+// sales and the boxes emptied. The full list itself would never be seen, so
+// it is not read.
+void SalesWindow::refreshCountOnly() {
+    query().close();
+    query().setSql("select count(*) from data");
+    query().open();
+    const int count = std::stoi(std::string(query().field(0)));
+    query().close();
+    const records::ModuleDescriptor& d = descriptor();
+    setStatusText(records::countText(d.countPrefix, count, d.countSuffix));
+    clearBoxes(d.refreshClears);
+}
+
+QStringListModel* SalesWindow::workingList(Period period) const {
+    switch (period) {
+    case Period::Year:
+        return mTrend->yearList();
+    case Period::Month:
+        return mTrend->monthList();
+    case Period::Day:
+        return mTrend->dayList();
+    }
+    return nullptr;
+}
+
+void SalesWindow::showDateText() {
+    const QString text = mDateText->text();
+    if (text.isEmpty()) {
+        platform::showMessage(QStringLiteral("请选择时间段"));
+        return;
+    }
+    QStringListModel* list = mTrend->dayList();
+    list->setStringList({});
+    refreshCountOnly();
+    query().setSql(dateTextQuery(text));
+    query().open();
+    list->setStringList(collectAmounts(query()));
+    const AmountSum sum = sumAmounts(list->stringList());
+    if (!sum.error.isEmpty())
+        throw std::runtime_error(sum.error.toStdString());
+    setColumnWidths(PeriodColumnWidths);
+    // The cursor stays past the last row.
+    setStatusText(dateTextStatus(text, sum.total, query().recordCount()));
+}
+
+void SalesWindow::showPeriod(Period period) {
+    const QDate today = platform::Clock::nowLocal().date();
+    QStringListModel* list = workingList(period);
+    list->setStringList({});
+    refreshCountOnly();
+    query().setSql(periodQuery(period, today));
+    query().open();
+    list->setStringList(collectAmounts(query()));
+    const AmountSum sum = sumAmounts(list->stringList());
+    // The total is written after each addition; an empty list leaves the
+    // count text, a failure the total so far.
+    if (sum.added > 0)
+        setStatusText(periodStatus(period, today, sum.total));
+    if (!sum.error.isEmpty())
+        throw std::runtime_error(sum.error.toStdString());
+    setColumnWidths(PeriodColumnWidths);
+    query().first();
+}
+
+// ---------------------------------------------------------------- trend
+
+void SalesWindow::runTrend() {
+    const QScopedValueRollback running(mTrendRunning, true);
+    mMonthFailure = nullptr;
+    QLineEdit* monthBox = mTrend->monthBox();
+    for (int month = 1; month <= 12; ++month) {
+        // Each new text of MonthE runs that month's query. A run that failed
+        // may have left this month's text there already: it runs all the same.
+        const QString text = QString::number(month);
+        if (monthBox->text() == text)
+            runMonthQuery();
+        else
+            monthBox->setText(text);
+        if (mMonthFailure)
+            std::rethrow_exception(std::exchange(mMonthFailure, nullptr));
+    }
+}
+
+void SalesWindow::runMonthQuery() {
+    const QString month = mTrend->monthBox()->text();
+    QStringListModel* list = mTrend->monthList();
+    list->setStringList({});
+    refreshCountOnly();
+    query().setSql(monthQuery(mTrend->yearBox()->text(), month));
+    query().open();
+    list->setStringList(collectAmounts(query()));
+    const AmountSum sum = sumAmounts(list->stringList());
+    if (!sum.error.isEmpty())
+        throw std::runtime_error(sum.error.toStdString());
+    for (int k = 1; k <= 12; ++k) {
+        if (month == QString::number(k))
+            mTrend->monthTotal(k)->setText(QString::number(sum.total));
+    }
+    updateChart();
+}
+
+// The chart follows the twelve month totals; while one of them is not a
+// whole number, or the average month is 0, it keeps what it showed.
+void SalesWindow::updateChart() {
+    QStringList totals;
+    for (int k = 1; k <= 12; ++k)
+        totals << mTrend->monthTotal(k)->text();
+    const auto chart = chartOf(totals);
+    if (!chart)
+        return;
+    mTrend->yearLabel()->setText(yearLabel(mTrend->yearBox()->text(), chart->yearTotal));
+    if (!chart->widths)
+        return;
+    for (int k = 1; k <= 12; ++k)
+        mTrend->setBarWidth(k, (*chart->widths)[static_cast<std::size_t>(k - 1)]);
+}
+
+} // namespace sales
