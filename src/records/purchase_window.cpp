@@ -76,10 +76,14 @@ PurchaseWindow::PurchaseWindow(QWidget* parent) : RecordWindow(purchaseDescripto
     connect(searchButton, &QPushButton::clicked, this,
             [this] { platform::runGuardedByErrorBox([this] { search(); }); });
 
-    // The quantity filter sees the keys before the box does; typed text
+    // The quantity filter sees the keys before the box does: those the drop-down
+    // box hands on to its line and those sent to the line itself. Typed text
     // arrives only as keys, never composed by an input method.
-    if (QLineEdit* quantity = lineEditOf(box(QStringLiteral("ShuLiang")))) {
+    mQuantityBox = box(QStringLiteral("ShuLiang"));
+    if (QLineEdit* quantity = lineEditOf(mQuantityBox)) {
+        mQuantityBox->setAttribute(Qt::WA_InputMethodEnabled, false);
         quantity->setAttribute(Qt::WA_InputMethodEnabled, false);
+        mQuantityBox->installEventFilter(this);
         quantity->installEventFilter(this);
         mQuantityEdit = quantity;
     }
@@ -90,7 +94,8 @@ PurchaseWindow::PurchaseWindow(QWidget* parent) : RecordWindow(purchaseDescripto
 }
 
 bool PurchaseWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == mQuantityEdit && event->type() == QEvent::KeyPress) {
+    if ((watched == mQuantityBox || watched == mQuantityEdit) &&
+        event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (typesCharacter(*key) && !isQuantityCharacter(key->text().front())) {
             platform::messageBeep(1);

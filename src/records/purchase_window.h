@@ -34,6 +34,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QWidget* mQuantityBox = nullptr;
     QWidget* mQuantityEdit = nullptr;
     QWidget* mTotalEdit = nullptr;
 };
