@@ -34,7 +34,7 @@ QByteArray decodeStream(QByteArray packed, qint32& stated) {
         lzh.decompress();
     } else {
         stated = MaxOutput;
-        input.seek(4);
+        input.seek(std::min<qint64>(4, packed.size()));
         TLZH::StreamSource source(input);
         TLZH::StreamSink sink(output);
         lzh.decode(stated, TLZH::StreamSink::write, &sink, TLZH::StreamSource::read, &source);
