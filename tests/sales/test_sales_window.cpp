@@ -1,6 +1,7 @@
 #include "platform/app_dir.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
+#include "platform/shell.h"
 #include "platform/status_bar.h"
 #include "records/module_storage.h"
 #include "sales/sales_window.h"
@@ -8,11 +9,15 @@
 
 #include <sqlite3.h>
 
+#include <QAction>
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QStringListModel>
 #include <QTableView>
@@ -154,4 +159,42 @@ TEST_F(SalesWindowTest, TrendRunLeavesDecemberInTheListAndFailsWithoutAConnectio
     EXPECT_TRUE(mBoxes[0].contains(QStringLiteral("not open"))) << mBoxes[0].toStdString();
     EXPECT_EQ(unconnected.trendPage()->monthTotal(1)->text(), QString());
     EXPECT_EQ(unconnected.trendPage()->bar(1)->width(), TrendPage::StartWidth);
+}
+
+TEST_F(SalesWindowTest, MenusOfferExportAndTools) {
+    SalesWindow window;
+    QMenuBar* bar = window.findChild<QMenuBar*>();
+    ASSERT_TRUE(bar);
+    QStringList titles;
+    for (QAction* menu : bar->actions())
+        titles << menu->text();
+    EXPECT_EQ(titles, (QStringList{" 辅 助 ", " 工 具 "}));
+    EXPECT_EQ(window.excelAction()->objectName(), QStringLiteral("Excel1"));
+    EXPECT_EQ(window.excelAction()->text(), QStringLiteral("导出Excel文件"));
+    EXPECT_EQ(window.wordAction()->objectName(), QStringLiteral("Word1"));
+    EXPECT_EQ(window.wordAction()->text(), QStringLiteral("导出Word文件"));
+
+    const QList<QAction*> tools = bar->actions()[1]->menu()->actions();
+    ASSERT_EQ(tools.size(), 2);
+    EXPECT_EQ(tools[0]->text(), QStringLiteral("计算器"));
+    EXPECT_EQ(tools[1]->text(), QStringLiteral("万年历"));
+
+    // A calculator on the PATH is started; the calendar is asked for.
+    const QString calculator = mDir.filePath(platform::calculatorPrograms().first());
+    QFile program(calculator);
+    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+    program.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    program.close();
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", mDir.path().toLocal8Bit());
+    QStringList started;
+    platform::setProgramStarter([&](const QString& name) { started << name; });
+    tools[0]->trigger();
+    platform::setProgramStarter({});
+    qputenv("PATH", path);
+    EXPECT_EQ(started, QStringList{calculator});
+
+    QSignalSpy calendar(&window, &SalesWindow::calendarRequested);
+    tools[1]->trigger();
+    EXPECT_EQ(calendar.count(), 1);
 }
