@@ -82,6 +82,19 @@ private:
     void expectWidth(const Action& action);
     void set(const Action& action);
     QTableView* gridOf(const QString& windowClass) const;
+    // Files, databases and automation. Relative paths lie in the program's
+    // folder; {app} in an expected text stands for that folder.
+    //   tab TForm1 "数据维护"                 bring a page of the window forward
+    //   expect-boxes "text" "text"...         every box shown since the last check
+    //   expect-file PATH / expect-no-file PATH
+    //   expect-file-text PATH "a\r\nb\r\n"    the file's bytes as UTF-8
+    //   sql-expect TForm2|PATH "query" "a|b\nc|d"   rows by lines, fields by |
+    //   unregister "Excel.Application"        as if the application were missing
+    //   record-calls / expect-calls "line\nline"   automation calls since record-calls
+    //   expect-sheet PATH "编号|商品\n#1|米"    cells: #number, @date-time, text
+    //   expect-table PATH "|商品\n|米"          the document's one table
+    //   expect-offered-file PATH              the name the last save dialog offered
+    // A save dialog with no answer-file queued, or answered "", is cancelled.
     void tab(const Action& action);
     void expectBoxes(const Action& action);
     void expectFile(const Action& action, bool exists);
@@ -97,7 +110,7 @@ private:
 
     app::Program& mProgram;
     std::deque<QString> mAnswers;
-    QList<Box> mBoxes; // shown since the last expect-box or expect-no-box
+    QList<Box> mBoxes; // shown since the last expect-box, expect-boxes or expect-no-box
     std::deque<QString> mFileAnswers;
     QString mOfferedFile; // what the last save dialog offered
     std::unique_ptr<platform::CallRecorder> mRecorder;
