@@ -8,11 +8,11 @@
 #include "sales/trend_page.h"
 
 #include <QDateEdit>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QSpinBox>
