@@ -1,11 +1,13 @@
 #include "app/main_window.h"
 
 #include "app/launcher_pictures.h"
+#include "app/own_skin.h"
 #include "platform/app_dir.h"
 #include "platform/clock.h"
 #include "platform/jpeg_image.h"
 #include "platform/message_box.h"
 #include "platform/status_bar.h"
+#include "skin/data/skin_data.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -74,6 +76,13 @@ MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("TForm1"));
+    // The skin data component is read with the window: Active, then the stored
+    // skin package, then Loaded.
+    mSkinData = new skin::TSkinData(this);
+    mSkinData->beginReading();
+    mSkinData->SetActive(true);
+    mSkinData->setSkinStream(ownSkinPackage());
+    mSkinData->Loaded();
     // The stored caption; the creation step appends the version.
     setWindowTitle(QStringLiteral("Marvanto Ver"));
 

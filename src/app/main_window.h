@@ -13,6 +13,10 @@ namespace platform {
 class PanelStatusBar;
 }
 
+namespace skin {
+class TSkinData;
+}
+
 namespace app {
 
 // The main window TForm1: banner, the launcher page, the maintenance page, the
@@ -31,6 +35,8 @@ public:
     // The clock text: the second status panel.
     QString clockText() const;
     platform::PanelStatusBar* statusPanels() const { return mStatus; }
+    // The skin the window carries (its SkinStream is the program's own skin).
+    skin::TSkinData* skinData() const { return mSkinData; }
     QPlainTextEdit* backupNote() const { return mBackupNote; }
 
     // The publisher text of the first status panel.
@@ -61,6 +67,7 @@ private:
     QPlainTextEdit* mBackupNote = nullptr;
     platform::PanelStatusBar* mStatus = nullptr;
     QTimer* mClock = nullptr;
+    skin::TSkinData* mSkinData = nullptr;
 };
 
 // The captions of the nine clear-all items of the menu, in menu order.

@@ -6,6 +6,7 @@
 #include "skin/data/skin_paint.h"
 #include "skin/data/skin_reader.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QBuffer>
 #include <QFile>
@@ -14,7 +15,9 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionSlider>
 #include <QtEndian>
 
 namespace skin {
@@ -184,6 +187,46 @@ bool hasGetComboBoxInfo() {
     return true;
 }
 bool hasDisableProcessWindowsGhosting() {
+    return true;
+}
+
+bool GetScrollBarInfo(QWidget* window, int objectId, ScrollBarInfo& info) {
+    QScrollBar* bar = nullptr;
+    if (objectId == ObjIdClient) {
+        bar = qobject_cast<QScrollBar*>(window);
+    } else if (auto* area = qobject_cast<QAbstractScrollArea*>(window)) {
+        if (objectId == ObjIdHScroll)
+            bar = area->horizontalScrollBar();
+        else if (objectId == ObjIdVScroll)
+            bar = area->verticalScrollBar();
+    }
+    if (!bar)
+        return false;
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.subControls = QStyle::SC_All;
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    option.upsideDown = bar->invertedAppearance();
+    if (option.orientation == Qt::Horizontal)
+        option.state |= QStyle::State_Horizontal;
+    const QStyle* style = bar->style();
+    const QRect thumb =
+        style->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
+    const QRect arrow =
+        style->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSubLine, bar);
+    const bool vertical = option.orientation == Qt::Vertical;
+    info.bar = QRect(bar->mapToGlobal(QPoint(0, 0)), bar->size());
+    info.lineButton = vertical ? arrow.height() : arrow.width();
+    info.thumbTop = vertical ? thumb.top() : thumb.left();
+    info.thumbBottom = vertical ? thumb.bottom() + 1 : thumb.right() + 1;
+    info.visible = bar->isVisible();
+    info.enabled = bar->isEnabled();
     return true;
 }
 } // namespace optional
@@ -439,7 +482,11 @@ void TSkinData::readSkinStream(QIODevice& stream) {
         mPacked.clear();
         return;
     }
-    mPacked = stream.read(size);
+    setSkinStream(stream.read(size));
+}
+
+void TSkinData::setSkinStream(const QByteArray& packed) {
+    mPacked = packed;
     if (!mDesigning)
         LoadPackage();
 }

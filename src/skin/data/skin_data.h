@@ -182,6 +182,8 @@ public:
 
     // SkinStream: a signed 32-bit little-endian length and that many bytes.
     void readSkinStream(QIODevice& stream);
+    // The stored package as read: kept and, unless designing, loaded.
+    void setSkinStream(const QByteArray& packed);
     void writeSkinStream(QIODevice& stream) const;
     // The packed package as the form holds it.
     const QByteArray& packedPackage() const { return mPacked; }
@@ -296,6 +298,25 @@ bool hasGetScrollBarInfo();
 bool hasTrackMouseEvent();
 bool hasGetComboBoxInfo();
 bool hasDisableProcessWindowsGhosting();
+
+// Which scroll bar of a window is asked about.
+constexpr int ObjIdHScroll = -6, ObjIdVScroll = -5, ObjIdClient = -4;
+
+// Where a scroll bar and its parts are: the bar in screen coordinates, the
+// length of one arrow button and the thumb's ends along the bar (from the
+// bar's start).
+struct ScrollBarInfo {
+    QRect bar;
+    int lineButton = 0;
+    int thumbTop = 0;
+    int thumbBottom = 0;
+    bool visible = false;
+    bool enabled = false;
+};
+
+// The horizontal or vertical bar of a scrolled widget, or (ObjIdClient) the
+// scroll bar widget itself. False when the window has no such bar.
+bool GetScrollBarInfo(QWidget* window, int objectId, ScrollBarInfo& info);
 } // namespace optional
 
 } // namespace skin

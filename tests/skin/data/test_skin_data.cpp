@@ -4,6 +4,8 @@
 #include "skin/data/skin_manager_link.h"
 
 #include <QFile>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -270,4 +272,32 @@ TEST_F(SkinDataTest, CaptionHintShowsOnceUntilHidden) {
     data->ShowCaptionHint(QRect(50, 60, 5, 5), QString(600, u'长'));
     EXPECT_LE(hint->width(), 500 + 8);
     EXPECT_EQ(hint->pos(), QPoint(50, 60));
+}
+
+TEST(OptionalFunctions, ScrollBarInfoComesFromTheBarItself) {
+    EXPECT_TRUE(optional::hasGetScrollBarInfo() && optional::hasTrackMouseEvent() &&
+                optional::hasGetComboBoxInfo() && optional::hasDisableProcessWindowsGhosting());
+    QScrollBar bar(Qt::Vertical);
+    bar.setRange(0, 100);
+    bar.setPageStep(10);
+    bar.resize(16, 200);
+    optional::ScrollBarInfo info;
+    ASSERT_TRUE(optional::GetScrollBarInfo(&bar, optional::ObjIdClient, info));
+    EXPECT_EQ(info.bar.size(), QSize(16, 200));
+    EXPECT_GT(info.lineButton, 0);
+    EXPECT_GE(info.thumbTop, info.lineButton);
+    EXPECT_GT(info.thumbBottom, info.thumbTop);
+    EXPECT_LE(info.thumbBottom, 200 - info.lineButton);
+    const int top = info.thumbTop;
+    bar.setValue(100);
+    ASSERT_TRUE(optional::GetScrollBarInfo(&bar, optional::ObjIdClient, info));
+    EXPECT_GT(info.thumbTop, top);
+    EXPECT_EQ(info.thumbBottom, 200 - info.lineButton);
+
+    QPlainTextEdit edit;
+    ASSERT_TRUE(optional::GetScrollBarInfo(&edit, optional::ObjIdHScroll, info));
+    EXPECT_EQ(info.bar.height(), edit.horizontalScrollBar()->height());
+    QWidget plain;
+    EXPECT_FALSE(optional::GetScrollBarInfo(&plain, optional::ObjIdVScroll, info));
+    EXPECT_FALSE(optional::GetScrollBarInfo(&edit, optional::ObjIdClient, info));
 }
