@@ -19,7 +19,6 @@
 #include <QAction>
 #include <QApplication>
 
-#include <functional>
 #include <memory>
 
 namespace app {
@@ -49,27 +48,19 @@ void Program::start() {
 
     // The record windows in their order; each is created and filled before
     // the next one is made.
-    const auto plain = [](const records::ModuleDescriptor& descriptor) {
-        return [&descriptor]() -> records::RecordWindow* {
-            return new records::RecordWindow(descriptor);
-        };
-    };
-    const std::function<records::RecordWindow*()> recordModules[] = {
-        [] { return new sales::SalesWindow; },
-        [] { return new records::PurchaseWindow; },
-        plain(records::notepadDescriptor()),
-        plain(records::remittanceDescriptor()),
-        plain(records::staffLeaveDescriptor()),
-        plain(records::salaryDescriptor()),
-        [] { return new records::AddressBookWindow; },
-        plain(records::electricityDescriptor()),
-    };
-    for (const auto& make : recordModules) {
-        records::RecordWindow* window = make();
+    const auto createWindow = [this](records::RecordWindow* window) {
         mWindows.append(window);
         window->create();
-    }
-    auto* salesWindow = qobject_cast<sales::SalesWindow*>(window(QStringLiteral("TForm2")));
+    };
+    auto* salesWindow = new sales::SalesWindow;
+    createWindow(salesWindow);
+    createWindow(new records::PurchaseWindow);
+    for (const records::ModuleDescriptor* descriptor :
+         {&records::notepadDescriptor(), &records::remittanceDescriptor(),
+          &records::staffLeaveDescriptor(), &records::salaryDescriptor()})
+        createWindow(new records::RecordWindow(*descriptor));
+    createWindow(new records::AddressBookWindow);
+    createWindow(new records::RecordWindow(records::electricityDescriptor()));
     QObject::connect(salesWindow, &sales::SalesWindow::calendarRequested, salesWindow,
                      [this] { showWindow(QStringLiteral("TForm10")); });
     // The export items of the sales window share one save dialog, which offers
