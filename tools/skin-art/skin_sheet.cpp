@@ -289,13 +289,70 @@ QList<Entry> entries(const TSkinData& skin) {
         list.append({name, e->Image, e->FrameCount, which == SkinElement::MenuBar});
         if (const auto* border = dynamic_cast<const TDataSkinBorder*>(e);
             border && !border->Image2.isNull())
-            list.append(
-                {name + QStringLiteral(": second picture"), border->Image2, e->FrameCount, false});
+            list.append({name + QStringLiteral(": second picture"), border->Image2,
+                         which == SkinElement::Tabs ? 1 : e->FrameCount, false});
     }
     list.append({QStringLiteral("ComboxArrow"), skin.comboxArrow()->Image,
                  skin.comboxArrow()->FrameCount, false});
     list.append({QStringLiteral("Toolbar"), skin.toolbar()->Image, 1, false});
     return list;
+}
+
+// Where each frame of an entry goes inside its card, and the card's size.
+struct Card {
+    QSize size;
+    QSize frame;
+    QList<QPoint> places;
+};
+
+constexpr int Scale = 2, CardWidth = 470, LabelHeight = 34, Gap = 8;
+
+Card layOut(const Entry& e) {
+    Card card;
+    const int frames = std::max(e.frames, 1);
+    if (!e.image.isNull())
+        card.frame = e.vertical ? QSize(e.image.width(), e.image.height() / frames)
+                                : QSize(e.image.width() / frames, e.image.height());
+    const QSize shown = card.frame * Scale;
+    int x = 0, y = LabelHeight, right = 150;
+    for (int n = 0; n < frames && !e.image.isNull(); ++n) {
+        if (x > 0 && x + shown.width() > CardWidth) {
+            x = 0;
+            y += shown.height() + 16;
+        }
+        card.places.append(QPoint(x, y));
+        x += shown.width() + Gap;
+        right = std::max(right, x);
+    }
+    card.size = QSize(right, y + (e.image.isNull() ? 0 : shown.height() + 14));
+    return card;
+}
+
+void paintCard(QPainter& p, QPoint at, const Entry& e, const Card& card) {
+    p.setFont(font(12, true));
+    p.setPen(Caption);
+    p.drawText(QRect(at, QSize(CardWidth, 16)), Qt::AlignLeft | Qt::AlignVCenter, e.name);
+    p.setFont(font(10));
+    p.setPen(Faint);
+    const QString info = e.image.isNull() ? QStringLiteral("no picture")
+                                          : QStringLiteral("%1 × %2, %3 frame%4%5")
+                                                .arg(e.image.width())
+                                                .arg(e.image.height())
+                                                .arg(e.frames)
+                                                .arg(e.frames == 1 ? "" : "s")
+                                                .arg(e.vertical ? ", stacked" : "");
+    p.drawText(QRect(at + QPoint(0, 15), QSize(CardWidth, 14)), Qt::AlignLeft | Qt::AlignVCenter,
+               info);
+    const QSize shown = card.frame * Scale;
+    for (int n = 1; n <= card.places.size(); ++n) {
+        const QRect target(at + card.places[n - 1], shown);
+        checkerboard(p, target);
+        DrawFrame(p, target, e.image, e.vertical, false, true, card.places.size(), n, {});
+        p.setFont(font(9));
+        p.setPen(Faint);
+        p.drawText(QRect(target.x(), target.bottom() + 1, shown.width(), 13), Qt::AlignCenter,
+                   QString::number(n));
+    }
 }
 
 } // namespace
@@ -309,81 +366,39 @@ QImage drawSkinSheet(const QByteArray& packedSkin) {
     buffer.open(QIODevice::ReadOnly);
     skin.readSkinStream(buffer);
 
-    const int width = 1000, scale = 2;
+    // The cards flow left to right in rows.
+    const int width = 1000, margin = 16, windowsBottom = 48 + 300 + 24;
     const QList<Entry> list = entries(skin);
-    // Lay the frames out first to know the height.
-    int height = 40 + 310 + 20;
-    QList<int> rowHeights;
+    QList<QPoint> places;
+    QList<Card> cards;
+    int x = margin, y = windowsBottom + 12, rowHeight = 0;
     for (const Entry& e : list) {
-        const int frames = std::max(e.frames, 1);
-        const QSize frame = e.image.isNull() ? QSize(0, 0)
-                            : e.vertical     ? QSize(e.image.width(), e.image.height() / frames)
-                                             : QSize(e.image.width() / frames, e.image.height());
-        int x = 190, rows = 1;
-        for (int n = 0; n < frames; ++n) {
-            if (x + frame.width() * scale > width - 10) {
-                x = 190;
-                ++rows;
-            }
-            x += frame.width() * scale + 8;
+        const Card card = layOut(e);
+        if (x > margin && x + card.size.width() > width - margin) {
+            x = margin;
+            y += rowHeight + 14;
+            rowHeight = 0;
         }
-        const int rowHeight = rows * (frame.height() * scale + 16) + 8;
-        rowHeights.append(std::max(rowHeight, 28));
-        height += rowHeights.last();
+        places.append(QPoint(x, y));
+        cards.append(card);
+        x += card.size.width() + 24;
+        rowHeight = std::max(rowHeight, card.size.height());
     }
+    const int height = y + rowHeight + margin;
 
     QImage sheet(width, height, QImage::Format_RGB32);
     sheet.fill(SheetBack);
     QPainter p(&sheet);
     p.setFont(font(18, true));
     p.setPen(Caption);
-    p.drawText(QRect(16, 8, width, 28), Qt::AlignVCenter | Qt::AlignLeft,
+    p.drawText(QRect(margin, 8, width, 28), Qt::AlignVCenter | Qt::AlignLeft,
                QStringLiteral("%1 — every element, every frame").arg(skin.skinName()));
-
-    paintWindow(p, skin, QRect(16, 48, 470, 300), true);
-    paintWindow(p, skin, QRect(width - 16 - 470, 48, 470, 300), false);
-
-    int y = 40 + 310 + 20;
-    for (qsizetype i = 0; i < list.size(); ++i) {
-        const Entry& e = list[i];
-        p.setPen(QColor(228, 222, 210));
-        p.drawLine(16, y - 4, width - 16, y - 4);
-        p.setFont(font(12, true));
-        p.setPen(Caption);
-        p.drawText(QRect(16, y, 170, 18), Qt::AlignLeft | Qt::AlignVCenter, e.name);
-        p.setFont(font(10));
-        p.setPen(Faint);
-        p.drawText(QRect(16, y + 16, 170, 16), Qt::AlignLeft | Qt::AlignVCenter,
-                   e.image.isNull() ? QStringLiteral("no picture")
-                                    : QStringLiteral("%1 × %2, %3 frame%4 %5")
-                                          .arg(e.image.width())
-                                          .arg(e.image.height())
-                                          .arg(e.frames)
-                                          .arg(e.frames == 1 ? "" : "s")
-                                          .arg(e.vertical ? "stacked" : ""));
-        const int frames = std::max(e.frames, 1);
-        if (!e.image.isNull()) {
-            const QSize frame = e.vertical ? QSize(e.image.width(), e.image.height() / frames)
-                                           : QSize(e.image.width() / frames, e.image.height());
-            int x = 190, rowY = y;
-            for (int n = 1; n <= frames; ++n) {
-                const QSize shown = frame * scale;
-                if (x + shown.width() > width - 10) {
-                    x = 190;
-                    rowY += frame.height() * scale + 16;
-                }
-                const QRect target(QPoint(x, rowY), shown);
-                checkerboard(p, target);
-                DrawFrame(p, target, e.image, e.vertical, false, true, frames, n, {});
-                p.setFont(font(9));
-                p.setPen(Faint);
-                p.drawText(QRect(x, rowY + shown.height(), shown.width(), 14), Qt::AlignCenter,
-                           QString::number(n));
-                x += shown.width() + 8;
-            }
-        }
-        y += rowHeights[i];
-    }
+    paintWindow(p, skin, QRect(margin, 48, 470, 300), true);
+    paintWindow(p, skin, QRect(width - margin - 470, 48, 470, 300), false);
+    p.setPen(QColor(228, 222, 210));
+    p.drawLine(margin, windowsBottom, width - margin, windowsBottom);
+    for (qsizetype i = 0; i < list.size(); ++i)
+        paintCard(p, places[i], list[i], cards[i]);
     p.end();
     return sheet;
 }

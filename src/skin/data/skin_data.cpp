@@ -149,6 +149,24 @@ QImage letterPicture(std::initializer_list<const char*> rows) {
     return image;
 }
 
+constexpr int ComboButtonFrames = 4;
+
+// A copy of a strip with every frame mirrored left to right in its place, so
+// that frame n stays frame n for a control drawn the other way round.
+QImage mirroredFrames(const QImage& strip, int frames) {
+    QImage result = strip.convertToFormat(QImage::Format_RGB32);
+    const int width = result.width() / std::max(frames, 1);
+    if (width == 0)
+        return result;
+    QPainter painter(&result);
+    for (int x = 0; x + width <= result.width(); x += width) {
+        QImage frame = result.copy(x, 0, width, result.height());
+        Mirror(frame);
+        painter.drawImage(x, 0, frame);
+    }
+    return result;
+}
+
 } // namespace
 
 QImage LoadSkinBitmap(const TSkinReader& reader, const QString& name) {
@@ -595,8 +613,7 @@ void TSkinData::readElements(const TSkinReader& reader, const TQuickIni& ini) {
         if (spec.slot == SkinElement::SunkEdge) {
             if (TDataSkinBorder* combo = borderElement(SkinElement::ComboButton);
                 combo && !combo->Image.isNull()) {
-                combo->Image2 = combo->Image.convertToFormat(QImage::Format_RGB32);
-                Mirror(combo->Image2);
+                combo->Image2 = mirroredFrames(combo->Image, ComboButtonFrames);
             }
         }
     }
@@ -836,8 +853,7 @@ void TSkinData::makeCombo() {
     combo->Style = 2;
     combo->setMargins({2, sunk->TopHeight, w + 2, sunk->BottomHeight});
     combo->Image = strip;
-    Mirror(strip);
-    sunk->Image = strip;
+    sunk->Image = mirroredFrames(strip, cells);
     sunk->LeftWidth = w + 2;
     sunk->RightWidth = 2;
 }

@@ -256,16 +256,15 @@ TEST(DerivedElements, TrackFallbacksAreTheProgramsPictures) {
 }
 
 TEST(DerivedElements, ComboButtonAndSunkEdgeMakeTheComboStrip) {
-    // Four frames of a sunk edge: letters A..D with a one-pixel rim of 'r'.
+    // Four frames of a sunk edge: letters E..H with a one-pixel rim of 'r'.
     QImage sunk(40, 10, QImage::Format_RGB32);
     for (int n = 0; n < 4; ++n) {
         QPainter p(&sunk);
         p.fillRect(10 * n, 0, 10, 10, QColor(letterColour('r')));
-        p.fillRect(10 * n + 1, 1, 8, 8, QColor(letterColour("ABCD"[n])));
+        p.fillRect(10 * n + 1, 1, 8, 8, QColor(letterColour("EFGH"[n])));
     }
-    QImage combo(16, 4, QImage::Format_RGB32);
-    for (int n = 0; n < 4; ++n)
-        QPainter(&combo).fillRect(4 * n, 0, 4, 4, QColor(letterColour("abcd"[n])));
+    // Four frames of a combo button, each with a left and a right half.
+    const QImage combo = letters({"aaAAbbBBccCCddDD", "aaAAbbBBccCCddDD", "aaAAbbBBccCCddDD"});
     auto data = loadSkin(QStringLiteral("[SunkEdge]\nImage=sunk.bmp\nLeftWidth=1\nRightWidth=1\n"
                                         "TopHeight=1\nBottomHeight=1\n"
                                         "[ComboButton]\nImage=combo.bmp\n"),
@@ -281,14 +280,19 @@ TEST(DerivedElements, ComboButtonAndSunkEdgeMakeTheComboStrip) {
     // Cell 3: rim, the cleared middle, the button's third frame at the right.
     const QStringList cell = lettersOf(button->Image.copy(100, 0, 50, 21));
     EXPECT_EQ(cell[0][0], u'r');
-    EXPECT_EQ(cell[1][1], u'C');
+    EXPECT_EQ(cell[1][1], u'G');
     EXPECT_EQ(cell[5][10], u'M');
-    EXPECT_EQ(cell[5][49 - w], u'C');
+    EXPECT_EQ(cell[5][49 - w], u'G');
     EXPECT_EQ(cell[10][50 - w], u'c');
-    // The sunk edge holds the same strip mirrored.
-    EXPECT_EQ(edge->Image.pixel(199 - 100 - (50 - w), 10), button->Image.pixel(100 + 50 - w, 10));
-    // The combo button's second picture is its own picture mirrored.
-    EXPECT_EQ(lettersOf(button->Image2)[0], QStringLiteral("ddddccccbbbbaaaa"));
+    EXPECT_EQ(cell[10][49], u'C');
+    // The sunk edge holds the same strip with every cell mirrored in its place,
+    // so that its frame n still shows state n.
+    ASSERT_EQ(edge->Image.size(), button->Image.size());
+    for (int x = 0; x < 200; ++x)
+        EXPECT_EQ(edge->Image.pixel(x, 10), button->Image.pixel(50 * (x / 50) + 49 - x % 50, 10))
+            << x;
+    // The combo button's second picture is its own picture, each frame mirrored.
+    EXPECT_EQ(lettersOf(button->Image2)[0], QStringLiteral("AAaaBBbbCCccDDdd"));
     // The arrow: 17 × 17 cells cut from the right end of each combo cell.
     const TDataSkinObject* arrow = data->comboxArrow();
     EXPECT_EQ(arrow->Image.size(), QSize(68, 17));
