@@ -23,6 +23,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
@@ -40,6 +41,7 @@
 #include <QWheelEvent>
 
 #include <cmath>
+#include <functional>
 
 namespace drive {
 
@@ -221,104 +223,75 @@ void Driver::need(const Action& action, int words) const {
 }
 
 void Driver::play(const Action& action) {
-    const QString& verb = action.verb;
-    if (verb == QLatin1String("show"))
-        show(action);
-    else if (verb == QLatin1String("type"))
-        type(action);
-    else if (verb == QLatin1String("pick"))
-        pick(action);
-    else if (verb == QLatin1String("click"))
-        click(action);
-    else if (verb == QLatin1String("menu"))
-        menu(action);
-    else if (verb == QLatin1String("grid-click"))
-        gridClick(action);
-    else if (verb == QLatin1String("dblclick"))
-        doubleClick(action);
-    else if (verb == QLatin1String("wheel"))
-        wheel(action);
-    else if (verb == QLatin1String("answer")) {
-        need(action, 1);
-        answerCode(action.words[0]);
-        mAnswers.push_back(action.words[0]);
-    } else if (verb == QLatin1String("answer-file")) {
-        need(action, 1);
-        mFileAnswers.push_back(action.words[0]);
-    } else if (verb == QLatin1String("expect-offered-file"))
-        expectOfferedFile(action);
-    else if (verb == QLatin1String("tab"))
-        tab(action);
-    else if (verb == QLatin1String("expect-boxes"))
-        expectBoxes(action);
-    else if (verb == QLatin1String("expect-file"))
-        expectFile(action, true);
-    else if (verb == QLatin1String("expect-no-file"))
-        expectFile(action, false);
-    else if (verb == QLatin1String("expect-file-text"))
-        expectFileText(action);
-    else if (verb == QLatin1String("sql-expect"))
-        sqlExpect(action);
-    else if (verb == QLatin1String("unregister"))
-        unregisterClass(action);
-    else if (verb == QLatin1String("record-calls"))
-        recordCalls(action);
-    else if (verb == QLatin1String("expect-calls"))
-        expectCalls(action);
-    else if (verb == QLatin1String("expect-sheet"))
-        expectSheet(action);
-    else if (verb == QLatin1String("expect-table"))
-        expectTable(action);
-    else if (verb == QLatin1String("expect-box"))
-        expectBox(action, false);
-    else if (verb == QLatin1String("expect-box-match"))
-        expectBox(action, true);
-    else if (verb == QLatin1String("expect-no-box"))
-        expectNoBox(action);
-    else if (verb == QLatin1String("expect-status"))
-        expectStatus(action);
-    else if (verb == QLatin1String("expect-text"))
-        expectText(action);
-    else if (verb == QLatin1String("expect-rows"))
-        expectRows(action);
-    else if (verb == QLatin1String("expect-cell"))
-        expectCell(action);
-    else if (verb == QLatin1String("expect-beeps"))
-        expectBeeps(action);
-    else if (verb == QLatin1String("expect-title"))
-        expectTitle(action);
-    else if (verb == QLatin1String("expect-visible"))
-        expectVisible(action, true);
-    else if (verb == QLatin1String("expect-hidden"))
-        expectVisible(action, false);
-    else if (verb == QLatin1String("wait")) {
-        need(action, 1);
-        QTest::qWait(toInt(action.words[0]));
-    } else if (verb == QLatin1String("clock"))
-        clock(action);
-    else if (verb == QLatin1String("sql"))
-        sql(action);
-    else if (verb == QLatin1String("shot"))
-        shot(action);
-    else if (verb == QLatin1String("close"))
-        close(action);
-    else if (verb == QLatin1String("header-click"))
-        headerClick(action);
-    else if (verb == QLatin1String("expect-started"))
-        expectStarted(action);
-    else if (verb == QLatin1String("key"))
-        key(action);
-    else if (verb == QLatin1String("expect-cell-match"))
-        expectCellMatch(action);
-    else if (verb == QLatin1String("expect-current"))
-        expectCurrent(action);
-    else if (verb == QLatin1String("expect-width"))
-        expectWidth(action);
-    else if (verb == QLatin1String("set"))
-        set(action);
-    else
-        throw DriveFailure("unknown action " + verb.toStdString());
+    using Step = std::function<void(Driver&, const Action&)>;
+    static const QHash<QString, Step> steps = {
+        {"show", &Driver::show},
+        {"type", &Driver::type},
+        {"pick", &Driver::pick},
+        {"click", &Driver::click},
+        {"menu", &Driver::menu},
+        {"grid-click", &Driver::gridClick},
+        {"dblclick", &Driver::doubleClick},
+        {"wheel", &Driver::wheel},
+        {"answer", &Driver::answer},
+        {"answer-file", &Driver::answerFile},
+        {"expect-offered-file", &Driver::expectOfferedFile},
+        {"tab", &Driver::tab},
+        {"expect-boxes", &Driver::expectBoxes},
+        {"expect-file", [](Driver& d, const Action& a) { d.expectFile(a, true); }},
+        {"expect-no-file", [](Driver& d, const Action& a) { d.expectFile(a, false); }},
+        {"expect-file-text", &Driver::expectFileText},
+        {"sql-expect", &Driver::sqlExpect},
+        {"unregister", &Driver::unregisterClass},
+        {"record-calls", &Driver::recordCalls},
+        {"expect-calls", &Driver::expectCalls},
+        {"expect-sheet", &Driver::expectSheet},
+        {"expect-table", &Driver::expectTable},
+        {"expect-box", [](Driver& d, const Action& a) { d.expectBox(a, false); }},
+        {"expect-box-match", [](Driver& d, const Action& a) { d.expectBox(a, true); }},
+        {"expect-no-box", &Driver::expectNoBox},
+        {"expect-status", &Driver::expectStatus},
+        {"expect-text", &Driver::expectText},
+        {"expect-rows", &Driver::expectRows},
+        {"expect-cell", &Driver::expectCell},
+        {"expect-beeps", &Driver::expectBeeps},
+        {"expect-title", &Driver::expectTitle},
+        {"expect-visible", [](Driver& d, const Action& a) { d.expectVisible(a, true); }},
+        {"expect-hidden", [](Driver& d, const Action& a) { d.expectVisible(a, false); }},
+        {"wait", &Driver::wait},
+        {"clock", &Driver::clock},
+        {"sql", &Driver::sql},
+        {"shot", &Driver::shot},
+        {"close", &Driver::close},
+        {"header-click", &Driver::headerClick},
+        {"expect-started", &Driver::expectStarted},
+        {"key", &Driver::key},
+        {"expect-cell-match", &Driver::expectCellMatch},
+        {"expect-current", &Driver::expectCurrent},
+        {"expect-width", &Driver::expectWidth},
+        {"set", &Driver::set},
+    };
+    const auto step = steps.constFind(action.verb);
+    if (step == steps.constEnd())
+        throw DriveFailure("unknown action " + action.verb.toStdString());
+    (*step)(*this, action);
     QApplication::processEvents();
+}
+
+void Driver::answer(const Action& action) {
+    need(action, 1);
+    answerCode(action.words[0]);
+    mAnswers.push_back(action.words[0]);
+}
+
+void Driver::answerFile(const Action& action) {
+    need(action, 1);
+    mFileAnswers.push_back(action.words[0]);
+}
+
+void Driver::wait(const Action& action) {
+    need(action, 1);
+    QTest::qWait(toInt(action.words[0]));
 }
 
 // ---------------------------------------------------------------- actions

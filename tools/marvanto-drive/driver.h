@@ -53,6 +53,9 @@ private:
     QWidget* widget(const QString& target) const;
     void need(const Action& action, int words) const;
 
+    void answer(const Action& action);
+    void answerFile(const Action& action);
+    void wait(const Action& action);
     void show(const Action& action);
     void type(const Action& action);
     void pick(const Action& action);
