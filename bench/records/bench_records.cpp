@@ -5,6 +5,7 @@
 //
 //   QT_QPA_PLATFORM=offscreen bench_records [rows]
 
+#include "common/sales_rows.h"
 #include "platform/app_dir.h"
 #include "platform/message_box.h"
 #include "records/module_descriptor.h"
@@ -29,34 +30,6 @@ using Clock = std::chrono::steady_clock;
 
 double seconds(Clock::duration d) {
     return std::chrono::duration<double>(d).count();
-}
-
-void fillSales(const QString& path, int rows) {
-    sqlite3* db = nullptr;
-    sqlite3_open(path.toUtf8().constData(), &db);
-    sqlite3_exec(db, "begin", nullptr, nullptr, nullptr);
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "insert into data (商品,金额,时间,出货人,备注) values (?1,?2,?3,?4,?5)",
-                       -1, &insert, nullptr);
-    const char* goods[] = {"大米", "面粉", "食用油", "鸡蛋", "矿泉水", "香烟", "方便面"};
-    const char* staff[] = {"张伟", "王芳", "李娜", "刘洋"};
-    for (int i = 0; i < rows; ++i) {
-        const std::string amount = std::to_string(5 + i % 300);
-        const std::string time = "2026-" + std::to_string(1 + i % 12) + "-" +
-                                 std::to_string(1 + i % 28) + " " + std::to_string(i % 24) + ":" +
-                                 (i % 60 < 10 ? "0" : "") + std::to_string(i % 60) + ":07";
-        const std::string note = i % 3 ? "" : "老顾客,月底结账";
-        sqlite3_bind_text(insert, 1, goods[i % 7], -1, SQLITE_STATIC);
-        sqlite3_bind_text(insert, 2, amount.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 3, time.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 4, staff[i % 4], -1, SQLITE_STATIC);
-        sqlite3_bind_text(insert, 5, note.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    sqlite3_exec(db, "commit", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
 }
 
 // SQLite alone: step through the list query and read every field as text.
@@ -104,14 +77,7 @@ int main(int argc, char** argv) {
     }
     const records::ModuleDescriptor& sales = records::salesDescriptor();
     const QString path = records::databasePath(sales.databaseFile);
-    {
-        sqlite3* db = nullptr;
-        sqlite3_open(path.toUtf8().constData(), &db);
-        sqlite3_exec(db, records::createTableStatement(records::moduleTables()[0]).c_str(), nullptr,
-                     nullptr, nullptr);
-        sqlite3_close(db);
-    }
-    fillSales(path, rows);
+    bench::fillSales(path, rows, 2026, 1, 0);
 
     platform::setMessageBoxAnswerer([](const QString& text, const QString&, unsigned) {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));

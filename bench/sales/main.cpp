@@ -5,6 +5,7 @@
 //
 //   QT_QPA_PLATFORM=offscreen bench_sales [rows]
 
+#include "common/sales_rows.h"
 #include "platform/app_dir.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
@@ -42,39 +43,6 @@ template <typename F> double timed(F&& f) {
     return seconds(Clock::now() - start);
 }
 
-// Rows spread evenly over 2007 to 2009, amounts 5 to 304 yuan, one in fifty
-// blank.
-void fillSales(const QString& path, int rows) {
-    sqlite3* db = nullptr;
-    sqlite3_open(path.toUtf8().constData(), &db);
-    sqlite3_exec(db, records::createTableStatement(records::moduleTables()[0]).c_str(), nullptr,
-                 nullptr, nullptr);
-    sqlite3_exec(db, "begin", nullptr, nullptr, nullptr);
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "insert into data (商品,金额,时间,出货人,备注) values (?1,?2,?3,?4,?5)",
-                       -1, &insert, nullptr);
-    const char* goods[] = {"大米", "面粉", "食用油", "鸡蛋", "矿泉水", "香烟", "方便面"};
-    const char* staff[] = {"张伟", "王芳", "李娜", "刘洋"};
-    for (int i = 0; i < rows; ++i) {
-        const int year = 2007 + i * 3 / rows;
-        const std::string amount = i % 50 == 0 ? " " : std::to_string(5 + i % 300);
-        const std::string time = std::to_string(year) + "-" + std::to_string(1 + i % 12) + "-" +
-                                 std::to_string(1 + i % 28) + " " + std::to_string(i % 24) + ":" +
-                                 (i % 60 < 10 ? "0" : "") + std::to_string(i % 60) + ":07";
-        const std::string note = i % 3 ? "" : "老顾客,月底结账";
-        sqlite3_bind_text(insert, 1, goods[i % 7], -1, SQLITE_STATIC);
-        sqlite3_bind_text(insert, 2, amount.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 3, time.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 4, staff[i % 4], -1, SQLITE_STATIC);
-        sqlite3_bind_text(insert, 5, note.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    sqlite3_exec(db, "commit", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-}
-
 // The reference: SQLite reads the year's amounts as text and the loop sums
 // them.
 long long rawYearSum(const QString& path, const char* pattern) {
@@ -108,7 +76,7 @@ int main(int argc, char** argv) {
         QFile(platform::appPath(list)).open(QIODevice::WriteOnly);
     const QString path = records::databasePath(records::moduleTables()[0].fileName);
     std::printf("filling %d sales over 2007 to 2009...\n", rows);
-    fillSales(path, rows);
+    bench::fillSales(path, rows, 2007, 3, 50);
     platform::setMessageBoxAnswerer([](const QString& text, const QString&, unsigned) {
         std::printf("unexpected message box: %s\n", qPrintable(text));
         return platform::IdOk;
