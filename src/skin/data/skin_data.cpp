@@ -540,13 +540,15 @@ void TSkinData::readElements(const TSkinReader& reader, const TQuickIni& ini) {
     ini.sectionNames(&sections);
     mSkinName = ini.readString(QStringLiteral("TitlebarSkin"), QStringLiteral("SkinName"), {});
 
-    for (auto& border : mBorders) {
+    for (int side = Left; side <= Bottom; ++side) {
+        TDataSkinBorder* border = mBorders[side].get();
         const QString& name = border->Name;
         auto key = [&](const char* suffix) { return name + QLatin1String(suffix); };
         border->Image = LoadSkinBitmap(reader, ini.readString(Personality, name, {}));
+        // The sides keep their ends at the top and bottom, the others at the left and right.
         const int first = ini.readInteger(Personality, key("TopHeight"), 0);
         const int second = ini.readInteger(Personality, key("BotHeight"), 0);
-        if (border.get() == mBorders[Left].get() || border.get() == mBorders[Right].get())
+        if (side == Left || side == Right)
             border->setMargins({0, first, 0, second});
         else
             border->setMargins({first, 0, second, 0});

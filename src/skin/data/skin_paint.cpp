@@ -186,6 +186,17 @@ void DrawFrame(QPainter& painter, const QRect& rect, const QImage& image, bool v
                 transparent);
 }
 
+void DrawElementFrame(QPainter& painter, const QRect& rect, int frameCount, int frame,
+                      const TDataSkinObject& element) {
+    DrawFrame(painter, rect, element.Image, false, element.Tile != 0, element.Trans == 1,
+              frameCount, frame, element.margins());
+}
+
+void DrawStripFrame(QPainter& painter, const QRect& rect, int frameCount, int frame,
+                    const QImage& image) {
+    DrawFrameScaled(painter, rect, image, true, frameCount, frame);
+}
+
 void DrawHorzBar(QPainter& painter, const QRect& rect, const QImage& image, bool vertical,
                  bool transparent, int frameCount, int frame, const Margins& margins) {
     const QRect f = FrameRect(image, vertical, frameCount, frame);

@@ -35,6 +35,15 @@ QImage StretchFrame(QSize size, const QImage& image, const Margins& margins, boo
 void DrawFrame(QPainter& painter, const QRect& rect, const QImage& image, bool vertical, bool tile,
                bool transparent, int frameCount, int frame, const Margins& margins);
 
+// DrawFrame of an element's horizontal strip with its margins; the centre is
+// tiled when its Tile is not 0, and magenta is transparent only when Trans is 1.
+void DrawElementFrame(QPainter& painter, const QRect& rect, int frameCount, int frame,
+                      const TDataSkinObject& element);
+
+// A frame of a horizontal strip stretched whole to the rectangle, magenta left out.
+void DrawStripFrame(QPainter& painter, const QRect& rect, int frameCount, int frame,
+                    const QImage& image);
+
 // A bar: the frame's left and right ends at their own width, the middle
 // repeated between them, every part stretched to the rectangle's height.
 void DrawHorzBar(QPainter& painter, const QRect& rect, const QImage& image, bool vertical,

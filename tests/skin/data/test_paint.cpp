@@ -91,6 +91,23 @@ TEST(DrawFrame, LeavesMagentaOutOnlyWhenTransparent) {
               QStringList({"..."}));
 }
 
+TEST(DrawElementFrame, TakesMarginsTileAndTransFromTheElement) {
+    TDataSkinObject element;
+    element.Image = letters({"zzzz", "aMxb"}).copy(0, 1, 4, 1); // one frame "aMxb"
+    element.setMargins({1, 0, 1, 0});
+    element.Tile = 1;
+    element.Trans = 1;
+    auto paint = [&] {
+        return onCanvas(
+            6, 1, [&](QPainter& p) { DrawElementFrame(p, QRect(0, 0, 6, 1), 1, 1, element); });
+    };
+    EXPECT_EQ(paint(), QStringList({"a.x.xb"}));
+    element.Trans = 2; // only 1 means transparent
+    EXPECT_EQ(paint(), QStringList({"aMxMxb"}));
+    element.Tile = 0;
+    EXPECT_EQ(paint(), QStringList({"aMMxxb"}));
+}
+
 TEST(DrawMasked, CopiesOneToOneClippedToTheRectangle) {
     const QImage bitmap = letters({"abM", "McM"});
     const QStringList expected = {"....", ".ab.", "..c.", "...."};
