@@ -152,6 +152,16 @@ TEST_F(SkinDataTest, AnUnknownPackageShowsTheReadersMessageAndLoadsNothing) {
     EXPECT_FALSE(data->skinLoaded());
     EXPECT_FALSE(data->Active());
     EXPECT_TRUE(data->skinName().isEmpty());
+
+    // After a good load, a refused package keeps the elements but counts as not loaded.
+    readStream(*data, skinStream(packSkin(QStringLiteral("[TitlebarSkin]\nSkinName=Good\n"
+                                                         "[MenuItem]\nImage=m.bmp\n"))));
+    ASSERT_TRUE(data->skinLoaded());
+    readStream(*data, skinStream(skinpack::packPackage(entries, 80000)));
+    EXPECT_FALSE(data->skinLoaded());
+    EXPECT_EQ(data->skinName(), QStringLiteral("Good"));
+    EXPECT_NE(data->element(SkinElement::MenuItem), nullptr);
+    EXPECT_EQ(messages.size(), 2);
 }
 
 TEST_F(SkinDataTest, MainMenuSkinningDecidesWhichMenuKindIsDropped) {
