@@ -39,7 +39,7 @@ enum class Kind { Object, Border, BoxLabel };
 
 // How one element section is read. Progress and the menu bar have keys of
 // their own; all others read the standard keys.
-struct ElementSpec {
+struct ElementKeys {
     SkinElement slot;
     const char* section;
     const char* imageKey;
@@ -53,7 +53,7 @@ struct ElementSpec {
 constexpr int FiveUnlessGiven = -1; // Headerbar: the Frame key when not 0, else 5
 
 // In reading order.
-constexpr ElementSpec Elements[] = {
+constexpr ElementKeys Elements[] = {
     {SkinElement::Progress, "Progress", "Bitmap", Kind::Border, nullptr, 0, 0, nullptr},
     {SkinElement::ProgressChunk, "Progress.Chunk", "Image", Kind::Object, "Frame", 0, 0, nullptr},
     {SkinElement::MenuBar, "Personality", "menuBar", Kind::Object, nullptr, 0, 2, nullptr},
@@ -562,18 +562,18 @@ void TSkinData::readElements(const TSkinReader& reader, const TQuickIni& ini) {
     readTitle(reader, ini);
 
     const SkinColor buttonText = mColours[colour::ButtonText];
-    for (const ElementSpec& spec : Elements) {
-        auto& slot = mElements[static_cast<int>(spec.slot)];
+    for (const ElementKeys& keys : Elements) {
+        auto& slot = mElements[static_cast<int>(keys.slot)];
         slot.reset();
-        const QString section = QString::fromLatin1(spec.section);
-        const QString imageName = ini.readString(section, QString::fromLatin1(spec.imageKey), {});
+        const QString section = QString::fromLatin1(keys.section);
+        const QString imageName = ini.readString(section, QString::fromLatin1(keys.imageKey), {});
         if (imageName.isEmpty())
             continue;
-        slot = makeElement(spec.kind, section);
+        slot = makeElement(keys.kind, section);
         TDataSkinObject& element = *slot;
         element.NormalColour2 = element.MouseOverColour2 = element.PressedColour2 = buttonText;
         element.Image = LoadSkinBitmap(reader, imageName);
-        if (spec.slot == SkinElement::Progress) {
+        if (keys.slot == SkinElement::Progress) {
             element.Style = ini.readInteger(section, QStringLiteral("Style"), 0);
             element.setMargins({ini.readInteger(section, QStringLiteral("LeftWidth"), 0),
                                 ini.readInteger(section, QStringLiteral("TopHeight"), 0),
@@ -583,22 +583,22 @@ void TSkinData::readElements(const TSkinReader& reader, const TQuickIni& ini) {
             element.Tile = std::min(ini.readInteger(section, QStringLiteral("Tile"), 0), 1);
             continue;
         }
-        if (spec.slot == SkinElement::MenuBar) {
+        if (keys.slot == SkinElement::MenuBar) {
             element.Tile = std::min(ini.readInteger(section, QStringLiteral("TileMenu"), 1), 1);
             element.LeftWidth = ini.readInteger(section, QStringLiteral("TileLeftMenu"), 1);
             element.RightWidth = ini.readInteger(section, QStringLiteral("TileRightMenu"), 1);
             continue;
         }
-        const bool frameKey = spec.frameKey && spec.frameDefault == 0;
+        const bool frameKey = keys.frameKey && keys.frameDefault == 0;
         ReadStandardKeys(element, ini, section, frameKey, buttonText);
-        if (spec.frameKey && spec.frameDefault != 0)
+        if (keys.frameKey && keys.frameDefault != 0)
             element.FrameCount =
-                ini.readInteger(section, QString::fromLatin1(spec.frameKey), spec.frameDefault);
-        if (spec.secondImage) {
+                ini.readInteger(section, QString::fromLatin1(keys.frameKey), keys.frameDefault);
+        if (keys.secondImage) {
             static_cast<TDataSkinBorder&>(element).Image2 = LoadSkinBitmap(
-                reader, ini.readString(section, QString::fromLatin1(spec.secondImage), {}));
+                reader, ini.readString(section, QString::fromLatin1(keys.secondImage), {}));
         }
-        if (spec.slot == SkinElement::GroupBox) {
+        if (keys.slot == SkinElement::GroupBox) {
             auto& box = static_cast<TDataSkinBoxLabel&>(element);
             box.BackgroundAlignment =
                 ini.readInteger(section, QStringLiteral("BackgroundAlignment"), 0);
@@ -607,12 +607,12 @@ void TSkinData::readElements(const TSkinReader& reader, const TQuickIni& ini) {
             box.BackgroundRightShift =
                 ini.readInteger(section, QStringLiteral("BackgroundRightShift"), 0);
         }
-        if (spec.slot == SkinElement::TabPane) {
+        if (keys.slot == SkinElement::TabPane) {
             element.setMargins({std::min(element.LeftWidth, 4), std::min(element.TopHeight, 4),
                                 std::min(element.RightWidth, 4),
                                 std::min(element.BottomHeight, 4)});
         }
-        if (spec.slot == SkinElement::SunkEdge) {
+        if (keys.slot == SkinElement::SunkEdge) {
             if (TDataSkinBorder* combo = borderElement(SkinElement::ComboButton);
                 combo && !combo->Image.isNull()) {
                 combo->Image2 = mirroredFrames(combo->Image, ComboButtonFrames);
@@ -644,16 +644,16 @@ void TSkinData::readElements(const TSkinReader& reader, const TQuickIni& ini) {
     checkFrames(mButtons->RadioButtonFrame, mButtons->RadioImage);
     checkFrames(mButtons->CheckButtonFrame, mButtons->CheckImage);
     mTitle->FrameCount = 2;
-    for (const ElementSpec& spec : Elements) {
-        TDataSkinObject* element = this->element(spec.slot);
+    for (const ElementKeys& keys : Elements) {
+        TDataSkinObject* element = this->element(keys.slot);
         if (!element)
             continue;
-        if (spec.slot == SkinElement::Progress)
+        if (keys.slot == SkinElement::Progress)
             element->FrameCount = element->Style != 0 ? 1 : 2;
-        else if (spec.fixedFrames == FiveUnlessGiven && element->FrameCount == 0)
+        else if (keys.fixedFrames == FiveUnlessGiven && element->FrameCount == 0)
             element->FrameCount = 5;
-        else if (spec.fixedFrames > 0)
-            element->FrameCount = spec.fixedFrames;
+        else if (keys.fixedFrames > 0)
+            element->FrameCount = keys.fixedFrames;
     }
 
     makeCombo();
