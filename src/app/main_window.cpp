@@ -2,6 +2,7 @@
 
 #include "app/launcher_pictures.h"
 #include "app/own_skin.h"
+#include "maintenance/clear_all.h"
 #include "platform/app_dir.h"
 #include "platform/clock.h"
 #include "platform/jpeg_image.h"
@@ -56,17 +57,6 @@ const QStringList UpdateNotes = {
 };
 
 } // namespace
-
-const QStringList& clearAllItems() {
-    static const QStringList items = {
-        QStringLiteral("清空全部备忘录记录"),   QStringLiteral("清空全部日记记录"),
-        QStringLiteral("清空全部销售记录"),     QStringLiteral("清空全部进货记录"),
-        QStringLiteral("清空全部汇款记录"),     QStringLiteral("清空全部员工工资记录"),
-        QStringLiteral("清空全部员工请假记录"), QStringLiteral("清空全部电费记录"),
-        QStringLiteral("清空全部通讯录记录"),
-    };
-    return items;
-}
 
 QString MainWindow::publisherText() {
     return QStringLiteral("Marvanto 店铺管家 · 用心记好每一笔账");
@@ -237,8 +227,9 @@ void MainWindow::buildMenus() {
     tools->addAction(QStringLiteral("万年历"), this,
                      [this] { emit showWindowRequested(QStringLiteral("TForm10")); });
     QMenu* special = tools->addMenu(QStringLiteral("特殊操作"));
-    for (int i = 0; i < clearAllItems().size(); ++i)
-        special->addAction(clearAllItems()[i], this, [this, i] { emit clearAllRequested(i); });
+    const auto& items = maintenance::clearAllItems();
+    for (int i = 0; i < static_cast<int>(items.size()); ++i)
+        special->addAction(items[i].caption, this, [this, i] { emit clearAllRequested(i); });
 
     QMenu* about = bar->addMenu(QStringLiteral(" 关 于 "));
     about->addAction(QStringLiteral("官方网站"), this, &MainWindow::publisherPageRequested);

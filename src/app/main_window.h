@@ -70,7 +70,4 @@ private:
     skin::TSkinData* mSkinData = nullptr;
 };
 
-// The captions of the nine clear-all items of the menu, in menu order.
-const QStringList& clearAllItems();
-
 } // namespace app

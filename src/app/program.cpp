@@ -79,9 +79,7 @@ void Program::start() {
 
     mWindows.append(new CalendarWindow(platform::appDir()));
 
-    auto* memo = new records::RecordWindow(records::memoDescriptor());
-    mWindows.append(memo);
-    memo->create();
+    createWindow(new records::RecordWindow(records::memoDescriptor()));
 
     mMain->show();
 }

@@ -12,15 +12,24 @@ namespace maintenance {
 
 const std::array<ClearAllItem, 9>& clearAllItems() {
     static const std::array<ClearAllItem, 9> items = {{
-        {QStringLiteral("TForm11"), QStringLiteral("您真的要删除所有备忘录记录吗?")},
-        {QStringLiteral("TForm4"), QStringLiteral("您真的要删除所有日记记录吗?")},
-        {QStringLiteral("TForm2"), QStringLiteral("您真的要删除所有销售记录吗?")},
-        {QStringLiteral("TForm3"), QStringLiteral("您真的要删除所有进货记录吗?")},
-        {QStringLiteral("TForm5"), QStringLiteral("您真的要删除所有汇款记录吗?")},
-        {QStringLiteral("TForm7"), QStringLiteral("您真的要删除所有员工工资记录吗?")},
-        {QStringLiteral("TForm6"), QStringLiteral("您真的要删除所有员工请假记录吗?")},
-        {QStringLiteral("TForm9"), QStringLiteral("您真的要删除所有电费记录吗?")},
-        {QStringLiteral("TForm8"), QStringLiteral("您真的要删除所有通讯记录吗?")},
+        {QStringLiteral("清空全部备忘录记录"), QStringLiteral("TForm11"),
+         QStringLiteral("您真的要删除所有备忘录记录吗?")},
+        {QStringLiteral("清空全部日记记录"), QStringLiteral("TForm4"),
+         QStringLiteral("您真的要删除所有日记记录吗?")},
+        {QStringLiteral("清空全部销售记录"), QStringLiteral("TForm2"),
+         QStringLiteral("您真的要删除所有销售记录吗?")},
+        {QStringLiteral("清空全部进货记录"), QStringLiteral("TForm3"),
+         QStringLiteral("您真的要删除所有进货记录吗?")},
+        {QStringLiteral("清空全部汇款记录"), QStringLiteral("TForm5"),
+         QStringLiteral("您真的要删除所有汇款记录吗?")},
+        {QStringLiteral("清空全部员工工资记录"), QStringLiteral("TForm7"),
+         QStringLiteral("您真的要删除所有员工工资记录吗?")},
+        {QStringLiteral("清空全部员工请假记录"), QStringLiteral("TForm6"),
+         QStringLiteral("您真的要删除所有员工请假记录吗?")},
+        {QStringLiteral("清空全部电费记录"), QStringLiteral("TForm9"),
+         QStringLiteral("您真的要删除所有电费记录吗?")},
+        {QStringLiteral("清空全部通讯录记录"), QStringLiteral("TForm8"),
+         QStringLiteral("您真的要删除所有通讯记录吗?")},
     }};
     return items;
 }

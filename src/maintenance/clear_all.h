@@ -13,6 +13,7 @@ class RecordWindow;
 namespace maintenance {
 
 struct ClearAllItem {
+    QString caption;      // the menu item
     QString windowClass;  // the record window whose query and database it uses
     QString confirmation; // the question asked first
 };
