@@ -1,0 +1,62 @@
+#pragma once
+
+#include "skin/data/bitmap_utils.h"
+#include "skin/engine/caption_layout.h"
+
+#include <QColor>
+#include <QImage>
+
+#include <functional>
+
+class QFont;
+class QPainter;
+
+// The picture of a skinned window's frame: borders, caption with text back,
+// text, icon and buttons, and the menu band. Everything is drawn in the
+// window's logical coordinates, so a painter on a picture with a device pixel
+// ratio gives sharp text.
+namespace skin {
+
+class TDataSkinBorder;
+
+// A skin colour as a QColor, system colours resolved.
+QColor SkinQColor(SkinColor colour);
+
+// One border stretched over its rectangle: side borders from a strip, top and
+// bottom from a stack, the centre stretched when Tile is 1 and tiled
+// otherwise, frame 1 or 2 by the active state, opaque.
+void PaintBorder(QPainter& painter, const TDataSkinBorder& border, int side, const QRect& rect,
+                 bool active);
+
+// A caption button in `frame` of its strip, magenta transparent. The system-
+// menu button shows the application's icon (magenta background) at the icon
+// place, or its own picture when the application has no icon.
+void PaintCaptionButton(QPainter& painter, const TWinSysButton& button, int frame,
+                        const QImage& applicationIcon, const QRect& iconRect);
+
+// The caption: the Top border, the text back under the text block, the text
+// in the title colour of the active state, and the shown caption buttons.
+void PaintCaption(QPainter& painter, const TSkinData& data, const FrameWindow& window,
+                  const CaptionLayout& layout, const CaptionButtons& buttons,
+                  const QImage& applicationIcon, const QFont& captionFont);
+
+// Draws the menu bar into the menu band.
+using MenuBandPainter = std::function<void(QPainter& painter, const QRect& band)>;
+
+// The whole frame: the Left, Right and Bottom borders, the caption and the
+// menu band (by `paintMenuBand`, else filled with the button face). A
+// minimized window shows only its caption over the button face; a window
+// without a border has no frame.
+void PaintFrame(QPainter& painter, const TSkinData& data, const FrameWindow& window,
+                const FrameSizes& frame, const CaptionLayout& layout, const CaptionButtons& buttons,
+                const QImage& applicationIcon, const QFont& captionFont,
+                const MenuBandPainter& paintMenuBand = {});
+
+// PaintFrame into a new picture of the window's size at the device pixel
+// ratio; the client area stays transparent.
+QImage FramePicture(const TSkinData& data, const FrameWindow& window, const FrameSizes& frame,
+                    const CaptionLayout& layout, const CaptionButtons& buttons,
+                    const QImage& applicationIcon, const QFont& captionFont,
+                    qreal devicePixelRatio = 1.0, const MenuBandPainter& paintMenuBand = {});
+
+} // namespace skin
