@@ -298,17 +298,19 @@ QImage menuBar() {
     return image;
 }
 
-// Normal, mouse over, pressed, disabled, checked.
+// The menu item frames as the popup menus draw them: 1 a normal item and 4 a
+// selected one, 2 a separator; 3 and 5 are not drawn by the menus. Magenta is
+// transparent, so normal items show the menu's own background. The selected
+// look is dark enough for white (HilightText) captions, and the separator's
+// etched line lies in the frame's lower rows, which a low separator item shows.
 QImage menuItem() {
     return strip(5, {24, 20}, [](QImage& image, QRect cell, int i) {
-        fill(image, cell, Paper);
-        const Look looks[5] = {{Paper, Paper, QColor()},
-                               {AmberPale, AmberLight, Amber, White},
-                               {Amber, AmberDark, AmberDark},
-                               {Paper, Paper, QColor()},
-                               {JadeTint, JadeTint, JadeLight}};
-        if (looks[i].border.isValid())
-            drawBox(image, cell.adjusted(1, 0, -1, 0), 3, looks[i]);
+        if (i == 1) {
+            fill(image, QRect(cell.x() + 4, cell.y() + 15, cell.width() - 8, 1), Sand);
+            fill(image, QRect(cell.x() + 4, cell.y() + 16, cell.width() - 8, 1), White);
+        } else if (i == 3) {
+            drawBox(image, cell.adjusted(1, 0, -1, 0), 3, {Jade, JadeDark, JadeEdge, JadeLight});
+        }
     });
 }
 

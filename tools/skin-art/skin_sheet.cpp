@@ -5,6 +5,7 @@
 
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_paint.h"
+#include "skin/engine/menu_item_measure.h"
 
 #include <QBuffer>
 #include <QPainter>
@@ -50,6 +51,60 @@ void paintPushButton(QPainter& p, const TSkinData& skin, const QRect& r, int fra
     const SkinColor colour =
         frame == 4 && b->MouseOverColour2Given ? b->MouseOverColour2 : b->NormalColour2;
     text(p, r, caption, colour);
+}
+
+// An open drop-down menu at `at`: its background, a normal item with a
+// shortcut, a selected item, a separator and a disabled item.
+void paintDropDown(QPainter& p, const TSkinData& skin, QPoint at) {
+    const TDataSkinObject* back = skin.element(SkinElement::MenuBackground);
+    const TDataSkinObject* item = skin.element(SkinElement::MenuItem);
+    if (!back || !item)
+        return;
+    struct Line {
+        QString caption, shortcut;
+        bool selected, enabled, separator;
+    };
+    const Line lines[] = {
+        {QStringLiteral("计算器"), QStringLiteral("Ctrl+J"), false, true, false},
+        {QStringLiteral("万年历"), QString(), true, true, false},
+        {QString(), QString(), false, true, true},
+        {QStringLiteral("特殊操作"), QString(), false, false, false},
+    };
+    const int width = 150, itemHeight = 22, separatorHeight = 8;
+    int height = 2 * MenuBorderWidth;
+    for (const Line& line : lines)
+        height += line.separator ? separatorHeight : itemHeight;
+    const QRect menu(at, QSize(width, height));
+    p.drawImage(menu.topLeft(), StretchFrame(menu.size(), back->Image, back->margins(), false,
+                                             back->Tile != 0, 1, 1));
+
+    MenuColours colours;
+    colours.menuText = skin.colour(colour::MenuText);
+    colours.hilightText = skin.colour(colour::HilightText);
+    colours.buttonShadow = skin.colour(colour::ButtonShadow);
+    colours.systemButtonShadow =
+        ColorToRGB(static_cast<SkinColor>(0xFF000000u | syscolor::ButtonShadow));
+    int y = menu.y() + MenuBorderWidth;
+    for (const Line& line : lines) {
+        const QRect r(menu.x() + MenuBorderWidth, y, width - 2 * MenuBorderWidth,
+                      line.separator ? separatorHeight : itemHeight);
+        y += r.height();
+        if (line.separator) {
+            const QRect frame = FrameRect(item->Image, false, item->FrameCount, 2);
+            for (const ImagePiece& piece : SeparatorPieces(frame, item->margins(), r.size()))
+                DrawMasked(p, piece.target.translated(r.topLeft()),
+                           item->Image.copy(piece.source).scaled(piece.target.size()));
+            continue;
+        }
+        DrawElementFrame(p, r, item->FrameCount, MenuItemFrame(false, line.selected), *item);
+        const MenuItemContent content =
+            MenuItemContentGeometry({r.size(), 0, false, item->LeftWidth, false});
+        const SkinColor colour = MenuItemTextColour(line.selected, line.enabled, colours);
+        text(p, content.caption.translated(r.topLeft()), line.caption, colour,
+             Qt::AlignVCenter | Qt::AlignLeft);
+        text(p, content.shortcut.translated(r.topLeft()), line.shortcut, colour,
+             Qt::AlignVCenter | Qt::AlignRight);
+    }
 }
 
 // A sample window: frame, caption, buttons, menu bar and a few controls.
@@ -113,10 +168,15 @@ void paintWindow(QPainter& p, const TSkinData& skin, const QRect& window, bool a
         DrawFrame(p, bar, menu->Image, true, menu->Tile != 1, false, 2, frame, menu->margins());
     const QStringList items = {QStringLiteral("文 件"), QStringLiteral("工 具"),
                                QStringLiteral("帮 助")};
+    QRect hotItem;
     for (int i = 0; i < items.size(); ++i) {
         const QRect item(bar.x() + 4 + 52 * i, bar.y() + 1, 50, menuHeight - 3);
-        if (i == 1 && active)
-            frameInto(p, item, skin.element(SkinElement::MenuItem), false, 2);
+        if (i == 1 && active) {
+            // The bar item under the mouse: a one-pixel outline.
+            p.setPen(qcolour(skin.colour(colour::ButtonHilight)));
+            p.drawRect(item.adjusted(0, 0, -1, -1));
+            hotItem = item;
+        }
         text(p, item, items[i], skin.colour(colour::MenuBarText));
     }
 
@@ -199,6 +259,9 @@ void paintWindow(QPainter& p, const TSkinData& skin, const QRect& window, bool a
         text(p, box.adjusted(12, 12, 0, 0), QStringLiteral("周五进货:面粉 20 袋"),
              skin.colour(colour::WindowText), Qt::AlignTop | Qt::AlignLeft);
     }
+
+    if (active)
+        paintDropDown(p, skin, hotItem.bottomLeft() + QPoint(0, 2));
 
     // Status bar with two lowered panels and the size grip.
     const TDataSkinObject* edges = skin.element(SkinElement::StatusBarEdges);
