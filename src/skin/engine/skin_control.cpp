@@ -637,9 +637,8 @@ QRect CaptionFocusRect(const QRect& rect, const QRect& measured, int flags) {
     return r & rect;
 }
 
-void DrawCaption(const TSkinControl& object, QPainter& dc, const QRect& rect, int alignment,
-                 bool enabled, const QString& text) {
-    dc.save();
+// Caption text: transparent background, no brush, a plain font style.
+static void plainText(QPainter& dc) {
     dc.setBackgroundMode(Qt::TransparentMode);
     dc.setBrush(Qt::NoBrush);
     QFont font = dc.font();
@@ -648,6 +647,12 @@ void DrawCaption(const TSkinControl& object, QPainter& dc, const QRect& rect, in
     font.setUnderline(false);
     font.setStrikeOut(false);
     dc.setFont(font);
+}
+
+void DrawCaption(const TSkinControl& object, QPainter& dc, const QRect& rect, int alignment,
+                 bool enabled, const QString& text) {
+    dc.save();
+    plainText(dc);
     const int flags = alignment | dt::ExpandTabs;
     QRect r = MeasureText(dc, text, rect, flags | dt::CalcRect | dt::NoClip);
     if (alignment == 1) {
@@ -695,14 +700,7 @@ void DrawIconCaption(const TSkinControl& object, QPainter& dc, const QRect& rect
     place.setLeft(std::max(place.left(), rect.left()));
     place.setRight(std::min(place.right(), rect.right()));
     dc.save();
-    dc.setBackgroundMode(Qt::TransparentMode);
-    dc.setBrush(Qt::NoBrush);
-    QFont font = dc.font();
-    font.setBold(false);
-    font.setItalic(false);
-    font.setUnderline(false);
-    font.setStrikeOut(false);
-    dc.setFont(font);
+    plainText(dc);
     if (!object.Enabled)
         dc.setPen(toQColor(systemColour(syscolor::ButtonShadow)));
     DrawText(dc, text, place, TextFlags(object, flags));
