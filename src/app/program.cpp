@@ -15,6 +15,7 @@
 #include "records/record_window.h"
 #include "sales/export.h"
 #include "sales/sales_window.h"
+#include "skin/engine/skin_manager.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,11 +30,15 @@ Program::~Program() {
     // Children first: the record windows are top-level widgets of their own.
     for (qsizetype i = mWindows.size() - 1; i >= 0; --i)
         delete mWindows[i];
+    // The windows' skin data has unregistered; the manager goes last.
+    skin::destroySkinManager();
 }
 
 void Program::start() {
     QApplication::setApplicationName(QStringLiteral("Marvanto"));
     QApplication::setApplicationDisplayName(QString());
+    // The main window's skin data makes the skin manager as it is read.
+    skin::TSkinManage::installAsFactory();
 
     mMain = new MainWindow;
     mWindows.append(mMain);

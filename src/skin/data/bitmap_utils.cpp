@@ -6,6 +6,7 @@
 #include <QPalette>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace skin {
 
@@ -88,6 +89,20 @@ SkinColor ColorToRGB(SkinColor color, const QPalette& palette) {
 
 SkinColor ColorToRGB(SkinColor color) {
     return color >= 0 ? color : ColorToRGB(color, QGuiApplication::palette());
+}
+
+qint32 MulDiv(qint32 number, qint32 numerator, qint32 denominator) {
+    if (denominator == 0)
+        return -1;
+    // Two 32-bit factors never overflow 64 bits, nor does their magnitude.
+    const qint64 product = static_cast<qint64>(number) * numerator;
+    const bool negative = (product < 0) != (denominator < 0);
+    const qint64 top = std::llabs(product);
+    const qint64 bottom = std::llabs(static_cast<qint64>(denominator));
+    const qint64 quotient = (top + bottom / 2) / bottom;
+    if (quotient > (negative ? 0x80000000LL : 0x7FFFFFFFLL))
+        return -1;
+    return static_cast<qint32>(negative ? -quotient : quotient);
 }
 
 SkinColor Blend(SkinColor c1, SkinColor c2, int weight) {

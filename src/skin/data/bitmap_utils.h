@@ -47,6 +47,11 @@ SkinColor ColorToRGB(SkinColor color, const QPalette& palette);
 // The same with the application's palette.
 SkinColor ColorToRGB(SkinColor color);
 
+// number × numerator ÷ denominator with a 64-bit intermediate, rounded to the
+// nearest integer (halves away from zero); -1 for a zero denominator or a
+// result outside 32 bits. The geometry of the skin relies on this arithmetic.
+qint32 MulDiv(qint32 number, qint32 numerator, qint32 denominator);
+
 // Mixes two colours channel by channel. Below 100 the weight is the percentage
 // of c1, from 100 on it is the per mille of c1.
 SkinColor Blend(SkinColor c1, SkinColor c2, int weight);

@@ -167,6 +167,12 @@ public:
     bool MenuMerge = false;
     TOnFormSkin OnFormSkin;
     TNotifyEvent OnSkinChanged;
+    // Asked for each control of a skinned form before the decision tables;
+    // a skin object left in `skinnedControl` takes the control over.
+    using TOnSkinControl =
+        std::function<void(QObject* sender, TSkinData* skinData, QWidget* form, QWidget* control,
+                           const QString& controlClass, QObject*& skinnedControl)>;
+    TOnSkinControl OnSkinControl;
 
     // The default class-to-kind lines of Skin3rd.
     static QStringList defaultSkin3rd();

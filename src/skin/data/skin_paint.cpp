@@ -278,9 +278,11 @@ void DrawMasked(QPainter& painter, const QRect& rect, const QImage& bitmap, Skin
     const QImage src = rgb32(bitmap);
     const QRgb keyPixel = toQRgb(key) & 0xFFFFFF;
 
-    // Straight into a 32-bit picture when nothing but an offset lies between.
+    // Straight into a 32-bit picture when nothing but an offset lies between
+    // and a logical pixel is a device pixel.
     auto* device = dynamic_cast<QImage*>(painter.device());
     if (device && device->depth() == 32 && !device->hasAlphaChannel() &&
+        device->devicePixelRatio() == 1.0 &&
         painter.transform().type() <= QTransform::TxTranslate && !painter.hasClipping() &&
         painter.compositionMode() == QPainter::CompositionMode_SourceOver) {
         const QPoint at = rect.topLeft() + QPoint(qRound(painter.transform().dx()),

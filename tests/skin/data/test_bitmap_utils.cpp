@@ -41,6 +41,23 @@ std::vector<QRgb> rgb24(std::vector<QRgb> values) {
 
 } // namespace
 
+TEST(MulDiv, RoundsHalvesAwayFromZeroWithA64BitIntermediate) {
+    EXPECT_EQ(MulDiv(10, 1, 4), 3); // 2.5
+    EXPECT_EQ(MulDiv(9, 1, 4), 2);  // 2.25
+    EXPECT_EQ(MulDiv(-10, 1, 4), -3);
+    EXPECT_EQ(MulDiv(10, -1, 4), -3);
+    EXPECT_EQ(MulDiv(10, 1, -4), -3);
+    EXPECT_EQ(MulDiv(-10, -1, -4), -3);
+    EXPECT_EQ(MulDiv(-10, 1, -4), 3);
+    EXPECT_EQ(MulDiv(7, 3, 7), 3);
+    // The product overflows 32 bits, the quotient does not.
+    EXPECT_EQ(MulDiv(100000, 100000, 50000), 200000);
+    EXPECT_EQ(MulDiv(INT32_MIN, 1, 1), INT32_MIN);
+    EXPECT_EQ(MulDiv(INT32_MIN, -1, 1), -1) << "2^31 does not fit";
+    EXPECT_EQ(MulDiv(5, 3, 0), -1);
+    EXPECT_EQ(MulDiv(0, 3, 0), -1);
+}
+
 TEST(Blend, PercentBelowHundredPerMilleFromHundred) {
     const SkinColor c1 = rgb(200, 100, 0), c2 = rgb(0, 50, 255);
     EXPECT_EQ(Blend(c1, c2, 0), c2);

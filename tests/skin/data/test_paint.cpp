@@ -122,6 +122,19 @@ TEST(DrawMasked, CopiesOneToOneClippedToTheRectangle) {
               expected);
 }
 
+TEST(DrawMasked, DrawsInLogicalPixelsIntoAPictureOfRatioTwo) {
+    // Each logical pixel is 2 × 2 device pixels.
+    QImage canvas(8, 8, QImage::Format_RGB32);
+    canvas.fill(letterColour('.'));
+    canvas.setDevicePixelRatio(2);
+    QPainter painter(&canvas);
+    DrawMasked(painter, QRect(1, 1, 2, 2), letters({"aM", "bc"}));
+    painter.end();
+    canvas.setDevicePixelRatio(1);
+    EXPECT_EQ(lettersOf(canvas), QStringList({"........", "........", "..aa....", "..aa....",
+                                              "..bbcc..", "..bbcc..", "........", "........"}));
+}
+
 TEST(DrawHorzBar, RepeatsTheMiddleBetweenTheEnds) {
     // Middle "mn" from x = 1 while x < 6; the right end is drawn last at x = 6.
     EXPECT_EQ(onCanvas(7, 2,

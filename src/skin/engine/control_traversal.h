@@ -1,0 +1,37 @@
+#pragma once
+
+#include "skin/engine/control_rules.h"
+
+#include <functional>
+
+class QWidget;
+
+// The walk over a skinned window's controls that gives each one its skin kind
+// (the decisions of control_rules over the facts of real widgets), and the
+// registry through which the control kinds make their skin objects.
+namespace skin {
+
+class TSkinControl;
+class TWinSkinForm;
+
+// Makes the (not yet attached) skin object of one kind for a control. The
+// object must be a child of `owner`.
+using SkinKindFactory =
+    std::function<TSkinControl*(QWidget* control, QObject* owner, const ControlDecision& decision)>;
+
+// The kinds register their factory; a decided kind without one is recorded as
+// decided and left plain. An empty factory removes the kind again.
+void registerSkinKind(SkinKind kind, SkinKindFactory factory);
+
+// The facts the decision tables read about a control.
+ControlFacts controlFactsOf(const QWidget* control);
+
+// The traversal of a finished framework form: every control it holds, then
+// (with xcPopupMenu) its popup menus, then its controls in tab order; none is
+// taken twice.
+void SkinFormControls(TWinSkinForm& form);
+
+// The child windows of a bare window, by window class.
+void SkinBareWindowControls(TWinSkinForm& form);
+
+} // namespace skin
