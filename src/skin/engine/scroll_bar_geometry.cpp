@@ -1,22 +1,12 @@
 #include "skin/engine/scroll_bar_geometry.h"
 
+#include "skin/data/bitmap_utils.h"
+
 #include <algorithm>
-#include <cstdlib>
 
 namespace skin {
 
 namespace {
-
-// a × b ÷ c rounded to the nearest integer (halves away from zero), with a
-// 64-bit product; -1 when c is 0, as the window system's helper answers.
-int mulDiv(int a, int b, int c) {
-    if (c == 0)
-        return -1;
-    const long long product = static_cast<long long>(a) * b;
-    const bool negative = (product < 0) != (c < 0);
-    const long long magnitude = (std::llabs(product) + std::llabs(c) / 2) / std::llabs(c);
-    return static_cast<int>(negative ? -magnitude : magnitude);
-}
 
 // The range a stand-alone bar's thumb is placed in; an empty one stands for a
 // very large range, which keeps the thumb at the first arrow.
@@ -125,16 +115,16 @@ ThumbExtent StandAloneThumb(const ScrollInfo& info, int length, int arrow) {
     const bool first = info.pos == info.min;
     const int moved = info.pos - info.min;
     if (info.page == 0) {
-        const int start = first ? arrow : mulDiv(length - 3 * arrow, moved, range) + arrow;
+        const int start = first ? arrow : MulDiv(length - 3 * arrow, moved, range) + arrow;
         return {start, start + arrow};
     }
-    int thumb = mulDiv(length - 2 * arrow, info.page - 1, range);
+    int thumb = MulDiv(length - 2 * arrow, info.page - 1, range);
     int start = 0;
     if (thumb > 7) {
-        start = first ? arrow : mulDiv(length - 2 * arrow, moved, range) + arrow;
+        start = first ? arrow : MulDiv(length - 2 * arrow, moved, range) + arrow;
     } else {
         thumb = 8;
-        start = first ? arrow : mulDiv(length - 2 * arrow - 8, moved, range) + arrow;
+        start = first ? arrow : MulDiv(length - 2 * arrow - 8, moved, range) + arrow;
     }
     return {start, start + thumb};
 }
@@ -143,7 +133,7 @@ int StandAlonePressThumbStart(const ScrollInfo& info, int length, int arrow) {
     if (info.pos == info.min)
         return arrow;
     const int arrows = info.page != 0 ? 2 : 3;
-    return mulDiv(length - arrows * arrow, info.pos - info.min, thumbRange(info)) + arrow;
+    return MulDiv(length - arrows * arrow, info.pos - info.min, thumbRange(info)) + arrow;
 }
 
 ThumbDrag ThumbDragStart(int barLength, int arrow, int thumbTop, int thumbBottom) {
@@ -158,12 +148,12 @@ int ThumbDragPosition(const ThumbDrag& drag, const ScrollInfo& info, int cursorM
         if (room > 0) {
             if (n > room)
                 n = room + 1;
-            pos = mulDiv(n, info.max - info.min - info.page, room) + info.min;
+            pos = MulDiv(n, info.max - info.min - info.page, room) + info.min;
             if (pos >= info.max - info.page)
                 pos = info.max - info.page + 1;
         }
     } else if (drag.track > 0) {
-        pos = mulDiv(std::min(n, drag.track - drag.thumb), info.max - info.min, drag.track) +
+        pos = MulDiv(std::min(n, drag.track - drag.thumb), info.max - info.min, drag.track) +
               info.min;
         pos = std::min(pos, info.max);
     }
