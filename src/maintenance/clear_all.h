@@ -22,8 +22,9 @@ struct ClearAllItem {
 const std::array<ClearAllItem, 9>& clearAllItems();
 
 // Asks with the confirmation text; on Yes deletes every row of the window's
-// table through the window's query and presses its refresh button. Any
-// failure is silent. True when the rows were deleted and the list refreshed.
+// table through the window's query and runs the window's refresh. Any
+// failure, the refresh's included, is silent. True when the rows were deleted and the list
+// refreshed.
 bool clearAll(records::RecordWindow& window, const QString& confirmation);
 
 } // namespace maintenance

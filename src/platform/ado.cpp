@@ -282,7 +282,7 @@ void AdoQuery::open() {
     notify(Change::Result);
 }
 
-void AdoQuery::execSql() {
+int AdoQuery::execSql() {
     requireConnection();
     sqlite3* db = mConnection.handle();
     const std::string sql = translateStatement(mSql);
@@ -299,6 +299,7 @@ void AdoQuery::execSql() {
     }
     if (rc != SQLITE_DONE)
         fail(db);
+    return sqlite3_changes(db);
 }
 
 void AdoQuery::first() {
@@ -372,7 +373,7 @@ std::string_view AdoQuery::fieldByName(std::string_view name) const {
     return field(index);
 }
 
-void AdoQuery::deleteCurrent() {
+int AdoQuery::deleteCurrent() {
     requireCurrentRow();
     requireConnection();
     const int keyField = mResult.fieldIndex("编号");
@@ -385,14 +386,14 @@ void AdoQuery::deleteCurrent() {
                       SQLITE_TRANSIENT);
     if (sqlite3_step(statement.get()) != SQLITE_DONE)
         fail(db);
-    if (sqlite3_changes(db) != 1)
-        throw AdoError("the current record was not found in the table");
+    const int deleted = sqlite3_changes(db);
     mResult.removeRow(mRow);
     if (mRow >= mResult.rowCount())
         mRow = mResult.rowCount() - 1;
     mEof = mResult.rowCount() == 0;
     mBof = mResult.rowCount() == 0;
     notify(Change::Result);
+    return deleted;
 }
 
 } // namespace platform

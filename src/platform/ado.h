@@ -108,8 +108,9 @@ public:
     void close();
     bool active() const { return mActive; }
 
-    // Runs the text as a statement; no rows come back.
-    void execSql();
+    // Runs the text as a statement; no rows come back. Returns the number of
+    // rows the statement inserted, changed or deleted.
+    int execSql();
 
     const AdoResult& result() const { return mResult; }
     int recordCount() const { return mActive ? mResult.rowCount() : 0; }
@@ -131,8 +132,10 @@ public:
     std::string_view fieldByName(std::string_view name) const;
 
     // Removes the current row from its table, by its key 编号, and from the
-    // result. Throws when there is no current row.
-    void deleteCurrent();
+    // result. Returns the number of rows deleted from the table: 0 when the
+    // row was gone already (deleted by another connection). Throws when there
+    // is no current row.
+    int deleteCurrent();
 
     // Told whenever the result (opened, closed, a row removed) or the cursor
     // changes, so a grid can follow.

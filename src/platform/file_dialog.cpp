@@ -14,8 +14,8 @@ SaveDialogAnswerer& answerer() {
 std::optional<QString> askForName(QWidget* parent, const QString& offered) {
     if (answerer())
         return answerer()(offered);
-    const QString chosen = QFileDialog::getSaveFileName(parent, QString(), offered, QString(),
-                                                        nullptr, QFileDialog::DontConfirmOverwrite);
+    // The dialog asks before it lets an existing file be replaced.
+    const QString chosen = QFileDialog::getSaveFileName(parent, QString(), offered);
     if (chosen.isEmpty())
         return std::nullopt;
     return chosen;

@@ -10,8 +10,8 @@ class QWidget;
 namespace platform {
 
 // A save dialog as a window keeps one: no filter, no default extension, no
-// title of its own, no question before a file is replaced. It offers the name
-// chosen last time again.
+// title of its own. It asks before an existing file is replaced, and offers
+// the name chosen last time again.
 class SaveDialog {
 public:
     // Shows the dialog. True when a name was chosen; fileName() holds it.

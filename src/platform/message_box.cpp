@@ -35,6 +35,9 @@ QMessageBox::Icon iconFor(unsigned flags) {
 
 int showRealBox(const QString& text, const QString& caption, unsigned flags) {
     QMessageBox box(iconFor(flags), caption, text);
+    // Messages carry user text and database errors: shown as written, never
+    // read as markup.
+    box.setTextFormat(Qt::PlainText);
     QList<QPair<QAbstractButton*, int>> buttons;
     if ((flags & 0xF) == mb::YesNo) {
         buttons.append({box.addButton(QMessageBox::Yes), IdYes});
@@ -69,7 +72,9 @@ int messageBox(const QString& text, const QString& caption, unsigned flags) {
     return showRealBox(text, caption, flags);
 }
 
-void showMessage(const QString& text) { messageBox(text, applicationTitle(), mb::Ok); }
+void showMessage(const QString& text) {
+    messageBox(text, applicationTitle(), mb::Ok);
+}
 
 bool confirm(const QString& text) {
     return messageBox(text, QStringLiteral("警告"), mb::Confirm) == IdYes;
@@ -97,7 +102,9 @@ void runGuardedByErrorBox(const std::function<void()>& action) {
     }
 }
 
-void setMessageBoxAnswerer(MessageBoxAnswerer newAnswerer) { answerer() = std::move(newAnswerer); }
+void setMessageBoxAnswerer(MessageBoxAnswerer newAnswerer) {
+    answerer() = std::move(newAnswerer);
+}
 
 void messageBeep(unsigned type) {
     if (beepWatcher())
@@ -105,6 +112,8 @@ void messageBeep(unsigned type) {
     QApplication::beep();
 }
 
-void setBeepWatcher(BeepWatcher watcher) { beepWatcher() = std::move(watcher); }
+void setBeepWatcher(BeepWatcher watcher) {
+    beepWatcher() = std::move(watcher);
+}
 
 } // namespace platform

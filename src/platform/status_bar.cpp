@@ -12,6 +12,8 @@ PanelStatusBar::PanelStatusBar(const QList<int>& widths, QWidget* parent) : QSta
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setTextInteractionFlags(Qt::NoTextInteraction);
+        // Panels show user text (a count, a typed date) as it is, never as markup.
+        panel->setTextFormat(Qt::PlainText);
         const bool last = i == widths.size() - 1;
         if (!last || widths[i] > 0) {
             panel->setFixedWidth(widths[i]);

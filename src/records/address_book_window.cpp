@@ -2,14 +2,15 @@
 
 #include "platform/ado.h"
 #include "platform/message_box.h"
+#include "records/entry_boxes.h"
 #include "records/module_storage.h"
 
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace records {
 
@@ -18,10 +19,7 @@ namespace {
 const QString NoKeyword = QStringLiteral("请输入搜索关键字");
 
 QComboBox* makeSearchBox(const QString& name, const QString& text) {
-    auto* combo = new QComboBox;
-    combo->setObjectName(name);
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
+    QComboBox* combo = makeDropDownBox(name);
     combo->setEditText(text);
     return combo;
 }
@@ -46,19 +44,24 @@ std::optional<std::string> contactSearchQuery(const QStringList& tableColumns,
 
 AddressBookWindow::AddressBookWindow(QWidget* parent)
     : RecordWindow(addressBookDescriptor(), parent) {
+    // The search group box stands beside the group box of the entry boxes
+    // and holds the hidden ID.
     auto* group = new QGroupBox(QStringLiteral("查询"));
     group->setObjectName(QStringLiteral("GroupBox2"));
-    auto* row = new QHBoxLayout(group);
+    auto* grid = new QGridLayout(group);
     auto* searchButton = new QPushButton(QStringLiteral("查询"));
     searchButton->setObjectName(QStringLiteral("Button1"));
     searchButton->setMinimumWidth(75);
-    row->addWidget(new QLabel(QStringLiteral("关键字:")));
-    row->addWidget(makeSearchBox(QStringLiteral("SearchKeywords"), QStringLiteral("请输入关键字")),
-                   2);
-    row->addWidget(new QLabel(QStringLiteral("字段:")));
-    row->addWidget(makeSearchBox(QStringLiteral("SearchOptiong"), QStringLiteral("姓名")), 1);
-    row->addWidget(searchButton);
-    listPageLayout()->addWidget(group);
+    grid->addWidget(new QLabel(QStringLiteral("关键字:")), 0, 0, Qt::AlignRight);
+    grid->addWidget(makeSearchBox(QStringLiteral("SearchKeywords"), QStringLiteral("请输入关键字")),
+                    0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("字段:")), 1, 0, Qt::AlignRight);
+    grid->addWidget(makeSearchBox(QStringLiteral("SearchOptiong"), QStringLiteral("姓名")), 1, 1);
+    grid->addWidget(searchButton, 2, 1, Qt::AlignRight);
+    grid->setRowStretch(3, 1);
+    if (QWidget* id = box(QStringLiteral("ID")))
+        id->setParent(group);
+    entryRow()->addWidget(group);
     connect(searchButton, &QPushButton::clicked, this,
             [this] { platform::runGuardedByErrorBox([this] { search(); }); });
 }

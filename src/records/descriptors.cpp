@@ -280,6 +280,7 @@ const ModuleDescriptor& addressBookDescriptor() {
         d.rowLoad = {{0, "ID"}, {1, "XingMing"}, {2, "DianHua"}, {3, "DiZhi"}, {5, "Beizhu"}};
         d.buttonOrder = {Add, "Button2", Refresh, Delete};
         d.buttonLayout = ButtonLayout::Row;
+        d.entryGroupBox = true;
         return d;
     }();
     return d;

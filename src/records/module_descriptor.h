@@ -86,7 +86,8 @@ struct ModuleDescriptor {
     // Object names of the buttons in screen order (Add, the edit button, SX, Del).
     QStringList buttonOrder;
     ButtonLayout buttonLayout = ButtonLayout::Stacked;
-    bool gridOnPage = false; // the grid sits on the list page instead of below the pages
+    bool gridOnPage = false;       // the grid sits on the list page instead of below the pages
+    bool entryGroupBox = false;    // boxes and buttons in a group box of their own
     QList<int> statusPanels = {0}; // widths of the status bar's panels; 0: the rest
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/ado.h"
 #include "platform/message_box.h"
+#include "records/entry_boxes.h"
 #include "records/whole_number.h"
 
 #include <QComboBox>
@@ -59,11 +60,7 @@ std::string goodsSearchQuery(const QString& text) {
 
 PurchaseWindow::PurchaseWindow(QWidget* parent) : RecordWindow(purchaseDescriptor(), parent) {
     auto* row = new QHBoxLayout;
-    auto* searchBox = new QComboBox;
-    searchBox->setObjectName(QStringLiteral("ComboBox_Search"));
-    searchBox->setEditable(true);
-    searchBox->setInsertPolicy(QComboBox::NoInsert);
-    searchBox->setMaxVisibleItems(20);
+    QComboBox* searchBox = makeDropDownBox(QStringLiteral("ComboBox_Search"));
     auto* label = new QLabel(QStringLiteral("查询:"));
     label->setBuddy(searchBox);
     auto* searchButton = new QPushButton(QStringLiteral("查询"));

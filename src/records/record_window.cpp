@@ -4,11 +4,13 @@
 #include "platform/message_box.h"
 #include "platform/status_bar.h"
 #include "platform/word_list.h"
+#include "records/entry_boxes.h"
 #include "records/module_storage.h"
 #include "records/result_model.h"
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,8 +43,8 @@ QString captionOf(const QString& buttonName, const ModuleDescriptor& d) {
 QString textOf(const QWidget* box) {
     if (const auto* line = qobject_cast<const QLineEdit*>(box))
         return line->text();
-    if (const auto* memo = qobject_cast<const QPlainTextEdit*>(box))
-        return memo->toPlainText();
+    if (const auto* memo = qobject_cast<const MemoBox*>(box))
+        return memo->text();
     if (const auto* combo = qobject_cast<const QComboBox*>(box))
         return combo->currentText();
     return {};
@@ -51,8 +53,8 @@ QString textOf(const QWidget* box) {
 void setTextOf(QWidget* box, const QString& text) {
     if (auto* line = qobject_cast<QLineEdit*>(box))
         line->setText(text);
-    else if (auto* memo = qobject_cast<QPlainTextEdit*>(box))
-        memo->setPlainText(text);
+    else if (auto* memo = qobject_cast<MemoBox*>(box))
+        memo->setText(text);
     else if (auto* combo = qobject_cast<QComboBox*>(box))
         combo->setEditText(text);
 }
@@ -62,7 +64,8 @@ void setTextOf(QWidget* box, const QString& text) {
 RecordWindow::RecordWindow(const ModuleDescriptor& descriptor, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      mDescriptor(descriptor), mQuery(mConnection), mModel(std::make_unique<ResultModel>(mQuery)) {
+      mDescriptor(descriptor), mQuery(mConnection), mStatement(mConnection),
+      mModel(std::make_unique<ResultModel>(mQuery)) {
     setObjectName(descriptor.windowClass);
     setWindowTitle(descriptor.caption);
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -76,36 +79,24 @@ RecordWindow::~RecordWindow() {
 }
 
 QWidget* RecordWindow::makeBox(const BoxSpec& spec) {
-    QWidget* box = nullptr;
     switch (spec.kind) {
     case BoxKind::Line:
-        box = new QLineEdit;
-        break;
-    case BoxKind::Memo: {
-        auto* memo = new QPlainTextEdit;
-        memo->setLineWrapMode(QPlainTextEdit::NoWrap);
-        memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        box = memo;
-        break;
-    }
+        return makeLineBox(spec.name);
+    case BoxKind::Memo:
     case BoxKind::MemoVert: {
-        auto* memo = new QPlainTextEdit;
+        auto* memo = new MemoBox;
+        memo->setObjectName(spec.name);
         memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        box = memo;
-        break;
+        if (spec.kind == BoxKind::Memo) {
+            memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+            memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        }
+        return memo;
     }
-    case BoxKind::Combo: {
-        auto* combo = new QComboBox;
-        combo->setEditable(true);
-        combo->setInsertPolicy(QComboBox::NoInsert);
-        combo->setMaxVisibleItems(20);
-        box = combo;
-        break;
+    case BoxKind::Combo:
+        return makeDropDownBox(spec.name);
     }
-    }
-    box->setObjectName(spec.name);
-    return box;
+    return nullptr;
 }
 
 void RecordWindow::buildWidgets() {
@@ -141,8 +132,8 @@ void RecordWindow::buildWidgets() {
         ++row;
     }
     if (mDescriptor.hasIdBox) {
-        auto* id = new QLineEdit(mListPage);
-        id->setObjectName(IdBox);
+        QLineEdit* id = makeLineBox(IdBox);
+        id->setParent(mListPage);
         id->setVisible(false);
         mBoxes.insert(IdBox, id);
     }
@@ -158,14 +149,24 @@ void RecordWindow::buildWidgets() {
         buttons->addWidget(button);
         mButtons.insert(name, button);
     }
+    // The boxes and buttons go straight onto the page, or into a group box
+    // of their own at the start of a row that a window may extend.
+    QBoxLayout* holder = mListPageLayout;
+    if (mDescriptor.entryGroupBox) {
+        mEntryRow = new QHBoxLayout;
+        mListPageLayout->addLayout(mEntryRow, hasMemo ? 1 : 0);
+        auto* group = new QGroupBox;
+        group->setObjectName(QStringLiteral("GroupBox1"));
+        mEntryRow->addWidget(group, 1);
+        holder = new QVBoxLayout(group);
+    }
+    buttons->addStretch(1);
     if (mDescriptor.buttonLayout == ButtonLayout::Stacked) {
-        buttons->addStretch(1);
         entry->addLayout(buttons);
-        mListPageLayout->addLayout(entry, hasMemo ? 1 : 0);
+        holder->addLayout(entry, hasMemo ? 1 : 0);
     } else {
-        buttons->addStretch(1);
-        mListPageLayout->addLayout(entry, hasMemo ? 1 : 0);
-        mListPageLayout->addLayout(buttons);
+        holder->addLayout(entry, hasMemo ? 1 : 0);
+        holder->addLayout(buttons);
     }
 
     mGrid = new QTableView;
@@ -332,8 +333,10 @@ void RecordWindow::add() {
             return;
         }
     }
-    mQuery.setSql(insertStatement(valuesOf(mDescriptor.addColumns)));
-    mQuery.execSql();
+    // The statement runs on a query of its own: when it fails, the list and
+    // its count stay as they were.
+    mStatement.setSql(insertStatement(valuesOf(mDescriptor.addColumns)));
+    mStatement.execSql();
     setStatusText(QStringLiteral("添加成功!"));
     clearBoxes(mDescriptor.addClears);
     refresh();
@@ -350,8 +353,12 @@ void RecordWindow::edit() {
         platform::showMessage(QStringLiteral("不可编辑"));
         return;
     }
-    mQuery.setSql(updateStatement(valuesOf(mDescriptor.editColumns), key));
-    mQuery.execSql();
+    mStatement.setSql(updateStatement(valuesOf(mDescriptor.editColumns), key));
+    if (mStatement.execSql() == 0) {
+        // The row is gone (deleted or cleared meanwhile): nothing was edited.
+        platform::showMessage(QStringLiteral("不可编辑"));
+        return;
+    }
     clearBoxes(mDescriptor.editClears);
     setStatusText(QStringLiteral("编辑成功!"));
     refresh();
@@ -361,6 +368,8 @@ void RecordWindow::deleteCurrent() {
     if (!platform::confirm(QStringLiteral("您真的要删除该记录吗?")))
         return;
     try {
+        // A row that another connection deleted meanwhile is gone all the
+        // same; the refresh shows the table as it is.
         mQuery.deleteCurrent();
         refresh();
     } catch (...) {

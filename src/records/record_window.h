@@ -10,6 +10,7 @@
 #include <memory>
 
 class QGridLayout;
+class QHBoxLayout;
 class QPushButton;
 class QTabWidget;
 class QTableView;
@@ -75,6 +76,8 @@ protected:
     // The list page and its layout, for windows that add controls to it.
     QWidget* listPage() const { return mListPage; }
     QVBoxLayout* listPageLayout() const { return mListPageLayout; }
+    // The row that holds the entry group box, when the descriptor asks for one.
+    QHBoxLayout* entryRow() const { return mEntryRow; }
 
     void loadWordList(const QString& boxName, const QString& file);
 
@@ -95,12 +98,14 @@ private:
 
     const ModuleDescriptor& mDescriptor;
     platform::AdoConnection mConnection;
-    platform::AdoQuery mQuery;
+    platform::AdoQuery mQuery;     // the list the grid shows
+    platform::AdoQuery mStatement; // add and edit statements
     std::unique_ptr<ResultModel> mModel;
 
     QTabWidget* mPages = nullptr;
     QWidget* mListPage = nullptr;
     QVBoxLayout* mListPageLayout = nullptr;
+    QHBoxLayout* mEntryRow = nullptr;
     QTableView* mGrid = nullptr;
     platform::PanelStatusBar* mStatus = nullptr;
     QHash<QString, QWidget*> mBoxes;

@@ -6,6 +6,7 @@
 #include "platform/message_box.h"
 
 #include <QAbstractItemModel>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QProgressDialog>
@@ -53,11 +54,12 @@ QString fieldName(const platform::AdoQuery& query, const QTableView* grid, int c
     return columnTitle(grid, column);
 }
 
-// The walk over the rows: the grid does not follow every step, and a walk that
-// takes longer than ProgressDelayMs shows its progress until it ends.
-class RowWalk {
+// The walk over the rows and the save that follows it: the grid does not
+// follow every step, and an export that takes longer than ProgressDelayMs
+// shows its progress until the file is written.
+class ExportProgress {
 public:
-    RowWalk(platform::AdoQuery& query, QWidget* parent) : mQuery(query) {
+    ExportProgress(platform::AdoQuery& query, QWidget* parent) : mQuery(query) {
         mQuery.disableControls();
         mProgress = std::make_unique<QProgressDialog>(QStringLiteral("正在导出..."), QString(), 0,
                                                       std::max(1, query.recordCount()), parent);
@@ -67,14 +69,15 @@ public:
         mProgress->setAutoClose(false);
         mProgress->setAutoReset(false);
         mProgress->setValue(0);
+        mSinceStart.start();
         mSinceUpdate.start();
     }
-    ~RowWalk() {
+    ~ExportProgress() {
         mProgress.reset();
         mQuery.enableControls();
     }
-    RowWalk(const RowWalk&) = delete;
-    RowWalk& operator=(const RowWalk&) = delete;
+    ExportProgress(const ExportProgress&) = delete;
+    ExportProgress& operator=(const ExportProgress&) = delete;
 
     // One row done. The dialog hears of it now and then, which is all it
     // needs to decide whether to show and to draw itself.
@@ -86,10 +89,23 @@ public:
         }
     }
 
+    // The rows are done and the file is about to be written, which takes as
+    // long again: a window that is up stays up and says so, and one that was
+    // about to show comes up now.
+    void saving() {
+        mProgress->setLabelText(QStringLiteral("正在保存…"));
+        mProgress->setValue(mProgress->maximum());
+        if (!mProgress->isVisible() && mSinceStart.elapsed() >= ProgressDelayMs)
+            mProgress->show();
+        if (mProgress->isVisible())
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+
 private:
     static constexpr int UpdateEveryMs = 50;
     platform::AdoQuery& mQuery;
     std::unique_ptr<QProgressDialog> mProgress;
+    QElapsedTimer mSinceStart;
     QElapsedTimer mSinceUpdate;
     int mDone = 0;
 };
@@ -156,7 +172,7 @@ void exportToSpreadsheet(platform::AdoQuery& query, QTableView* grid, platform::
             excel.invoke(cells, CallKind::PropertyPut,
                          {1, column, fieldName(query, grid, column - 1)});
         {
-            RowWalk walk(query, parent);
+            ExportProgress progress(query, parent);
             query.first();
             for (int row = 2; !query.eof(); ++row) {
                 const int fields = query.fieldCount();
@@ -166,10 +182,11 @@ void exportToSpreadsheet(platform::AdoQuery& query, QTableView* grid, platform::
                         {row, field,
                          OleVariant(typedFieldValue(query.result(), query.recNo(), field - 1))});
                 query.next();
-                walk.step();
+                progress.step();
             }
+            progress.saving();
+            book.invoke(QStringLiteral("SaveAS"), CallKind::Method, {fileName});
         }
-        book.invoke(QStringLiteral("SaveAS"), CallKind::Method, {fileName});
         book.invoke(QStringLiteral("close"), CallKind::Method);
     } catch (const std::exception&) {
         platform::showMessage(QStringLiteral("文件导出失败！"));
@@ -217,7 +234,7 @@ void exportToDocument(platform::AdoQuery& query, QTableView* grid, platform::Sav
                 write(1, column + 1, columnTitle(grid, column));
         }
         {
-            RowWalk walk(query, parent);
+            ExportProgress progress(query, parent);
             query.first();
             for (int row = 2; !query.eof(); ++row) {
                 for (int column = 1; column < columns; ++column) {
@@ -225,11 +242,12 @@ void exportToDocument(platform::AdoQuery& query, QTableView* grid, platform::Sav
                         write(row, column + 1, fromView(query.field(column)));
                 }
                 query.next();
-                walk.step();
+                progress.step();
             }
+            progress.saving();
+            word.invoke(QStringLiteral("activedocument"), CallKind::MethodOrGet)
+                .invoke(QStringLiteral("saveas"), CallKind::Method, {fileName});
         }
-        word.invoke(QStringLiteral("activedocument"), CallKind::MethodOrGet)
-            .invoke(QStringLiteral("saveas"), CallKind::Method, {fileName});
         word.invoke(QStringLiteral("activedocument"), CallKind::MethodOrGet)
             .invoke(QStringLiteral("close"), CallKind::Method);
         saved();

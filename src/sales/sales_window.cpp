@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/message_box.h"
 #include "platform/shell.h"
+#include "records/entry_boxes.h"
 #include "records/module_descriptor.h"
 #include "sales/amounts.h"
 #include "sales/trend_page.h"
@@ -99,8 +100,7 @@ void SalesWindow::buildListPageRow() {
     mPicker->setCalendarPopup(true);
     mPicker->setDisplayFormat(QStringLiteral("yyyy-M-d"));
     row->addWidget(mPicker);
-    mDateText = new QLineEdit;
-    mDateText->setObjectName(QStringLiteral("EditDate"));
+    mDateText = records::makeLineBox(QStringLiteral("EditDate"));
     mDateText->setFixedWidth(90);
     mDateText->installEventFilter(this);
     row->addWidget(mDateText);

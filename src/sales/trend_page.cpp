@@ -33,9 +33,10 @@ void Shape::paintEvent(QPaintEvent*) {
 TrendPage::TrendPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("TabSheet2"));
 
+    // One group box holds the chart and, below it, the year and the run.
     auto* chart = new QGroupBox(this);
     chart->setObjectName(QStringLiteral("GroupBox1"));
-    chart->setGeometry(8, 6, 623, 298);
+    chart->setGeometry(8, 6, 623, 330);
 
     auto* background = new Shape(Qt::white, chart);
     background->setObjectName(QStringLiteral("Shape13"));
@@ -58,30 +59,31 @@ TrendPage::TrendPage(QWidget* parent) : QWidget(parent) {
         mBars[static_cast<std::size_t>(k)] = bar;
     }
 
-    // Below the chart: the year (any whole number) and the run.
-    const int row = 314;
-    mYear = new QSpinBox(this);
+    // Below the chart: the year (any whole number), the run and the year total.
+    const int row = 298;
+    mYear = new QSpinBox(chart);
     mYear->setObjectName(QStringLiteral("YearE"));
     mYear->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
     mYear->setSingleStep(1);
-    mYear->setGeometry(12, row, 81, 24);
-    auto* yearUnit = new QLabel(QStringLiteral("年"), this);
+    mYear->setGeometry(6, row, 81, 24);
+    auto* yearUnit = new QLabel(QStringLiteral("年"), chart);
     yearUnit->setObjectName(QStringLiteral("Label5"));
-    yearUnit->setGeometry(98, row + 3, 16, 18);
-    mRun = new QPushButton(QStringLiteral("查看年度营业趋势"), this);
+    yearUnit->setGeometry(92, row + 3, 16, 18);
+    mRun = new QPushButton(QStringLiteral("查看年度营业趋势"), chart);
     mRun->setObjectName(QStringLiteral("Button5"));
-    mRun->setGeometry(122, row, 140, 25);
-    mYearLabel = new QLabel(QStringLiteral("..."), this);
+    mRun->setGeometry(116, row, 140, 25);
+    mYearLabel = new QLabel(QStringLiteral("..."), chart);
     mYearLabel->setObjectName(QStringLiteral("LabelYYE"));
-    mYearLabel->setGeometry(276, row + 3, 355, 18);
+    mYearLabel->setTextFormat(Qt::PlainText);
+    mYearLabel->setGeometry(270, row + 3, 345, 18);
 
-    mMonth = new QLineEdit(this);
+    mMonth = new QLineEdit(chart);
     mMonth->setObjectName(QStringLiteral("MonthE"));
-    mMonth->setGeometry(12, row + 34, 40, 21);
+    mMonth->setGeometry(6, row, 40, 21);
     mMonth->hide();
-    mMonthButton = new QPushButton(QStringLiteral("按月获取业绩"), this);
+    mMonthButton = new QPushButton(QStringLiteral("按月获取业绩"), chart);
     mMonthButton->setObjectName(QStringLiteral("Button4"));
-    mMonthButton->setGeometry(60, row + 32, 100, 25);
+    mMonthButton->setGeometry(54, row, 100, 25);
     mMonthButton->hide();
 
     mYearList = addWorkingList(QStringLiteral("allyear"), QStringLiteral("本年度营业额"), 12);

@@ -150,6 +150,31 @@ TEST_F(AdoTest, DeleteCurrentRemovesOnlyThatRowByItsKey) {
     EXPECT_EQ(query.field(0), "c");
 }
 
+TEST_F(AdoTest, StatementsAndDeleteCountTheRowsTheyChanged) {
+    AdoQuery statement(mConnection);
+    for (const char* title : {"a", "b", "c"}) {
+        statement.setSql(std::string("insert into data (标题) values ('") + title + "')");
+        EXPECT_EQ(statement.execSql(), 1);
+    }
+    statement.setSql("update data set 标题='x' where 编号=2");
+    EXPECT_EQ(statement.execSql(), 1);
+    statement.setSql("update data set 标题='x' where 编号=99");
+    EXPECT_EQ(statement.execSql(), 0);
+
+    // A row deleted by another connection after the list was read: the
+    // delete changes nothing in the table and says so.
+    AdoQuery list(mConnection);
+    list.setSql("select 编号, 标题 from data order by 编号");
+    list.open();
+    statement.setSql("delete from data where 编号=1");
+    EXPECT_EQ(statement.execSql(), 1);
+    EXPECT_EQ(list.deleteCurrent(), 0);
+    EXPECT_EQ(list.recordCount(), 2);
+    EXPECT_EQ(list.deleteCurrent(), 1);
+    statement.setSql("delete from (data)");
+    EXPECT_EQ(statement.execSql(), 1);
+}
+
 TEST_F(AdoTest, OneStatementAtATimeAndClearAllForm) {
     exec("insert into data (标题) values ('a')");
     AdoQuery query(mConnection);

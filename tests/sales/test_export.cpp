@@ -350,26 +350,41 @@ namespace {
 // whether a progress dialog was showing meanwhile.
 class SlowSpreadsheet : public AutomationObject {
 public:
-    explicit SlowSpreadsheet(OleVariant inner)
-        : AutomationObject(QStringLiteral("SlowSpreadsheet")), mInner(std::move(inner)) {}
+    explicit SlowSpreadsheet(OleVariant inner, SlowSpreadsheet* root = nullptr)
+        : AutomationObject(QStringLiteral("SlowSpreadsheet")), mInner(std::move(inner)),
+          mRoot(root ? root : this) {}
     int delayMs = 0;
     bool sawProgress = false;
+    QString progressWhileSaving; // the text of the progress window up while the book is saved
 
 protected:
     OleVariant dispatch(const QString& name, CallKind kind,
                         const QList<OleVariant>& arguments) override {
         if (name == QLatin1String("Cells") && arguments.value(1).value().toInt() == 1) {
             QThread::msleep(static_cast<unsigned long>(delayMs));
-            for (QWidget* top : QApplication::topLevelWidgets()) {
-                if (qobject_cast<QProgressDialog*>(top) && top->isVisible())
-                    sawProgress = true;
-            }
+            sawProgress = sawProgress || visibleProgress();
         }
-        return mInner.invoke(name, kind, arguments);
+        OleVariant result = mInner.invoke(name, kind, arguments);
+        if (result.isObject()) // the workbook saves itself: watch what comes back too
+            return OleVariant(std::make_shared<SlowSpreadsheet>(result, mRoot));
+        if (name == QLatin1String("SaveAS")) {
+            if (QProgressDialog* progress = visibleProgress())
+                mRoot->progressWhileSaving = progress->labelText();
+        }
+        return result;
+    }
+
+    static QProgressDialog* visibleProgress() {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* progress = qobject_cast<QProgressDialog*>(top); progress && top->isVisible())
+                return progress;
+        }
+        return nullptr;
     }
 
 private:
     OleVariant mInner;
+    SlowSpreadsheet* mRoot;
 };
 
 bool progressShowing() {
@@ -403,6 +418,7 @@ TEST_F(Export, ALongExportShowsItsProgressAndAShortOneDoesNot) {
     const auto longer = slow(6); // 153 rows: about 0.9 s
     toSheet(QStringLiteral("slow.xlsx"));
     EXPECT_TRUE(longer->sawProgress);
+    EXPECT_EQ(longer->progressWhileSaving, QStringLiteral("正在保存…"));
     EXPECT_FALSE(progressShowing());
     EXPECT_EQ(boxTexts(), QStringList({Saved, Saved}));
     EXPECT_EQ(officereadback::readSheetCells(path(QStringLiteral("slow.xlsx"))).size(),

@@ -10,6 +10,7 @@
 #include "platform/message_box.h"
 #include "platform/shell.h"
 #include "platform/status_bar.h"
+#include "records/entry_boxes.h"
 #include "records/module_storage.h"
 #include "records/record_window.h"
 
@@ -38,6 +39,7 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QTimeZone>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <cmath>
@@ -48,6 +50,8 @@ namespace drive {
 namespace {
 
 QString textOfWidget(const QWidget* widget) {
+    if (const auto* memo = qobject_cast<const records::MemoBox*>(widget))
+        return memo->text();
     if (const auto* line = qobject_cast<const QLineEdit*>(widget))
         return line->text();
     if (const auto* memo = qobject_cast<const QPlainTextEdit*>(widget))
@@ -82,8 +86,8 @@ void bringToFront(QWidget* window) {
 }
 
 void typeCharacter(QWidget* target, const QString& character) {
-    Qt::Key key = Qt::Key_unknown;
     const QChar c = character.at(0);
+    Qt::Key key = Qt::Key_unknown;
     if (character.size() == 1 && c.unicode() < 128 && c.isLetterOrNumber())
         key = static_cast<Qt::Key>(c.toUpper().unicode());
     else if (character == QLatin1String(" "))
@@ -270,6 +274,9 @@ void Driver::play(const Action& action) {
         {"expect-current", &Driver::expectCurrent},
         {"expect-width", &Driver::expectWidth},
         {"set", &Driver::set},
+        {"lock", &Driver::lock},
+        {"unlock", &Driver::unlock},
+        {"expect-quit-on-close", &Driver::expectQuitOnClose},
     };
     const auto step = steps.constFind(action.verb);
     if (step == steps.constEnd())
@@ -454,6 +461,14 @@ void Driver::expectBox(const Action& action, bool pattern) {
     }
     if (action.words.size() > 1)
         expectEqual(QStringLiteral("message box caption"), action.words[1], last.caption);
+    if (action.words.size() > 2) {
+        bool ok = false;
+        const unsigned flags = action.words[2].toUInt(&ok, 0);
+        if (!ok)
+            throw DriveFailure("not a flags word: " + action.words[2].toStdString());
+        expectEqual(QStringLiteral("message box flags"), QStringLiteral("0x%1").arg(flags, 0, 16),
+                    QStringLiteral("0x%1").arg(last.flags, 0, 16));
+    }
 }
 
 void Driver::expectNoBox(const Action&) {
@@ -538,22 +553,68 @@ void Driver::clock(const Action& action) {
     platform::Clock::pin(local, seconds);
 }
 
+std::unique_ptr<platform::AdoConnection> Driver::connectionTo(const QString& windowClass) const {
+    records::RecordWindow* target = mProgram.recordWindow(windowClass);
+    if (!target)
+        throw DriveFailure(windowClass.toStdString() + " is not a record window");
+    auto connection = std::make_unique<platform::AdoConnection>();
+    connection->setConnectionString(
+        records::connectionString(platform::appDir(), target->descriptor().databaseFile));
+    return connection;
+}
+
 void Driver::sql(const Action& action) {
     need(action, 2);
-    records::RecordWindow* target = mProgram.recordWindow(action.words[0]);
-    if (!target)
-        throw DriveFailure(action.words[0].toStdString() + " is not a record window");
-    platform::AdoConnection connection;
-    connection.setConnectionString(
-        records::connectionString(platform::appDir(), target->descriptor().databaseFile));
+    const auto connection = connectionTo(action.words[0]);
     try {
-        connection.open();
-        platform::AdoQuery query(connection);
+        connection->open();
+        platform::AdoQuery query(*connection);
         query.setSql(action.words[1].toStdString());
         query.execSql();
     } catch (const platform::AdoError& error) {
         throw DriveFailure(std::string("the statement failed: ") + error.what());
     }
+}
+
+void Driver::lock(const Action& action) {
+    need(action, 1);
+    if (mLocks.contains(action.words[0]))
+        throw DriveFailure(action.words[0].toStdString() + " is locked already");
+    auto connection = connectionTo(action.words[0]);
+    try {
+        connection->open();
+        platform::AdoQuery query(*connection);
+        // A write transaction left open: others may still read.
+        query.setSql("begin immediate");
+        query.execSql();
+    } catch (const platform::AdoError& error) {
+        throw DriveFailure(std::string("cannot lock: ") + error.what());
+    }
+    mLocks[action.words[0]] = std::move(connection);
+}
+
+void Driver::unlock(const Action& action) {
+    need(action, 1);
+    const auto held = mLocks.find(action.words[0]);
+    if (held == mLocks.end())
+        throw DriveFailure(action.words[0].toStdString() + " is not locked");
+    platform::AdoQuery query(*held->second);
+    query.setSql("rollback");
+    query.execSql();
+    mLocks.erase(held);
+}
+
+// Closes the window from inside the event loop, as a person would, and
+// holds when the program's event loop ends soon after. Meant as a script's
+// last line: the program has quit.
+void Driver::expectQuitOnClose(const Action& action) {
+    need(action, 1);
+    QWidget* target = window(action.words[0]);
+    constexpr int TimedOut = 99;
+    QTimer::singleShot(0, target, [target] { target->close(); });
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(TimedOut); });
+    if (QApplication::exec() == TimedOut)
+        throw DriveFailure("closing " + action.words[0].toStdString() + " did not end the program");
 }
 
 void Driver::shot(const Action& action) {

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <deque>
+#include <map>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -18,8 +19,9 @@ class Program;
 }
 
 namespace platform {
+class AdoConnection;
 class CallRecorder;
-}
+} // namespace platform
 
 namespace drive {
 
@@ -84,6 +86,14 @@ private:
     void expectCurrent(const Action& action);
     void expectWidth(const Action& action);
     void set(const Action& action);
+    // Another connection to a window's module database:
+    //   lock TForm2 / unlock TForm2    hold a write transaction open on it, end it
+    //   expect-quit-on-close TForm1    close the window; the program must end
+    // expect-box "text" "caption" 0x40234 also checks the box's flags.
+    void lock(const Action& action);
+    void unlock(const Action& action);
+    void expectQuitOnClose(const Action& action);
+    std::unique_ptr<platform::AdoConnection> connectionTo(const QString& windowClass) const;
     QTableView* gridOf(const QString& windowClass) const;
     // Files, databases and automation. Relative paths lie in the program's
     // folder; {app} in an expected text stands for that folder.
@@ -119,6 +129,7 @@ private:
     std::unique_ptr<platform::CallRecorder> mRecorder;
     int mBeeps = 0;
     QStringList mStarted; // programs and web addresses, in order
+    std::map<QString, std::unique_ptr<platform::AdoConnection>> mLocks;
 };
 
 // Compares and throws DriveFailure with both texts.

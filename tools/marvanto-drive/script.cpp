@@ -20,7 +20,15 @@ QStringList splitWords(const QString& line) {
                     word += QLatin1Char('\n');
                 else if (next == QLatin1Char('r'))
                     word += QLatin1Char('\r');
-                else
+                else if (next == QLatin1Char('u')) {
+                    // \uXXXX: one UTF-16 unit by its four hex digits.
+                    bool ok = false;
+                    const ushort unit = line.mid(i + 1, 4).toUShort(&ok, 16);
+                    if (!ok || i + 4 >= line.size())
+                        throw ScriptError("\\u needs four hex digits");
+                    word += QChar(unit);
+                    i += 4;
+                } else
                     throw ScriptError(
                         QStringLiteral("unknown escape \\%1").arg(next).toStdString());
             } else if (c == QLatin1Char('"')) {

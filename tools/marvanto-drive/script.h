@@ -1,7 +1,8 @@
 #pragma once
 
 // Driver scripts: one action a line, words separated by blanks, texts in
-// double quotes with \" \\ \n and \r escaped. Blank lines and lines starting with
+// double quotes with \" \\ \n and \r escaped, and \uXXXX for any character by
+// its code. Blank lines and lines starting with
 // # are skipped; a # after a blank outside quotes starts a comment.
 
 #include <QString>
