@@ -105,8 +105,14 @@ bool copyDatabase(const QString& source, const QString& target) {
     return copied;
 }
 
-void backupDatabases(const std::function<QString()>& clockText, QPlainTextEdit& note, int waitMs) {
-    const QString stamp = backupStamp(clockText());
+namespace {
+QString backupTimeLine(const QString& clockText) {
+    return TimeLinePrefix + clockText;
+}
+} // namespace
+
+BackupResult backupDatabases(const QString& clockText, const QString& noteText, int waitMs) {
+    const QString stamp = backupStamp(clockText);
     const QString backupFolder = platform::appPath(BackupFolderName);
     // Neither result matters: an existing folder is fine, and a folder that
     // could not be made shows when the note file cannot be written.
@@ -119,11 +125,15 @@ void backupDatabases(const std::function<QString()>& clockText, QPlainTextEdit& 
     // The whole program stands still for this wait, events and clock included.
     QThread::msleep(static_cast<unsigned long>(waitMs));
 
-    note.appendPlainText(TimeLinePrefix + clockText());
+    // The time line goes below the note as a line of its own, as the note box
+    // appends it.
+    const QString text = noteText.isEmpty()
+                             ? backupTimeLine(clockText)
+                             : noteText + QLatin1Char('\n') + backupTimeLine(clockText);
 
     const QString notePath = stampFolder + QLatin1Char('/') + NoteFileName;
     QFile noteFile(notePath);
-    const QByteArray content = noteFileContent(note.toPlainText());
+    const QByteArray content = noteFileContent(text);
     if (!noteFile.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         noteFile.write(content) != content.size() || !noteFile.flush())
         throw std::runtime_error(
@@ -132,12 +142,27 @@ void backupDatabases(const std::function<QString()>& clockText, QPlainTextEdit& 
                 .toStdString());
     noteFile.close();
 
+    BackupResult result;
     for (const QString& fileName : backupOrder()) {
         if (!copyDatabase(records::databasePath(fileName),
-                          stampFolder + QLatin1Char('/') + fileName))
+                          stampFolder + QLatin1Char('/') + fileName)) {
+            result.failed << fileName;
             platform::showMessage(backupFailureMessage(fileName));
+        }
     }
+    result.folder = stampFolder;
     platform::showMessage(Finished);
+    return result;
+}
+
+void backupDatabases(const QString& clockText, QPlainTextEdit& note, int waitMs) {
+    try {
+        backupDatabases(clockText, note.toPlainText(), waitMs);
+    } catch (...) {
+        // A backup that stopped early leaves its time line in the box.
+        note.appendPlainText(backupTimeLine(clockText));
+        throw;
+    }
     note.setPlainText(NoteReset);
 }
 
