@@ -40,10 +40,15 @@ struct BackupResult {
 
 // The backup with a given note text, exactly as the button runs it: the stamp
 // from the clock text (which cannot change during the backup: the clock only
-// ticks through the event loop), a blocking wait, the time line appended to the note
-// text, the note file, the nine copies (a message for each file that could
-// not be copied) and the final message. Throws when the note file cannot be
-// written; then nothing is copied.
+// ticks through the event loop), a blocking wait, the time line appended to
+// the note text, the note file, the nine copies (a message for each file that
+// could not be copied) and the final message.
+// The backup is built in a hidden folder Backup/.备份中-XXXXXX and renamed
+// when every file is written and synced: to Backup/<stamp> when that is free,
+// else <stamp>-2, -3, ...; an existing folder is never written into. A source
+// that is not a sound database gets its failure message and, when damaged, a
+// byte copy <name>.damaged. Throws when the note file cannot be written; then
+// nothing is copied.
 BackupResult backupDatabases(const QString& clockText, const QString& noteText,
                              int waitMs = BackupWaitMs);
 
