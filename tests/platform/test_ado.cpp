@@ -67,6 +67,28 @@ TEST(AdoStatements, JetDeleteFormIsTranslatedAndNothingElse) {
     EXPECT_EQ(platform::quoteDoubled("it's ''x"), "it''s ''''x");
 }
 
+TEST(AdoFaults, EachResultCodeSaysWhatHappenedToWhichFile) {
+    using platform::DatabaseFault;
+    using platform::faultOfResultCode;
+    EXPECT_EQ(faultOfResultCode(SQLITE_CORRUPT), DatabaseFault::Damaged);
+    EXPECT_EQ(faultOfResultCode(SQLITE_NOTADB), DatabaseFault::Damaged);
+    EXPECT_EQ(faultOfResultCode(SQLITE_IOERR_SHORT_READ), DatabaseFault::Damaged);
+    EXPECT_EQ(faultOfResultCode(SQLITE_BUSY_SNAPSHOT), DatabaseFault::Busy);
+    EXPECT_EQ(faultOfResultCode(SQLITE_LOCKED), DatabaseFault::Busy);
+    EXPECT_EQ(faultOfResultCode(SQLITE_READONLY_DBMOVED), DatabaseFault::Unwritable);
+    EXPECT_EQ(faultOfResultCode(SQLITE_FULL), DatabaseFault::Unwritable);
+    EXPECT_EQ(faultOfResultCode(SQLITE_IOERR_FSYNC), DatabaseFault::Unwritable);
+    EXPECT_EQ(faultOfResultCode(SQLITE_CANTOPEN), DatabaseFault::Missing);
+    EXPECT_EQ(faultOfResultCode(SQLITE_MISUSE), DatabaseFault::Other);
+    EXPECT_EQ(
+        platform::faultMessage(DatabaseFault::Unwritable, "备忘录.mdb", "database or disk is full"),
+        "数据库文件\"备忘录.mdb\"无法写入(文件只读或磁盘已满): database or disk is full");
+    EXPECT_EQ(platform::faultMessage(DatabaseFault::Missing, "a.mdb", ""),
+              "数据库文件\"a.mdb\"不存在");
+    EXPECT_EQ(platform::fileNameOf("C:\\x\\database\\a.mdb"), "a.mdb");
+    EXPECT_EQ(platform::fileNameOf("/x/database/b.mdb"), "b.mdb");
+}
+
 TEST(AdoConnectionOpen, MissingOrDamagedDatabaseThrowsAndCreatesNothing) {
     QTemporaryDir dir;
     const std::string missing = dir.filePath(QStringLiteral("none.mdb")).toStdString();
