@@ -254,7 +254,9 @@ void AdoConnection::open() {
         mDamageDetail = finding;
     } else {
         // A confirmed change survives a power cut: the folder is synced too
-        // once the journal is gone.
+        // once the journal is gone. Write-ahead logging would be faster, but
+        // it keeps a log and an index file beside each database that a copy
+        // by hand misses, and its files need writing even to be read.
         sqlite3_exec(db, "pragma synchronous=EXTRA", nullptr, nullptr, nullptr);
         sqlite3_busy_timeout(db, BusyTimeoutMs);
     }
