@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -187,6 +188,23 @@ TEST_F(AdoTest, OneStatementAtATimeAndClearAllForm) {
     EXPECT_EQ(query.recordCount(), 0);
     query.setSql("");
     EXPECT_THROW(query.execSql(), AdoError);
+}
+
+TEST_F(AdoTest, AFullDiskIsNamedAsAFileThatCannotBeWritten) {
+    // The database may not grow: as a full disk looks to it.
+    AdoQuery query(mConnection);
+    query.setSql("pragma max_page_count=" +
+                 std::to_string(QFileInfo(QString::fromStdString(mPath)).size() / 4096));
+    query.open();
+    query.setSql("insert into data (标题) values ('" + std::string(20000, 'x') + "')");
+    try {
+        query.execSql();
+        FAIL() << "the database grew";
+    } catch (const AdoError& error) {
+        EXPECT_EQ(error.fault(), platform::DatabaseFault::Unwritable);
+        EXPECT_EQ(std::string(error.what()),
+                  "数据库文件\"test.mdb\"无法写入(文件只读或磁盘已满): database or disk is full");
+    }
 }
 
 TEST_F(AdoTest, LockedDatabaseFailsAfterAShortWaitWithoutLosingData) {
