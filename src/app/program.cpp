@@ -99,10 +99,8 @@ void Program::connectMainWindow() {
     QObject::connect(mMain, &MainWindow::contactRequested, mMain,
                      [] { platform::showMessage(contactText()); });
     QObject::connect(mMain, &MainWindow::backupRequested, mMain, [this] {
-        platform::runGuardedByErrorBox([this] {
-            maintenance::backupDatabases([this] { return mMain->clockText(); },
-                                         *mMain->backupNote());
-        });
+        platform::runGuardedByErrorBox(
+            [this] { maintenance::backupDatabases(mMain->clockText(), *mMain->backupNote()); });
     });
     QObject::connect(mMain, &MainWindow::clearAllRequested, mMain, [this](int item) {
         const maintenance::ClearAllItem& clearing = maintenance::clearAllItems().at(item);

@@ -1,6 +1,8 @@
 #include "maintenance/backup.h"
 
+#include "platform/ado.h"
 #include "platform/app_dir.h"
+#include "platform/file_sync.h"
 #include "platform/message_box.h"
 #include "records/module_storage.h"
 
@@ -10,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPlainTextEdit>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <stdexcept>
@@ -105,39 +108,171 @@ bool copyDatabase(const QString& source, const QString& target) {
     return copied;
 }
 
-void backupDatabases(const std::function<QString()>& clockText, QPlainTextEdit& note, int waitMs) {
-    const QString stamp = backupStamp(clockText());
+namespace {
+QString backupTimeLine(const QString& clockText) {
+    return TimeLinePrefix + clockText;
+}
+} // namespace
+
+namespace {
+
+// Whether a source database can be copied as a database: a file that does
+// not read as a sound database is kept as its raw bytes instead.
+enum class SourceState { Missing, Sound, Damaged };
+
+SourceState checkSource(const QString& path) {
+    if (!QFileInfo(path).isFile())
+        return SourceState::Missing;
+    platform::AdoConnection connection;
+    connection.setConnectionString("Data Source=" + path.toStdString());
+    try {
+        connection.open();
+    } catch (const platform::AdoError& error) {
+        return error.fault() == platform::DatabaseFault::Damaged ? SourceState::Damaged
+                                                                 : SourceState::Sound;
+    }
+    return connection.damaged() ? SourceState::Damaged : SourceState::Sound;
+}
+
+// The byte copy of a damaged source, so that nothing of it is lost.
+bool copyBytes(const QString& source, const QString& target) {
+    return QFile::copy(source, target) && platform::syncFile(target);
+}
+
+// Copies one database into the folder; false (and a failure message) when it
+// is missing, damaged or could not be copied.
+bool backUpOne(const QString& fileName, const QString& folder) {
+    const QString source = records::databasePath(fileName);
+    const QString target = folder + QLatin1Char('/') + fileName;
+    switch (checkSource(source)) {
+    case SourceState::Missing:
+        return false;
+    case SourceState::Damaged:
+        copyBytes(source, target + QStringLiteral(".damaged"));
+        return false;
+    case SourceState::Sound:
+        break;
+    }
+    return copyDatabase(source, target) && platform::syncFile(target);
+}
+
+// Where a finished backup goes: Backup/<stamp> when that folder is free,
+// otherwise Backup/<stamp>-2, -3, ... An empty stamp names the Backup folder
+// itself, free while it holds none of the backup's files.
+QString freeFolder(const QString& backupFolder, const QString& stamp) {
+    const QDir backup(backupFolder);
+    if (stamp.isEmpty()) {
+        bool free = !backup.exists(NoteFileName);
+        for (const QString& fileName : backupOrder())
+            free = free && !backup.exists(fileName) &&
+                   !backup.exists(fileName + QStringLiteral(".damaged"));
+        if (free)
+            return backupFolder;
+    } else if (!backup.exists(stamp)) {
+        return backup.filePath(stamp);
+    }
+    for (int n = 2;; ++n) {
+        const QString name = stamp + QStringLiteral("-%1").arg(n);
+        if (!backup.exists(name))
+            return backup.filePath(name);
+    }
+}
+
+// Gives the finished files of the hidden folder their place: the folder
+// itself is renamed, or, into the Backup folder, each file with the note
+// last. False when another backup took the name meanwhile.
+bool publish(const QString& building, const QString& target) {
+    if (QFileInfo(target).exists() && target != QFileInfo(building).absolutePath())
+        return false;
+    if (target != QFileInfo(building).absolutePath())
+        return QDir().rename(building, target);
+    QStringList files = QDir(building).entryList(QDir::Files, QDir::Name);
+    files.removeAll(NoteFileName);
+    files.append(NoteFileName);
+    for (const QString& file : files) {
+        if (!QFile::rename(building + QLatin1Char('/') + file, target + QLatin1Char('/') + file))
+            return false;
+    }
+    return platform::syncFolder(target);
+}
+
+} // namespace
+
+BackupResult backupDatabases(const QString& clockText, const QString& noteText, int waitMs) {
+    const QString stamp = backupStamp(clockText);
     const QString backupFolder = platform::appPath(BackupFolderName);
-    // Neither result matters: an existing folder is fine, and a folder that
-    // could not be made shows when the note file cannot be written.
+    // The result does not matter: an existing folder is fine, and a folder
+    // that could not be made shows when the note file cannot be written.
     QDir(platform::appDir()).mkdir(BackupFolderName);
-    if (!stamp.isEmpty())
-        QDir(backupFolder).mkdir(stamp);
-    const QString stampFolder =
-        stamp.isEmpty() ? backupFolder : backupFolder + QLatin1Char('/') + stamp;
 
     // The whole program stands still for this wait, events and clock included.
     QThread::msleep(static_cast<unsigned long>(waitMs));
 
-    note.appendPlainText(TimeLinePrefix + clockText());
+    // The time line goes below the note as a line of its own, as the note box
+    // appends it.
+    const QString text = noteText.isEmpty()
+                             ? backupTimeLine(clockText)
+                             : noteText + QLatin1Char('\n') + backupTimeLine(clockText);
 
-    const QString notePath = stampFolder + QLatin1Char('/') + NoteFileName;
-    QFile noteFile(notePath);
-    const QByteArray content = noteFileContent(note.toPlainText());
-    if (!noteFile.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+    // The backup is built in a hidden folder and only named when it is
+    // complete and on the disk: a backup that dies halfway leaves only a
+    // hidden folder, never one that looks finished. A build that fails
+    // removes its folder.
+    const QString notePath =
+        (stamp.isEmpty() ? backupFolder : backupFolder + QLatin1Char('/') + stamp) +
+        QLatin1Char('/') + NoteFileName;
+    QTemporaryDir building(backupFolder + QStringLiteral("/.备份中-XXXXXX"));
+    QFile noteFile(building.isValid() ? building.filePath(NoteFileName) : notePath);
+    const QByteArray content = noteFileContent(text);
+    // A stamp with a separator in it names no folder of Backup: the note has
+    // nowhere to go, and the backup stops before any copy.
+    if (stamp.contains(QLatin1Char('/')) || stamp.contains(QLatin1Char('\\')) ||
+        !building.isValid() || !noteFile.open(QIODevice::WriteOnly | QIODevice::NewOnly) ||
         noteFile.write(content) != content.size() || !noteFile.flush())
-        throw std::runtime_error(
-            QStringLiteral("Cannot create file \"%1\". %2")
-                .arg(QDir::toNativeSeparators(notePath), noteFile.errorString())
-                .toStdString());
+        throw std::runtime_error(QStringLiteral("Cannot create file \"%1\". %2")
+                                     .arg(QDir::toNativeSeparators(notePath),
+                                          !building.isValid() ? building.errorString()
+                                          : noteFile.isOpen()
+                                              ? noteFile.errorString()
+                                              : QStringLiteral("No such file or directory"))
+                                     .toStdString());
     noteFile.close();
+    platform::syncFile(noteFile.fileName());
 
+    BackupResult result;
     for (const QString& fileName : backupOrder()) {
-        if (!copyDatabase(records::databasePath(fileName),
-                          stampFolder + QLatin1Char('/') + fileName))
+        if (!backUpOne(fileName, building.path())) {
+            result.failed << fileName;
             platform::showMessage(backupFailureMessage(fileName));
+        }
     }
+    platform::syncFolder(building.path());
+
+    // Another backup may take the free name first; then the next one is free.
+    QString target = freeFolder(backupFolder, stamp);
+    while (!publish(building.path(), target)) {
+        const QString next = freeFolder(backupFolder, stamp);
+        if (next == target)
+            throw std::runtime_error(QStringLiteral("Cannot create folder \"%1\".")
+                                         .arg(QDir::toNativeSeparators(target))
+                                         .toStdString());
+        target = next;
+    }
+    building.setAutoRemove(target == backupFolder);
+    platform::syncFolder(backupFolder);
+    result.folder = target;
     platform::showMessage(Finished);
+    return result;
+}
+
+void backupDatabases(const QString& clockText, QPlainTextEdit& note, int waitMs) {
+    try {
+        backupDatabases(clockText, note.toPlainText(), waitMs);
+    } catch (...) {
+        // A backup that stopped early leaves its time line in the box.
+        note.appendPlainText(backupTimeLine(clockText));
+        throw;
+    }
     note.setPlainText(NoteReset);
 }
 

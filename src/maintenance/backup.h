@@ -6,8 +6,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-
 class QPlainTextEdit;
 
 namespace maintenance {
@@ -34,13 +32,29 @@ bool copyDatabase(const QString& source, const QString& target);
 
 inline constexpr int BackupWaitMs = 1000;
 
-// The whole backup, as the button 备份数据库 runs it: the stamp from the clock
-// text, Backup/<stamp>/ beside the executable, a blocking wait, the time line
-// appended to the note, the note file, the nine copies (a message for each
-// file that could not be copied), the final message and the note reset.
-// Throws when the note file cannot be written; then nothing is copied and the
-// note keeps its added line.
-void backupDatabases(const std::function<QString()>& clockText, QPlainTextEdit& note,
-                     int waitMs = BackupWaitMs);
+struct BackupResult {
+    QString folder;     // the finished backup folder, empty when none was made
+    QStringList failed; // database file names that could not be copied
+    bool ok() const { return !folder.isEmpty() && failed.isEmpty(); }
+};
+
+// The backup with a given note text, exactly as the button runs it: the stamp
+// from the clock text (which cannot change during the backup: the clock only
+// ticks through the event loop), a blocking wait, the time line appended to
+// the note text, the note file, the nine copies (a message for each file that
+// could not be copied) and the final message.
+// The backup is built in a hidden folder Backup/.备份中-XXXXXX and renamed
+// when every file is written and synced: to Backup/<stamp> when that is free,
+// else <stamp>-2, -3, ...; an existing folder is never written into. A source
+// that is not a sound database gets its failure message and, when damaged, a
+// byte copy <name>.damaged. Throws when the note file cannot be written; then
+// nothing is copied.
+BackupResult backupDatabases(const QString& clockText, const QString& noteText,
+                             int waitMs = BackupWaitMs);
+
+// The button 备份数据库: the backup above with the note box's text. The time
+// line is appended to the box first, so a backup that throws leaves it there;
+// a finished one resets the box to "备份说明".
+void backupDatabases(const QString& clockText, QPlainTextEdit& note, int waitMs = BackupWaitMs);
 
 } // namespace maintenance

@@ -33,7 +33,7 @@ const std::array<ClearAllItem, 9>& clearAllItems() {
 }
 
 bool clearAll(records::RecordWindow& window, const QString& confirmation) {
-    if (!platform::confirm(confirmation))
+    if (window.refuseChanges() || !platform::confirm(confirmation))
         return false;
     try {
         platform::AdoQuery& query = window.query();

@@ -21,9 +21,10 @@ struct ClearAllItem {
 // The nine items of the menu 特殊操作, in menu order.
 const std::array<ClearAllItem, 9>& clearAllItems();
 
-// Asks with the confirmation text; on Yes deletes every row of the window's
-// table through the window's query and runs the window's refresh. Any
-// failure, the refresh's included, is silent. True when the rows were deleted and the list
+// Refuses a damaged database with its message; otherwise asks with the
+// confirmation text and on Yes deletes every row of the window's table
+// through the window's query and runs the window's refresh. Any failure, the
+// refresh's included, is silent. True when the rows were deleted and the list
 // refreshed.
 bool clearAll(records::RecordWindow& window, const QString& confirmation);
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <regex>
 
 namespace platform {
@@ -24,9 +25,69 @@ std::string trimmed(const std::string& text) {
     return text.substr(begin, end - begin + 1);
 }
 
-[[noreturn]] void fail(sqlite3* db, const std::string& fallback = "database error") {
-    const char* message = db ? sqlite3_errmsg(db) : nullptr;
-    throw AdoError(message && *message ? message : fallback);
+// Throws the failure of the last call on an open database, naming its file.
+[[noreturn]] void fail(sqlite3* db) {
+    const char* file = sqlite3_db_filename(db, "main");
+    const int code = sqlite3_extended_errcode(db);
+    // The database file itself is open; failing to open a file now means its
+    // journal cannot be made beside it.
+    const DatabaseFault fault =
+        (code & 0xFF) == SQLITE_CANTOPEN ? DatabaseFault::Unwritable : faultOfResultCode(code);
+    throw AdoError(faultMessage(fault, fileNameOf(file ? file : ""), sqlite3_errmsg(db)), fault);
+}
+
+bool fileExists(const std::string& path) {
+    std::error_code error;
+    const std::u8string bytes(path.begin(), path.end());
+    return std::filesystem::exists(std::filesystem::path(bytes), error);
+}
+
+// Opens an existing database file; throws the fault, naming the file.
+sqlite3* openFile(const std::string& path, int flags) {
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(db, AdoConnection::OpenBusyTimeoutMs);
+        return db;
+    }
+    const std::string detail = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    sqlite3_close(db);
+    const DatabaseFault fault = !fileExists(path) ? DatabaseFault::Missing : faultOfResultCode(rc);
+    throw AdoError(faultMessage(fault, fileNameOf(path), detail), fault);
+}
+
+// What the quick check of an open database found: empty when the file is
+// sound, otherwise the check's first finding. Throws when the schema itself
+// does not read or the file is busy.
+std::string quickCheckFinding(sqlite3* db) {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, "pragma quick_check", -1, &stmt, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        fail(db);
+    }
+    std::string finding;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        std::string line = text ? text : "";
+        // The check heads its findings with the name of the schema.
+        static const std::string heading = "*** in database main ***\n";
+        if (line.starts_with(heading))
+            line.erase(0, heading.size());
+        if (line != "ok" && finding.empty())
+            finding = line.substr(0, line.find('\n'));
+    }
+    if (rc != SQLITE_DONE) {
+        const int code = sqlite3_errcode(db);
+        if (faultOfResultCode(code) != DatabaseFault::Damaged) {
+            sqlite3_finalize(stmt);
+            fail(db);
+        }
+        if (finding.empty())
+            finding = sqlite3_errmsg(db);
+    }
+    sqlite3_finalize(stmt);
+    return finding;
 }
 
 FieldKind kindOfDeclaredType(const char* declared) {
@@ -95,6 +156,62 @@ std::string translateStatement(const std::string& sql) {
     return sql;
 }
 
+DatabaseFault faultOfResultCode(int resultCode) {
+    if (resultCode == SQLITE_IOERR_READ || resultCode == SQLITE_IOERR_SHORT_READ)
+        return DatabaseFault::Damaged;
+    switch (resultCode & 0xFF) {
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return DatabaseFault::Damaged;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return DatabaseFault::Busy;
+    case SQLITE_READONLY:
+    case SQLITE_FULL:
+    case SQLITE_PERM:
+    case SQLITE_IOERR:
+        return DatabaseFault::Unwritable;
+    case SQLITE_CANTOPEN:
+        return DatabaseFault::Missing;
+    default:
+        return DatabaseFault::Other;
+    }
+}
+
+std::string faultMessage(DatabaseFault fault, std::string_view fileName, std::string_view detail) {
+    std::string message = "数据库文件\"" + std::string(fileName) + "\"";
+    switch (fault) {
+    case DatabaseFault::Damaged:
+        message += "已损坏,请用备份恢复它";
+        break;
+    case DatabaseFault::Busy:
+        message += "正被另一个程序使用,请稍后再试";
+        break;
+    case DatabaseFault::Unwritable:
+        message += "无法写入(文件只读或磁盘已满)";
+        break;
+    case DatabaseFault::Missing:
+        message += "不存在";
+        break;
+    case DatabaseFault::Other:
+        message += "无法使用";
+        break;
+    }
+    if (!detail.empty())
+        message += ": " + std::string(detail);
+    return message;
+}
+
+std::string damagedRefusal(std::string_view fileName) {
+    return "数据库文件\"" + std::string(fileName) +
+           "\"已损坏,只能查看记录,不能添加,编辑,删除或清空;请用备份恢复它";
+}
+
+std::string fileNameOf(std::string_view path) {
+    const auto slash = path.find_last_of("/\\");
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
 std::string quoteDoubled(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 2);
@@ -120,25 +237,46 @@ void AdoConnection::open() {
     close();
     const std::string path = dataSourceOf(mConnectionString);
     if (path.empty())
-        throw AdoError("no Data Source in the connection string");
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    if (rc != SQLITE_OK) {
-        const std::string message =
-            "cannot open database " + path + ": " + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+        throw AdoError("连接字符串中没有数据库文件 (Data Source)");
+    sqlite3* db = openFile(path, SQLITE_OPEN_READWRITE);
+    std::string finding;
+    try {
+        finding = quickCheckFinding(db);
+    } catch (...) {
         sqlite3_close(db);
-        throw AdoError(message);
+        throw;
     }
-    sqlite3_busy_timeout(db, BusyTimeoutMs);
-    // A damaged file opens without complaint; reading its schema finds out.
-    if (sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr) !=
-        SQLITE_OK) {
-        const std::string message =
-            std::string("cannot open database ") + path + ": " + sqlite3_errmsg(db);
+    if (!finding.empty()) {
+        // Damaged pages: reading what still reads is safe, writing is not.
         sqlite3_close(db);
-        throw AdoError(message);
+        db = openFile(path, SQLITE_OPEN_READONLY);
+        mDamaged = true;
+        mDamageDetail = finding;
+    } else {
+        // A confirmed change survives a power cut: the folder is synced too
+        // once the journal is gone. Write-ahead logging would be faster, but
+        // it keeps a log and an index file beside each database that a copy
+        // by hand misses, and its files need writing even to be read.
+        sqlite3_exec(db, "pragma synchronous=EXTRA", nullptr, nullptr, nullptr);
+        sqlite3_busy_timeout(db, BusyTimeoutMs);
     }
     mDb = db;
+}
+
+void AdoConnection::ensureOpen() {
+    if (mDb)
+        return;
+    if (mConnectionString.empty())
+        throw AdoError("数据库没有连接");
+    open();
+}
+
+std::string AdoConnection::damageMessage() const {
+    return damagedRefusal(fileName()) + ": " + mDamageDetail;
+}
+
+std::string AdoConnection::fileName() const {
+    return fileNameOf(dataSourceOf(mConnectionString));
 }
 
 void AdoConnection::close() {
@@ -146,6 +284,8 @@ void AdoConnection::close() {
         sqlite3_close_v2(mDb);
         mDb = nullptr;
     }
+    mDamaged = false;
+    mDamageDetail.clear();
 }
 
 // ---------------------------------------------------------------- result
@@ -193,8 +333,12 @@ void AdoResult::removeRow(int row) {
 // ---------------------------------------------------------------- query
 
 void AdoQuery::requireConnection() const {
-    if (!mConnection.connected())
-        throw AdoError("the connection is not open");
+    mConnection.ensureOpen();
+}
+
+void AdoQuery::requireWritable() const {
+    if (mConnection.damaged())
+        throw AdoError(mConnection.damageMessage(), DatabaseFault::Damaged);
 }
 
 void AdoQuery::requireCurrentRow() const {
@@ -271,7 +415,9 @@ void AdoQuery::open() {
         }
         ++result.mRows;
     }
-    if (rc != SQLITE_DONE)
+    // A damaged database lists the rows that still read, up to the damage.
+    if (rc != SQLITE_DONE &&
+        !(mConnection.damaged() && faultOfResultCode(rc) == DatabaseFault::Damaged))
         fail(db);
 
     mResult = std::move(result);
@@ -284,6 +430,7 @@ void AdoQuery::open() {
 
 int AdoQuery::execSql() {
     requireConnection();
+    requireWritable();
     sqlite3* db = mConnection.handle();
     const std::string sql = translateStatement(mSql);
     const char* tail = nullptr;
@@ -376,6 +523,7 @@ std::string_view AdoQuery::fieldByName(std::string_view name) const {
 int AdoQuery::deleteCurrent() {
     requireCurrentRow();
     requireConnection();
+    requireWritable();
     const int keyField = mResult.fieldIndex("编号");
     if (keyField < 0 || mResult.isNull(mRow, keyField))
         throw AdoError("the current record has no key");

@@ -16,11 +16,35 @@ struct sqlite3;
 
 namespace platform {
 
-// Any failure of the data layer. The message is the database's own.
+// Any failure of the data layer. Failures of a database file say in Chinese
+// which file it is and what happened, followed by the database's own text.
+// What went wrong with a database file, as the user can act on it.
+enum class DatabaseFault { Damaged, Busy, Unwritable, Missing, Other };
+
 class AdoError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit AdoError(const std::string& message, DatabaseFault fault = DatabaseFault::Other)
+        : std::runtime_error(message), mFault(fault) {}
+    DatabaseFault fault() const { return mFault; }
+
+private:
+    DatabaseFault mFault;
 };
+
+// The fault a SQLite result code stands for.
+DatabaseFault faultOfResultCode(int resultCode);
+
+// The message for a fault of a database file: its name, what happened and,
+// after a colon, the database's own text (left out when empty).
+// 数据库文件"备忘录.mdb"正被另一个程序使用: database is locked
+std::string faultMessage(DatabaseFault fault, std::string_view fileName, std::string_view detail);
+
+// The message that refuses a change to a damaged database that was opened for
+// reading only: the file, that it is damaged, and that a backup restores it.
+std::string damagedRefusal(std::string_view fileName);
+
+// The last component of a path, either separator.
+std::string fileNameOf(std::string_view path);
 
 // The value of "Data Source" in a connection string such as
 // Provider=...;Password="";Data Source=C:\x\database\a.mdb;Persist Security Info=True
@@ -47,11 +71,30 @@ public:
     const std::string& connectionString() const { return mConnectionString; }
 
     // Opens the database named by Data Source. Never creates a file: a
-    // missing or unreadable database throws AdoError.
+    // missing, busy or unreadable database throws AdoError and leaves the
+    // connection closed. The file is checked first (quick_check); a damaged
+    // file whose schema still reads is opened for reading only and marked
+    // damaged(), so what can be read is still shown and nothing is written.
     void open();
     void close();
     bool connected() const { return mDb != nullptr; }
 
+    // Opens the connection when it is closed and a connection string is set,
+    // so a database that was busy or missing earlier connects once it is
+    // back. Throws as open() does; without a connection string, that the
+    // connection is not open.
+    void ensureOpen();
+
+    // The open database was found damaged and is read-only. Every change is
+    // refused with damageMessage(): damagedRefusal() and the check's finding.
+    bool damaged() const { return mDamaged; }
+    std::string damageMessage() const;
+    // The database's file name, for messages.
+    std::string fileName() const;
+
+    // Milliseconds opening waits for a file that another program holds: a
+    // start-up with every database locked must not stand still.
+    static constexpr int OpenBusyTimeoutMs = 100;
     // Milliseconds a statement waits for a lock held by another connection
     // before it fails.
     static constexpr int BusyTimeoutMs = 2000;
@@ -61,6 +104,8 @@ public:
 private:
     std::string mConnectionString;
     sqlite3* mDb = nullptr;
+    bool mDamaged = false;
+    std::string mDamageDetail;
 };
 
 // How a column's values are meant, from its declared type.
@@ -150,6 +195,7 @@ public:
 
 private:
     void requireConnection() const;
+    void requireWritable() const;
     void requireCurrentRow() const;
     void notify(Change change);
 

@@ -279,9 +279,17 @@ void RecordWindow::connectModule() {
     mConnection.open();
 }
 
+void RecordWindow::loadWordLists() {
+    for (const WordListLoad& load : mDescriptor.wordLists) {
+        try {
+            loadWordList(load.box, load.file);
+        } catch (...) {
+            // The box stays empty and still takes typed text; the module works.
+        }
+    }
+}
+
 void RecordWindow::runCreationBlock() {
-    for (const WordListLoad& load : mDescriptor.wordLists)
-        loadWordList(load.box, load.file);
     connectModule();
     refresh();
     afterFirstRefresh();
@@ -289,6 +297,7 @@ void RecordWindow::runCreationBlock() {
 
 void RecordWindow::create() {
     beforeCreation();
+    loadWordLists();
     if (mDescriptor.creation == Creation::Guarded) {
         try {
             runCreationBlock();
@@ -300,6 +309,9 @@ void RecordWindow::create() {
             runCreationBlock();
             if (mDescriptor.wheel == WheelNavigation::AfterCreation)
                 installWheelNavigation();
+            // The list shows what still reads; the box says why nothing can change.
+            if (mConnection.damaged())
+                platform::showErrorBox(QString::fromStdString(mConnection.damageMessage()));
         } catch (const std::exception& error) {
             platform::showErrorBox(error);
         }
@@ -326,7 +338,16 @@ void RecordWindow::refresh() {
     clearBoxes(mDescriptor.refreshClears);
 }
 
+bool RecordWindow::refuseChanges() {
+    if (!mConnection.damaged())
+        return false;
+    platform::showErrorBox(QString::fromStdString(mConnection.damageMessage()));
+    return true;
+}
+
 void RecordWindow::add() {
+    if (refuseChanges())
+        return;
     for (const QString& name : mDescriptor.addRequired) {
         if (boxText(name).isEmpty()) {
             platform::showMessage(mDescriptor.addMessage);
@@ -343,6 +364,8 @@ void RecordWindow::add() {
 }
 
 void RecordWindow::edit() {
+    if (refuseChanges())
+        return;
     if (allEmpty(mDescriptor.editRequired)) {
         platform::showMessage(mDescriptor.editMessage);
         return;
@@ -365,12 +388,15 @@ void RecordWindow::edit() {
 }
 
 void RecordWindow::deleteCurrent() {
-    if (!platform::confirm(QStringLiteral("您真的要删除该记录吗?")))
+    if (refuseChanges() || !platform::confirm(QStringLiteral("您真的要删除该记录吗?")))
         return;
     try {
-        // A row that another connection deleted meanwhile is gone all the
-        // same; the refresh shows the table as it is.
-        mQuery.deleteCurrent();
+        // A window whose database was busy or missing so far shows no row to
+        // delete: it connects and lists its rows instead. A row that another
+        // connection deleted meanwhile is gone all the same; the refresh
+        // shows the table as it is.
+        if (mConnection.connected())
+            mQuery.deleteCurrent();
         refresh();
     } catch (...) {
         // Delete is guarded: a failure changes nothing and says nothing.

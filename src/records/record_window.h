@@ -56,6 +56,11 @@ public:
     void setBoxText(const QString& name, const QString& text);
     void clearBoxes(const QStringList& names);
 
+    // When the database was found damaged (and opened for reading only),
+    // shows that in the standard error box and answers true: every change is
+    // refused before it starts.
+    bool refuseChanges();
+
     // The operations.
     void connectModule();
     void refresh();
@@ -86,8 +91,10 @@ protected:
 
 private:
     void buildWidgets();
-    // Word lists, connection, first refresh: the block a guarded creation
-    // runs silently.
+    // Each word list on its own: a missing one leaves its box empty.
+    void loadWordLists();
+    // Connection and first refresh: the block a guarded creation runs
+    // silently.
     void runCreationBlock();
     QWidget* makeBox(const BoxSpec& spec);
     void installWheelNavigation();

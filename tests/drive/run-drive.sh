@@ -2,27 +2,60 @@
 # Plays one driver script on a fresh copy of the staged program.
 #   run-drive.sh STAGE_DIR SCRIPT
 # Lines of the script starting with "#!" prepare the copy before the program
-# starts:
-#   #! remove PATH          delete a file of the copy (relative to its folder)
+# starts, in their order (paths relative to the copy's folder):
+#   #! remove PATH          delete a file of the copy
 #   #! damage PATH          overwrite a file of the copy with garbage
+#   #! damage-page PATH N   overwrite page N (of 4096 bytes) of a database,
+#                           leaving the other pages, the schema's among them
+#   #! sql PATH STATEMENT   run a statement on a database (the rest of the line)
+#   #! copy PATH PATH       copy a file
+#   #! lock MS PATH...      another program holds an exclusive lock on each
+#                           database for MS milliseconds from before the start
 #   #! cwd PATH             start from this current directory (default: /)
 set -euo pipefail
 stage=$1
 script=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+holders=()
+cleanup() {
+  for pid in "${holders[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
 cp -r "$stage/." "$work/"
 mkdir -p "$work/home/Desktop"
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DESKTOP_DIR="$work/home/Desktop"
 export QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1
 cwd=/
+set -f
 while IFS= read -r line; do
   set -- $line
   case "${2:-}" in
     remove) rm -f "$work/$3" ;;
     damage) printf 'this is not a database file, only some text and nothing else at all %.0s' {1..80} > "$work/$3" ;;
+    damage-page)
+      head -c 4096 /dev/zero | tr '\0' '\377' |
+        dd of="$work/$3" bs=4096 seek=$(($4 - 1)) conv=notrunc status=none ;;
+    sql)
+      rest=${line#*sql }
+      "$work/marvanto-drive" --sql "$work/$3" "${rest#* }" ;;
+    copy) cp "$work/$3" "$work/$4" ;;
+    lock)
+      ms=$3
+      shift 3
+      files=()
+      for f in "$@"; do files+=("$work/$f"); done
+      fifo=$work/.lock-$RANDOM
+      mkfifo "$fifo"
+      "$work/marvanto-drive" --hold-locks "$ms" "${files[@]}" > "$fifo" &
+      holders+=($!)
+      # The program starts only once the locks are taken.
+      read -r taken < "$fifo"
+      rm -f "$fifo"
+      [ "$taken" = locked ] ;;
     cwd) cwd=$3 ;;
   esac
 done < <(grep -E '^#! ' "$script" || true)
+set +f
 cd "$cwd"
-exec "$work/marvanto-drive" --app-dir "$work" "$script"
+"$work/marvanto-drive" --app-dir "$work" "$script"

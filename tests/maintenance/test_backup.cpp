@@ -6,6 +6,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QThread>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace maintenance;
 
@@ -25,9 +30,7 @@ const QString Finished = QStringLiteral("已经完成所有数据库备份工作
 class Backup : public ProgramFolder {
 protected:
     // A backup at a fixed clock text, without the wait.
-    void backUp(const QString& clock) {
-        backupDatabases([clock] { return clock; }, mNote, 0);
-    }
+    void backUp(const QString& clock) { backupDatabases(clock, mNote, 0); }
     QPlainTextEdit mNote{QStringLiteral("备份说明")};
 };
 
@@ -129,17 +132,10 @@ TEST_F(Backup, ABackupCopiesAllNineWritesTheNoteAndResetsTheBox) {
     sqlRun(records::databasePath(QStringLiteral("汇款记录.mdb")),
            "insert into data (金额,备注) values ('500','货款')");
     mNote.setPlainText(QStringLiteral("月底备份\n第二行"));
-    int clockReads = 0;
     QElapsedTimer timer;
     timer.start();
-    backupDatabases(
-        [&] {
-            ++clockReads;
-            return QStringLiteral("2010-3-5 9:05:07");
-        },
-        mNote);
+    backupDatabases(QStringLiteral("2010-3-5 9:05:07"), mNote);
     EXPECT_GE(timer.elapsed(), BackupWaitMs);
-    EXPECT_EQ(clockReads, 2);
 
     EXPECT_EQ(boxTexts(), QStringList{Finished});
     EXPECT_EQ(mBoxes.front().caption, platform::applicationTitle());
@@ -163,9 +159,13 @@ TEST_F(Backup, BeforeTheFirstTickTheBackupGoesIntoTheBackupFolderItself) {
     EXPECT_EQ(filesIn(path(QStringLiteral("Backup"))).size(), 10);
     EXPECT_EQ(bytesOf(path(QStringLiteral("Backup/备份说明.txt"))),
               QStringLiteral("数据库备份时间:\r\n").toUtf8());
+    // Once the Backup folder holds a backup, the next one gets a folder.
+    backUp(QString());
+    EXPECT_EQ(filesIn(path(QStringLiteral("Backup"))).size(), 10);
+    EXPECT_EQ(filesIn(path(QStringLiteral("Backup/-2"))).size(), 10);
 }
 
-TEST_F(Backup, EveryFileThatCouldNotBeCopiedIsNamedAndNothingIsReplaced) {
+TEST_F(Backup, AMissingFileIsNamedAndABackupNeverWritesIntoAnExistingFolder) {
     ASSERT_TRUE(QFile::remove(records::databasePath(QStringLiteral("记事本.mdb"))));
     backUp(QStringLiteral("2010-3-5 9:05:07"));
     EXPECT_EQ(boxTexts(), QStringList({QStringLiteral("记事本备份数据库,失败!"), Finished}));
@@ -173,20 +173,94 @@ TEST_F(Backup, EveryFileThatCouldNotBeCopiedIsNamedAndNothingIsReplaced) {
     EXPECT_EQ(filesIn(folder).size(), 9);
     const QByteArray salesCopy = bytesOf(folder + QStringLiteral("/销售记录.mdb"));
 
-    // The same second again: the note file is replaced, every copy refused.
+    // The same stamp twice more: folders of their own, the first untouched.
     sqlRun(records::databasePath(QStringLiteral("销售记录.mdb")),
            "insert into data (商品,金额) values ('盐','3')");
-    mBoxes.clear();
     mNote.setPlainText(QStringLiteral("再来一次"));
+    mBoxes.clear();
+    const BackupResult second =
+        backupDatabases(QStringLiteral("2010-3-5 9:05:07"), QStringLiteral("再来一次"), 0);
     backUp(QStringLiteral("2010-3-5 9:05:07"));
-    QStringList expected;
-    for (const QString& file : backupOrder())
-        expected << backupFailureMessage(file);
-    expected << Finished;
-    EXPECT_EQ(boxTexts(), expected);
+    EXPECT_EQ(second.folder, folder + QStringLiteral("-2"));
+    EXPECT_EQ(second.failed, QStringList{QStringLiteral("记事本.mdb")});
+    EXPECT_FALSE(second.ok());
     EXPECT_EQ(bytesOf(folder + QStringLiteral("/销售记录.mdb")), salesCopy);
-    EXPECT_EQ(bytesOf(folder + QStringLiteral("/备份说明.txt")),
+    EXPECT_EQ(sqlValue(folder + QStringLiteral("-2/销售记录.mdb"), "select count(*) from data"),
+              QStringLiteral("1"));
+    EXPECT_EQ(bytesOf(folder + QStringLiteral("-3/备份说明.txt")),
               QStringLiteral("再来一次\r\n数据库备份时间:2010-3-5 9:05:07\r\n").toUtf8());
+    // Nothing is left of the hidden folders the backups were built in.
+    EXPECT_EQ(QDir(path(QStringLiteral("Backup")))
+                  .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name),
+              QStringList({QStringLiteral("20103590507"), QStringLiteral("20103590507-2"),
+                           QStringLiteral("20103590507-3")}));
+}
+
+TEST_F(Backup, AKilledBackupLeavesNoFolderThatLooksFinished) {
+    // A sales database large enough that the copy takes a while.
+    sqlRun(records::databasePath(QStringLiteral("销售记录.mdb")),
+           "insert into data (商品,金额,备注) select 'x' || n, n, printf('%.2000c', 'z') from "
+           "(with recursive c(n) as (select 1 union all select n + 1 from c where n < 20000) "
+           "select n from c)");
+    const QString backup = path(QStringLiteral("Backup"));
+    const auto hiddenFolders = [&] {
+        return QDir(backup).entryList({QStringLiteral(".备份中-*")},
+                                      QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
+    int killedHalfway = 0;
+    for (const int delayMs : {0, 5, 20, 60, 150, 400}) {
+        const qsizetype leftBefore = hiddenFolders().size();
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            backupDatabases(QStringLiteral("2010-3-5 9:05:07"), QStringLiteral("说明"), 0);
+            _exit(0);
+        }
+        QElapsedTimer started;
+        started.start();
+        while (hiddenFolders().size() == leftBefore && started.elapsed() < 10000)
+            QThread::usleep(200);
+        QThread::msleep(static_cast<unsigned long>(delayMs));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        if (WIFSIGNALED(status) && hiddenFolders().size() > leftBefore)
+            ++killedHalfway;
+    }
+    EXPECT_GE(killedHalfway, 3);
+    // One that runs to the end, so there is a finished folder to check too.
+    backupDatabases(QStringLiteral("2010-3-5 9:05:07"), QStringLiteral("说明"), 0);
+
+    QStringList expected = backupOrder();
+    expected << QStringLiteral("备份说明.txt");
+    expected.sort();
+    const QStringList named = QDir(backup).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_FALSE(named.isEmpty());
+    for (const QString& name : named) {
+        const QString folder = backup + QLatin1Char('/') + name;
+        EXPECT_EQ(filesIn(folder), expected) << name.toStdString();
+        for (const QString& file : backupOrder())
+            EXPECT_EQ(sqlValue(folder + QLatin1Char('/') + file, "pragma integrity_check"),
+                      QStringLiteral("ok"))
+                << (name + QLatin1Char('/') + file).toStdString();
+    }
+    EXPECT_EQ(sqlValue(backup + QLatin1Char('/') + named.last() + QStringLiteral("/销售记录.mdb"),
+                       "select count(*) from data"),
+              QStringLiteral("20000"));
+}
+
+TEST_F(Backup, ADamagedSourceIsNamedAndKeptAsItsBytes) {
+    const QString memo = records::databasePath(QStringLiteral("备忘录.mdb"));
+    QFile file(memo);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(8192, 'x'));
+    file.close();
+    const BackupResult result =
+        backupDatabases(QStringLiteral("2010-3-5 9:05:07"), QStringLiteral("说明"), 0);
+    EXPECT_EQ(boxTexts(), QStringList({QStringLiteral("备忘录备份数据库,失败!"), Finished}));
+    EXPECT_EQ(result.failed, QStringList{QStringLiteral("备忘录.mdb")});
+    EXPECT_FALSE(QFile::exists(result.folder + QStringLiteral("/备忘录.mdb")));
+    EXPECT_EQ(bytesOf(result.folder + QStringLiteral("/备忘录.mdb.damaged")), bytesOf(memo));
 }
 
 TEST_F(Backup, ANoteFileThatCannotBeWrittenStopsBeforeAnyCopy) {

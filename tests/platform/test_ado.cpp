@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -65,6 +66,28 @@ TEST(AdoStatements, JetDeleteFormIsTranslatedAndNothingElse) {
     EXPECT_EQ(platform::translateStatement("delete from data where 编号=1"),
               "delete from data where 编号=1");
     EXPECT_EQ(platform::quoteDoubled("it's ''x"), "it''s ''''x");
+}
+
+TEST(AdoFaults, EachResultCodeSaysWhatHappenedToWhichFile) {
+    using platform::DatabaseFault;
+    using platform::faultOfResultCode;
+    EXPECT_EQ(faultOfResultCode(SQLITE_CORRUPT), DatabaseFault::Damaged);
+    EXPECT_EQ(faultOfResultCode(SQLITE_NOTADB), DatabaseFault::Damaged);
+    EXPECT_EQ(faultOfResultCode(SQLITE_IOERR_SHORT_READ), DatabaseFault::Damaged);
+    EXPECT_EQ(faultOfResultCode(SQLITE_BUSY_SNAPSHOT), DatabaseFault::Busy);
+    EXPECT_EQ(faultOfResultCode(SQLITE_LOCKED), DatabaseFault::Busy);
+    EXPECT_EQ(faultOfResultCode(SQLITE_READONLY_DBMOVED), DatabaseFault::Unwritable);
+    EXPECT_EQ(faultOfResultCode(SQLITE_FULL), DatabaseFault::Unwritable);
+    EXPECT_EQ(faultOfResultCode(SQLITE_IOERR_FSYNC), DatabaseFault::Unwritable);
+    EXPECT_EQ(faultOfResultCode(SQLITE_CANTOPEN), DatabaseFault::Missing);
+    EXPECT_EQ(faultOfResultCode(SQLITE_MISUSE), DatabaseFault::Other);
+    EXPECT_EQ(
+        platform::faultMessage(DatabaseFault::Unwritable, "备忘录.mdb", "database or disk is full"),
+        "数据库文件\"备忘录.mdb\"无法写入(文件只读或磁盘已满): database or disk is full");
+    EXPECT_EQ(platform::faultMessage(DatabaseFault::Missing, "a.mdb", ""),
+              "数据库文件\"a.mdb\"不存在");
+    EXPECT_EQ(platform::fileNameOf("C:\\x\\database\\a.mdb"), "a.mdb");
+    EXPECT_EQ(platform::fileNameOf("/x/database/b.mdb"), "b.mdb");
 }
 
 TEST(AdoConnectionOpen, MissingOrDamagedDatabaseThrowsAndCreatesNothing) {
@@ -190,6 +213,23 @@ TEST_F(AdoTest, OneStatementAtATimeAndClearAllForm) {
     EXPECT_EQ(query.recordCount(), 0);
     query.setSql("");
     EXPECT_THROW(query.execSql(), AdoError);
+}
+
+TEST_F(AdoTest, AFullDiskIsNamedAsAFileThatCannotBeWritten) {
+    // The database may not grow: as a full disk looks to it.
+    AdoQuery query(mConnection);
+    query.setSql("pragma max_page_count=" +
+                 std::to_string(QFileInfo(QString::fromStdString(mPath)).size() / 4096));
+    query.open();
+    query.setSql("insert into data (标题) values ('" + std::string(20000, 'x') + "')");
+    try {
+        query.execSql();
+        FAIL() << "the database grew";
+    } catch (const AdoError& error) {
+        EXPECT_EQ(error.fault(), platform::DatabaseFault::Unwritable);
+        EXPECT_EQ(std::string(error.what()),
+                  "数据库文件\"test.mdb\"无法写入(文件只读或磁盘已满): database or disk is full");
+    }
 }
 
 TEST_F(AdoTest, LockedDatabaseFailsAfterAShortWaitWithoutLosingData) {

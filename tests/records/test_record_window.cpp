@@ -134,12 +134,14 @@ TEST_F(RecordWindowTest, LockedDatabaseShowsTheErrorAndKeepsTheBoxes) {
 }
 
 TEST_F(RecordWindowTest, CreationGuardedOrNot) {
-    // No word list: the guarded window is silent and unconnected.
+    // No word list: the guarded window is silent, its box empty, and it
+    // still connects.
     RecordWindow leave(staffLeaveDescriptor());
     leave.create();
     EXPECT_TRUE(mBoxes.isEmpty());
-    EXPECT_FALSE(leave.connection().connected());
-    EXPECT_EQ(leave.statusText(), QString());
+    EXPECT_TRUE(leave.connection().connected());
+    EXPECT_EQ(leave.statusText(), QStringLiteral("共0个记录"));
+    EXPECT_EQ(qobject_cast<QComboBox*>(leave.box(QStringLiteral("YGName")))->count(), 0);
 
     // With the list: entries loaded, the typed text kept.
     QFile list(platform::appPath(wordlists::StaffNames));
@@ -161,6 +163,7 @@ TEST_F(RecordWindowTest, CreationGuardedOrNot) {
     RecordWindow electricity(electricityDescriptor());
     electricity.create();
     ASSERT_EQ(mBoxes.size(), 1);
-    EXPECT_TRUE(mBoxes[0].startsWith(QStringLiteral("cannot open database")));
+    EXPECT_TRUE(mBoxes[0].startsWith(QStringLiteral("数据库文件\"电费记录.mdb\"不存在: ")))
+        << mBoxes[0].toStdString();
     EXPECT_FALSE(QFile::exists(databasePath(QStringLiteral("电费记录.mdb"))));
 }

@@ -148,15 +148,16 @@ TEST_F(SalesWindowTest, TrendRunLeavesDecemberInTheListAndFailsWithoutAConnectio
     EXPECT_EQ(window.statusText(), QStringLiteral("共3个销售记录"));
     EXPECT_EQ(window.grid()->model()->rowCount(), 2);
 
-    // Without word lists the guarded creation stops silently; a run then
-    // reports the missing connection once and stops.
-    QFile::remove(platform::appPath(records::wordlists::Amounts));
+    // Without its database the guarded creation stops silently; a run then
+    // reports the missing file once and stops.
+    QFile::remove(records::databasePath(QStringLiteral("销售记录.mdb")));
     SalesWindow unconnected;
     unconnected.create();
     EXPECT_TRUE(mBoxes.isEmpty());
     platform::runGuardedByErrorBox([&] { unconnected.runTrend(); });
     ASSERT_EQ(mBoxes.size(), 1);
-    EXPECT_TRUE(mBoxes[0].contains(QStringLiteral("not open"))) << mBoxes[0].toStdString();
+    EXPECT_TRUE(mBoxes[0].startsWith(QStringLiteral("数据库文件\"销售记录.mdb\"不存在")))
+        << mBoxes[0].toStdString();
     EXPECT_EQ(unconnected.trendPage()->monthTotal(1)->text(), QString());
     EXPECT_EQ(unconnected.trendPage()->bar(1)->width(), TrendPage::StartWidth);
 }

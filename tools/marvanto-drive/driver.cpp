@@ -20,6 +20,7 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
@@ -277,6 +278,8 @@ void Driver::play(const Action& action) {
         {"lock", &Driver::lock},
         {"unlock", &Driver::unlock},
         {"expect-quit-on-close", &Driver::expectQuitOnClose},
+        {"expect-same-file", &Driver::expectSameFile},
+        {"expect-start-within", &Driver::expectStartWithin},
     };
     const auto step = steps.constFind(action.verb);
     if (step == steps.constEnd())
@@ -747,6 +750,25 @@ void Driver::expectFileText(const Action& action) {
         throw DriveFailure("cannot read " + action.words[0].toStdString());
     expectEqual(QStringLiteral("text of %1").arg(action.words[0]), action.words[1],
                 QString::fromUtf8(file.readAll()));
+}
+
+void Driver::expectSameFile(const Action& action) {
+    need(action, 2);
+    QStringList hashes;
+    for (const QString& name : {action.words[0], action.words[1]}) {
+        QFile file(scriptPath(name));
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+            throw DriveFailure("cannot read " + name.toStdString());
+        hashes << QString::fromLatin1(hash.result().toHex());
+    }
+    expectEqual(QStringLiteral("SHA-256 of %1").arg(action.words[0]), hashes[1], hashes[0]);
+}
+
+void Driver::expectStartWithin(const Action& action) {
+    need(action, 1);
+    if (mStartUpMs < 0 || mStartUpMs > toInt(action.words[0]))
+        throw DriveFailure(QStringLiteral("the start took %1 ms").arg(mStartUpMs).toStdString());
 }
 
 void Driver::sqlExpect(const Action& action) {

@@ -42,6 +42,9 @@ public:
 
     void play(const Action& action);
 
+    // How long the program's start took, up to the main window shown.
+    void setStartUpTime(qint64 milliseconds) { mStartUpMs = milliseconds; }
+
 private:
     struct Box {
         QString text;
@@ -120,6 +123,10 @@ private:
     void expectTable(const Action& action);
     void expectOfferedFile(const Action& action);
     std::optional<QString> answerSaveDialog(const QString& offered);
+    //   expect-same-file PATH PATH            both files hold the same bytes (by hash)
+    //   expect-start-within MS                the main window was shown within MS
+    void expectSameFile(const Action& action);
+    void expectStartWithin(const Action& action);
 
     app::Program& mProgram;
     std::deque<QString> mAnswers;
@@ -128,6 +135,7 @@ private:
     QString mOfferedFile; // what the last save dialog offered
     std::unique_ptr<platform::CallRecorder> mRecorder;
     int mBeeps = 0;
+    qint64 mStartUpMs = -1;
     QStringList mStarted; // programs and web addresses, in order
     std::map<QString, std::unique_ptr<platform::AdoConnection>> mLocks;
 };
