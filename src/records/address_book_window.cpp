@@ -59,6 +59,7 @@ AddressBookWindow::AddressBookWindow(QWidget* parent)
     grid->addWidget(makeSearchBox(QStringLiteral("SearchOptiong"), QStringLiteral("姓名")), 1, 1);
     grid->addWidget(searchButton, 2, 1, Qt::AlignRight);
     grid->setRowStretch(3, 1);
+    grid->setColumnMinimumWidth(1, 200);
     if (QWidget* id = box(QStringLiteral("ID")))
         id->setParent(group);
     entryRow()->addWidget(group);

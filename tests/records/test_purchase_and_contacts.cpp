@@ -57,3 +57,19 @@ TEST(Searches, QuotesDoubledAndOnlyTableColumns) {
          {"", "电话 ", "1=1 or 姓名", "姓名--", "data", "电话;drop table data"})
         EXPECT_FALSE(contactSearchQuery(columns, QString::fromUtf8(column), "x")) << column;
 }
+
+TEST(AddressBookLayout, EntryBoxesAndButtonsInAGroupBoxBesideTheSearch) {
+    AddressBookWindow window;
+    auto* entry = window.findChild<QWidget*>(QStringLiteral("GroupBox1"));
+    auto* search = window.findChild<QWidget*>(QStringLiteral("GroupBox2"));
+    ASSERT_TRUE(entry && search);
+    for (const char* name :
+         {"XingMing", "DianHua", "DiZhi", "Beizhu", "Add", "Button2", "SX", "Del"})
+        EXPECT_TRUE(entry->isAncestorOf(window.findChild<QWidget*>(name))) << name;
+    for (const char* name : {"SearchKeywords", "SearchOptiong", "Button1", "ID"})
+        EXPECT_TRUE(search->isAncestorOf(window.findChild<QWidget*>(name))) << name;
+    window.show();
+    EXPECT_EQ(entry->parentWidget(), search->parentWidget());
+    EXPECT_GT(search->x(), entry->geometry().right());
+    EXPECT_EQ(search->y(), entry->y());
+}

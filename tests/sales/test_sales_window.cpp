@@ -199,3 +199,16 @@ TEST_F(SalesWindowTest, MenusOfferExportAndTools) {
     tools[1]->trigger();
     EXPECT_EQ(calendar.count(), 1);
 }
+
+TEST(TrendPageLayout, YearAndRunSitInTheGroupBoxWithTheBars) {
+    TrendPage page;
+    auto* chart = page.findChild<QWidget*>(QStringLiteral("GroupBox1"));
+    ASSERT_NE(chart, nullptr);
+    for (const char* name : {"Shape1", "Shape12", "Shape13", "YearE", "Label5", "Button5",
+                             "LabelYYE", "MonthE", "Button4"}) {
+        QWidget* control = page.findChild<QWidget*>(name);
+        ASSERT_NE(control, nullptr) << name;
+        EXPECT_EQ(control->parentWidget(), chart) << name;
+        EXPECT_TRUE(chart->rect().contains(control->geometry())) << name;
+    }
+}
