@@ -222,6 +222,9 @@ BackupResult backupDatabases(const QString& clockText, const QString& noteText, 
         (stamp.isEmpty() ? backupFolder : backupFolder + QLatin1Char('/') + stamp) +
         QLatin1Char('/') + NoteFileName;
     QTemporaryDir building(backupFolder + QStringLiteral("/.备份中-XXXXXX"));
+    // A temporary folder is private; a backup folder is an ordinary one.
+    if (building.isValid())
+        QFile::setPermissions(building.path(), QFile::permissions(backupFolder));
     QFile noteFile(building.isValid() ? building.filePath(NoteFileName) : notePath);
     const QByteArray content = noteFileContent(text);
     // A stamp with a separator in it names no folder of Backup: the note has

@@ -146,6 +146,7 @@ TEST_F(Backup, ABackupCopiesAllNineWritesTheNoteAndResetsTheBox) {
     expected << QStringLiteral("备份说明.txt");
     expected.sort();
     EXPECT_EQ(filesIn(folder), expected);
+    EXPECT_EQ(QFile::permissions(folder), QFile::permissions(path(QStringLiteral("Backup"))));
     EXPECT_EQ(bytesOf(folder + QStringLiteral("/备份说明.txt")),
               QStringLiteral("月底备份\r\n第二行\r\n数据库备份时间:2010-3-5 9:05:07\r\n").toUtf8());
     EXPECT_EQ(sqlValue(folder + QStringLiteral("/汇款记录.mdb"), "select 备注 from data"),
