@@ -105,8 +105,8 @@ bool copyDatabase(const QString& source, const QString& target) {
     return copied;
 }
 
-void backupDatabases(const std::function<QString()>& clockText, QPlainTextEdit& note, int waitMs) {
-    const QString stamp = backupStamp(clockText());
+BackupResult backupDatabases(const QString& clockText, const QString& noteText, int waitMs) {
+    const QString stamp = backupStamp(clockText);
     const QString backupFolder = platform::appPath(BackupFolderName);
     // Neither result matters: an existing folder is fine, and a folder that
     // could not be made shows when the note file cannot be written.
@@ -119,11 +119,12 @@ void backupDatabases(const std::function<QString()>& clockText, QPlainTextEdit& 
     // The whole program stands still for this wait, events and clock included.
     QThread::msleep(static_cast<unsigned long>(waitMs));
 
-    note.appendPlainText(TimeLinePrefix + clockText());
-
     const QString notePath = stampFolder + QLatin1Char('/') + NoteFileName;
     QFile noteFile(notePath);
-    const QByteArray content = noteFileContent(note.toPlainText());
+    // The time line is the note's last line, as the note box appends it.
+    const QString timeLine = TimeLinePrefix + clockText;
+    const QByteArray content =
+        noteFileContent(noteText.isEmpty() ? timeLine : noteText + QLatin1Char('\n') + timeLine);
     if (!noteFile.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         noteFile.write(content) != content.size() || !noteFile.flush())
         throw std::runtime_error(
@@ -132,11 +133,27 @@ void backupDatabases(const std::function<QString()>& clockText, QPlainTextEdit& 
                 .toStdString());
     noteFile.close();
 
+    BackupResult result{stampFolder, {}};
     for (const QString& fileName : backupOrder()) {
         if (!copyDatabase(records::databasePath(fileName),
                           stampFolder + QLatin1Char('/') + fileName))
-            platform::showMessage(backupFailureMessage(fileName));
+            result.failed << fileName;
     }
+    return result;
+}
+
+void backupDatabases(const std::function<QString()>& clockText, QPlainTextEdit& note, int waitMs) {
+    const QString clock = clockText();
+    BackupResult result;
+    try {
+        result = backupDatabases(clock, note.toPlainText(), waitMs);
+    } catch (...) {
+        // A backup that stopped early leaves the time line in the box.
+        note.appendPlainText(TimeLinePrefix + clock);
+        throw;
+    }
+    for (const QString& fileName : result.failed)
+        platform::showMessage(backupFailureMessage(fileName));
     platform::showMessage(Finished);
     note.setPlainText(NoteReset);
 }

@@ -34,6 +34,19 @@ bool copyDatabase(const QString& source, const QString& target);
 
 inline constexpr int BackupWaitMs = 1000;
 
+struct BackupResult {
+    QString folder;     // the finished backup folder, empty when none was made
+    QStringList failed; // database file names that could not be copied
+    bool ok() const { return !folder.isEmpty() && failed.isEmpty(); }
+};
+
+// The backup itself, without the note box and without messages: the stamp
+// from the clock text, Backup/<stamp>/ beside the executable, a blocking
+// wait, the note file (the note and the time line), the nine copies. Throws
+// when the note file cannot be written; then nothing is copied.
+BackupResult backupDatabases(const QString& clockText, const QString& noteText,
+                             int waitMs = BackupWaitMs);
+
 // The whole backup, as the button 备份数据库 runs it: the stamp from the clock
 // text, Backup/<stamp>/ beside the executable, a blocking wait, the time line
 // appended to the note, the note file, the nine copies (a message for each
