@@ -325,6 +325,18 @@ void RecordWindow::refresh() {
     clearBoxes(mDescriptor.refreshClears);
 }
 
+void RecordWindow::refreshKeepingEntries() {
+    QList<std::pair<QString, QString>> typed;
+    for (const BoxSpec& spec : mDescriptor.boxes)
+        typed.append({spec.name, boxText(spec.name)});
+    if (!mConnection.connected())
+        connectModule();
+    refresh();
+    for (const auto& [name, text] : typed)
+        setBoxText(name, text);
+    setBoxText(IdBox, QString());
+}
+
 void RecordWindow::add() {
     for (const QString& name : mDescriptor.addRequired) {
         if (boxText(name).isEmpty()) {

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <deque>
+#include <map>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -18,8 +19,9 @@ class Program;
 }
 
 namespace platform {
+class AdoConnection;
 class CallRecorder;
-}
+} // namespace platform
 
 namespace drive {
 
@@ -110,6 +112,27 @@ private:
     void expectTable(const Action& action);
     void expectOfferedFile(const Action& action);
     std::optional<QString> answerSaveDialog(const QString& offered);
+    // The restore dialog (opened by click TForm1.BitBtn_RestoreData) and the
+    // files a restore is tried on.
+    //   expect-restore-list "time|note|count\n..."   the dialog's rows, newest first
+    //   restore-pick ROW                   click a row of the dialog's list (0 first)
+    //   restore-confirm / restore-cancel   press 恢复 / 取消
+    //   expect-restore-closed              no restore dialog is open
+    //   damage-file PATH [OFFSET]          overwrite 512 bytes at OFFSET (default 0)
+    //   remove-file PATH
+    //   protect PATH                       make a folder and its files read-only,
+    //                                      for root too (the immutable attribute)
+    //   lock-database TFormN / unlock-database TFormN
+    //                                      another connection holds (or drops) the
+    //                                      write lock of a module database
+    void expectRestoreList(const Action& action);
+    void restorePick(const Action& action);
+    void restoreButton(const Action& action, bool confirm);
+    void expectRestoreClosed(const Action& action);
+    void damageFile(const Action& action);
+    void removeFile(const Action& action);
+    void protect(const Action& action);
+    void lockDatabase(const Action& action, bool lock);
 
     app::Program& mProgram;
     std::deque<QString> mAnswers;
@@ -119,6 +142,7 @@ private:
     std::unique_ptr<platform::CallRecorder> mRecorder;
     int mBeeps = 0;
     QStringList mStarted; // programs and web addresses, in order
+    std::map<QString, std::unique_ptr<platform::AdoConnection>> mLocks; // by window class
 };
 
 // Compares and throws DriveFailure with both texts.
