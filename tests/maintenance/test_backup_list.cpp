@@ -1,3 +1,4 @@
+#include "maintenance/backup.h"
 #include "maintenance/backup_list.h"
 
 #include <QDir>
@@ -30,13 +31,7 @@ QByteArray utf8Note(const QString& note, const QString& time) {
     return (note + QStringLiteral("\r\n数据库备份时间:") + time + QStringLiteral("\r\n")).toUtf8();
 }
 
-const QStringList AllNine = {
-    QStringLiteral("销售记录.mdb"),         QStringLiteral("汇款记录.mdb"),
-    QStringLiteral("记事本.mdb"),           QStringLiteral("备忘录.mdb"),
-    QStringLiteral("进货记录.mdb"),         QStringLiteral("客户通讯录.mdb"),
-    QStringLiteral("员工工资发放记录.mdb"), QStringLiteral("员工请假记录.mdb"),
-    QStringLiteral("电费记录.mdb"),
-};
+const QStringList& AllNine = backupOrder();
 
 } // namespace
 

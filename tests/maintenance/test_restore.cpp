@@ -69,10 +69,8 @@ TEST_F(Restore, TheCopyGoesIntoTheOpenFileAndNeverWritesTheBackup) {
     sqlRun(current, "insert into data (标题,备注) values ('新','丙')");
 
     // A connection that stays open, as a record window's does.
-    platform::AdoConnection window;
-    window.setConnectionString("Data Source=" + current.toStdString());
-    window.open();
-    platform::AdoQuery query(window);
+    const auto window = connectTo(current);
+    platform::AdoQuery query(*window);
     query.setSql("select group_concat(标题) from data");
     query.open();
     ASSERT_EQ(std::string(query.field(0)), "新");

@@ -248,6 +248,11 @@ int Driver::answerBox(const QString& text, const QString& caption, unsigned flag
 
 QWidget* Driver::window(const QString& windowClass) const {
     QWidget* found = mProgram.window(windowClass);
+    // Dialogs of the program (RestoreDialog) by their object name.
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (!found && top->isVisible() && top->objectName() == windowClass)
+            found = top;
+    }
     if (!found)
         throw DriveFailure("no window " + windowClass.toStdString());
     return found;
