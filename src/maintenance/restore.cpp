@@ -183,6 +183,8 @@ void restoreDatabase(const QString& backupFile, const QString& currentFile) {
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc == SQLITE_OK) {
         sqlite3_busy_timeout(to.db, RestoreBusyMs);
+        // Once the restore says done, a power cut does not take it back.
+        sqlite3_exec(to.db, "PRAGMA synchronous=EXTRA", nullptr, nullptr, nullptr);
         rc = onlineBackup(from.db, to.db);
         if (rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT) {
             // The current file is beyond reading; SQLite empties it in place
