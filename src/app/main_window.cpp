@@ -173,8 +173,13 @@ QWidget* MainWindow::buildMaintenancePage() {
     backup->setObjectName(QStringLiteral("BitBtn_BackUpData"));
     backup->setMinimumSize(110, 36);
     connect(backup, &QPushButton::clicked, this, &MainWindow::backupRequested);
+    auto* restore = new QPushButton(QStringLiteral("恢复数据库"));
+    restore->setObjectName(QStringLiteral("BitBtn_RestoreData"));
+    restore->setMinimumSize(110, 36);
+    connect(restore, &QPushButton::clicked, this, &MainWindow::restoreRequested);
     auto* buttonColumn = new QVBoxLayout;
     buttonColumn->addWidget(backup);
+    buttonColumn->addWidget(restore);
     buttonColumn->addStretch(1);
     row->addLayout(buttonColumn);
     mBackupNote = new QPlainTextEdit(QStringLiteral("备份说明"));

@@ -48,6 +48,7 @@ signals:
     void publisherPageRequested();
     void contactRequested();
     void backupRequested();
+    void restoreRequested();
     void clearAllRequested(int item); // 0..8 in menu order
 
 protected:

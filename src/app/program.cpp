@@ -6,6 +6,8 @@
 #include "app/publisher.h"
 #include "maintenance/backup.h"
 #include "maintenance/clear_all.h"
+#include "maintenance/restore.h"
+#include "maintenance/restore_dialog.h"
 #include "platform/app_dir.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
@@ -102,11 +104,36 @@ void Program::connectMainWindow() {
         platform::runGuardedByErrorBox(
             [this] { maintenance::backupDatabases(mMain->clockText(), *mMain->backupNote()); });
     });
+    QObject::connect(mMain, &MainWindow::restoreRequested, mMain, [this] { offerRestore(); });
     QObject::connect(mMain, &MainWindow::clearAllRequested, mMain, [this](int item) {
         const maintenance::ClearAllItem& clearing = maintenance::clearAllItems().at(item);
         if (records::RecordWindow* target = recordWindow(clearing.windowClass))
             maintenance::clearAll(*target, clearing.confirmation);
     });
+}
+
+void Program::offerRestore() {
+    auto* dialog =
+        maintenance::openRestoreDialog(platform::appPath(QStringLiteral("Backup")), mMain);
+    if (!dialog)
+        return;
+    QObject::connect(dialog, &maintenance::RestoreDialog::restoreChosen, dialog,
+                     [this, dialog](const maintenance::BackupEntry& backup) {
+                         // No keeps the dialog open for another choice.
+                         if (!maintenance::confirmRestore(backup))
+                             return;
+                         const maintenance::BackupEntry chosen = backup;
+                         dialog->close();
+                         maintenance::restoreBackup(chosen, mMain->clockText(),
+                                                    [this] { refreshRecordWindows(); });
+                     });
+}
+
+void Program::refreshRecordWindows() {
+    for (QWidget* window : mWindows) {
+        if (auto* records = qobject_cast<records::RecordWindow*>(window))
+            platform::runGuardedByErrorBox([records] { records->refreshKeepingEntries(); });
+    }
 }
 
 QWidget* Program::window(const QString& windowClass) const {

@@ -33,8 +33,13 @@ public:
     // Makes a window visible and brings it to the front.
     void showWindow(const QString& windowClass);
 
+    // After a restore: every record window lists its restored rows, as if
+    // its 刷新 had been pressed, and keeps what its entry boxes hold.
+    void refreshRecordWindows();
+
 private:
     void connectMainWindow();
+    void offerRestore();
 
     MainWindow* mMain = nullptr;
     QList<QWidget*> mWindows;

@@ -345,6 +345,18 @@ bool RecordWindow::refuseChanges() {
     return true;
 }
 
+void RecordWindow::refreshKeepingEntries() {
+    QList<std::pair<QString, QString>> typed;
+    for (const BoxSpec& spec : mDescriptor.boxes)
+        typed.append({spec.name, boxText(spec.name)});
+    if (!mConnection.connected())
+        connectModule();
+    refresh();
+    for (const auto& [name, text] : typed)
+        setBoxText(name, text);
+    setBoxText(IdBox, QString());
+}
+
 void RecordWindow::add() {
     if (refuseChanges())
         return;

@@ -64,6 +64,10 @@ public:
     // The operations.
     void connectModule();
     void refresh();
+    // A refresh after the databases changed underneath (a restore): the
+    // typed entry boxes keep their texts; ID is emptied, since its row may be
+    // another one now. Connects first when the window is not connected.
+    void refreshKeepingEntries();
     void add();
     void edit();
     void deleteCurrent(); // asks first; silent on failure

@@ -12,6 +12,8 @@
 #   #! lock MS PATH...      another program holds an exclusive lock on each
 #                           database for MS milliseconds from before the start
 #   #! cwd PATH             start from this current directory (default: /)
+#   #! check-after SCRIPT   when the driver passed, run SCRIPT (beside this one)
+#                           with the copy's folder, to check it from outside
 set -euo pipefail
 stage=$1
 script=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
@@ -19,6 +21,9 @@ work=$(mktemp -d)
 holders=()
 cleanup() {
   for pid in "${holders[@]}"; do kill "$pid" 2>/dev/null || true; done
+  # Folders the script made read-only (the immutable attribute) are freed first.
+  chattr -R -i "$work" 2>/dev/null || true
+  chmod -R u+w "$work"
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -28,6 +33,7 @@ export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DESKTOP_DIR="$
 export QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1
 cwd=/
 set -f
+check=
 while IFS= read -r line; do
   set -- $line
   case "${2:-}" in
@@ -54,8 +60,12 @@ while IFS= read -r line; do
       rm -f "$fifo"
       [ "$taken" = locked ] ;;
     cwd) cwd=$3 ;;
+    check-after) check=$(cd "$(dirname "$0")" && pwd)/$3 ;;
   esac
 done < <(grep -E '^#! ' "$script" || true)
 set +f
 cd "$cwd"
 "$work/marvanto-drive" --app-dir "$work" "$script"
+if [ -n "$check" ]; then
+  "$check" "$work"
+fi

@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -60,21 +62,25 @@ protected:
         return texts;
     }
 
+    // An open connection to a database file.
+    static std::unique_ptr<platform::AdoConnection> connectTo(const QString& file) {
+        auto connection = std::make_unique<platform::AdoConnection>();
+        connection->setConnectionString("Data Source=" + file.toStdString());
+        connection->open();
+        return connection;
+    }
+
     // Runs a statement or a one-value query on a database file.
     static QString sqlValue(const QString& file, const std::string& sql) {
-        platform::AdoConnection connection;
-        connection.setConnectionString("Data Source=" + file.toStdString());
-        connection.open();
-        platform::AdoQuery query(connection);
+        const auto connection = connectTo(file);
+        platform::AdoQuery query(*connection);
         query.setSql(sql);
         query.open();
         return query.eof() ? QString() : QString::fromStdString(std::string(query.field(0)));
     }
     static void sqlRun(const QString& file, const std::string& sql) {
-        platform::AdoConnection connection;
-        connection.setConnectionString("Data Source=" + file.toStdString());
-        connection.open();
-        platform::AdoQuery query(connection);
+        const auto connection = connectTo(file);
+        platform::AdoQuery query(*connection);
         query.setSql(sql);
         query.execSql();
     }

@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/program.h"
+#include "maintenance/restore_dialog.h"
 #include "platform/ado.h"
 #include "platform/app_dir.h"
 #include "platform/automation.h"
@@ -32,11 +33,13 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimeZone>
@@ -45,6 +48,13 @@
 
 #include <cmath>
 #include <functional>
+
+#ifdef __linux__
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
 
 namespace drive {
 
@@ -145,6 +155,44 @@ std::pair<int, int> cellPosition(const QString& reference) {
 
 // A stored cell as a script writes it: texts as they are, numbers after "#",
 // date-times after "@" in the regional form.
+// The restore dialog that is open, or null.
+maintenance::RestoreDialog* openRestoreDialog() {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<maintenance::RestoreDialog*>(top);
+            dialog && dialog->isVisible())
+            return dialog;
+    }
+    return nullptr;
+}
+
+maintenance::RestoreDialog* needRestoreDialog() {
+    if (auto* dialog = openRestoreDialog())
+        return dialog;
+    throw DriveFailure("no restore dialog is open");
+}
+
+// Sets the immutable attribute, which even root cannot write through; where
+// there is none, takes the write permissions away. run-drive.sh clears both.
+bool makeReadOnly(const QString& path) {
+#ifdef __linux__
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+    if (fd >= 0) {
+        int flags = 0;
+        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        if (done) {
+            flags |= FS_IMMUTABLE_FL;
+            done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        }
+        ::close(fd);
+        if (done)
+            return true;
+    }
+#endif
+    const QFile::Permissions write =
+        QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
+    return QFile::setPermissions(path, QFile::permissions(path) & ~write);
+}
+
 QString cellText(const officereadback::SheetCell& cell) {
     if (!cell.type.isEmpty() && cell.type != QLatin1String("n"))
         return cell.value;
@@ -205,6 +253,11 @@ int Driver::answerBox(const QString& text, const QString& caption, unsigned flag
 
 QWidget* Driver::window(const QString& windowClass) const {
     QWidget* found = mProgram.window(windowClass);
+    // Dialogs of the program (RestoreDialog) by their object name.
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (!found && top->isVisible() && top->objectName() == windowClass)
+            found = top;
+    }
     if (!found)
         throw DriveFailure("no window " + windowClass.toStdString());
     return found;
@@ -280,6 +333,14 @@ void Driver::play(const Action& action) {
         {"expect-quit-on-close", &Driver::expectQuitOnClose},
         {"expect-same-file", &Driver::expectSameFile},
         {"expect-start-within", &Driver::expectStartWithin},
+        {"expect-restore-list", &Driver::expectRestoreList},
+        {"restore-pick", &Driver::restorePick},
+        {"restore-confirm", [](Driver& d, const Action& a) { d.restoreButton(a, true); }},
+        {"restore-cancel", [](Driver& d, const Action& a) { d.restoreButton(a, false); }},
+        {"expect-restore-closed", &Driver::expectRestoreClosed},
+        {"damage-file", &Driver::damageFile},
+        {"remove-file", &Driver::removeFile},
+        {"protect", &Driver::protect},
     };
     const auto step = steps.constFind(action.verb);
     if (step == steps.constEnd())
@@ -897,6 +958,79 @@ void Driver::set(const Action& action) {
 void Driver::close(const Action& action) {
     need(action, 1);
     window(action.words[0])->close();
+}
+
+void Driver::expectRestoreList(const Action& action) {
+    need(action, 1);
+    const QTableWidget* list = needRestoreDialog()->list();
+    QStringList rows;
+    for (int row = 0; row < list->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < list->columnCount(); ++column)
+            cells << list->item(row, column)->text();
+        rows << cells.join(QLatin1Char('|'));
+    }
+    expectEqual(QStringLiteral("backups listed"), action.words[0], rows.join(QLatin1Char('\n')));
+}
+
+void Driver::restorePick(const Action& action) {
+    need(action, 1);
+    maintenance::RestoreDialog* dialog = needRestoreDialog();
+    QTableWidget* list = dialog->list();
+    const int row = toInt(action.words[0]);
+    if (row < 0 || row >= list->rowCount())
+        throw DriveFailure("the restore dialog has no row " + action.words[0].toStdString());
+    bringToFront(dialog);
+    const QModelIndex index = list->model()->index(row, 0);
+    list->scrollTo(index);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list->visualRect(index).center());
+}
+
+void Driver::restoreButton(const Action&, bool confirm) {
+    maintenance::RestoreDialog* dialog = needRestoreDialog();
+    QPushButton* button = confirm ? dialog->restoreButton() : dialog->cancelButton();
+    if (!button->isEnabled())
+        throw DriveFailure(button->text().toStdString() + " is disabled");
+    bringToFront(dialog);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void Driver::expectRestoreClosed(const Action&) {
+    if (openRestoreDialog())
+        throw DriveFailure("the restore dialog is still open");
+}
+
+void Driver::damageFile(const Action& action) {
+    need(action, 1);
+    QFile file(scriptPath(action.words[0]));
+    const qint64 offset = action.words.size() > 1 ? toInt(action.words[1]) : 0;
+    if (!file.exists() || !file.open(QIODevice::ReadWrite) || !file.seek(offset) ||
+        file.write(QByteArray(512, '\x5A')) != 512)
+        throw DriveFailure("cannot damage " + action.words[0].toStdString());
+}
+
+void Driver::removeFile(const Action& action) {
+    need(action, 1);
+    if (!QFile::remove(scriptPath(action.words[0])))
+        throw DriveFailure("cannot remove " + action.words[0].toStdString());
+}
+
+void Driver::protect(const Action& action) {
+    need(action, 1);
+    const QString folder = scriptPath(action.words[0]);
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
+        if (!makeReadOnly(folder + QLatin1Char('/') + name))
+            throw DriveFailure("cannot protect " + name.toStdString());
+    }
+    if (!makeReadOnly(folder))
+        throw DriveFailure("cannot protect " + action.words[0].toStdString());
+    // Proof that nothing can be written there, whoever runs the test.
+    QFile probe(folder + QStringLiteral("/probe"));
+    if (probe.open(QIODevice::WriteOnly)) {
+        probe.remove();
+        throw DriveFailure(action.words[0].toStdString() + " stays writable on this machine");
+    }
 }
 
 } // namespace drive

@@ -127,6 +127,23 @@ private:
     //   expect-start-within MS                the main window was shown within MS
     void expectSameFile(const Action& action);
     void expectStartWithin(const Action& action);
+    // The restore dialog (opened by click TForm1.BitBtn_RestoreData) and the
+    // files a restore is tried on.
+    //   expect-restore-list "time|note|count\n..."   the dialog's rows, newest first
+    //   restore-pick ROW                   click a row of the dialog's list (0 first)
+    //   restore-confirm / restore-cancel   press 恢复 / 取消
+    //   expect-restore-closed              no restore dialog is open
+    //   damage-file PATH [OFFSET]          overwrite 512 bytes at OFFSET (default 0)
+    //   remove-file PATH
+    //   protect PATH                       make a folder and its files read-only,
+    //                                      for root too (the immutable attribute)
+    void expectRestoreList(const Action& action);
+    void restorePick(const Action& action);
+    void restoreButton(const Action& action, bool confirm);
+    void expectRestoreClosed(const Action& action);
+    void damageFile(const Action& action);
+    void removeFile(const Action& action);
+    void protect(const Action& action);
 
     app::Program& mProgram;
     std::deque<QString> mAnswers;
@@ -137,7 +154,7 @@ private:
     int mBeeps = 0;
     qint64 mStartUpMs = -1;
     QStringList mStarted; // programs and web addresses, in order
-    std::map<QString, std::unique_ptr<platform::AdoConnection>> mLocks;
+    std::map<QString, std::unique_ptr<platform::AdoConnection>> mLocks; // by window class
 };
 
 // Compares and throws DriveFailure with both texts.
