@@ -117,6 +117,10 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A deferred delete that arrives while one of this object's handlers is
+    // on the stack (a modal box opened from a click runs the event loop) is
+    // kept until the outermost handler has returned.
+    bool event(QEvent* event) override;
     // The message dispatch: SM_SETACTIVE, then BeforeMessage, the control's
     // own handling and AfterMessage. True when the event must not go on.
     bool SkinWndProc(Message& message);
@@ -131,6 +135,8 @@ private:
 
     bool mColourTaken = false;
     bool mInPaint = false;
+    int mBusy = 0;              // handlers of this object on the stack
+    bool mFreeWhenIdle = false; // a deferred delete waits for them
     bool mHandleDying = false;
     QPalette mSavedPalette;
     bool mPaletteWasSet = false;
