@@ -2,6 +2,7 @@
 
 #include "skin/data/skin_manager_link.h"
 #include "skin/engine/control_rules.h"
+#include "skin/engine/popup_menus.h"
 
 #include <QImage>
 #include <QList>
@@ -19,7 +20,6 @@ namespace skin {
 
 class TSkinData;
 class TWinSkinForm;
-class TWinSkinPopMenu;
 
 // The one skin manager of the process: it watches the windows of the program
 // (an application-wide event filter plays the thread's window hook), decides
