@@ -32,6 +32,11 @@ bool isOneOf(const QString& n, std::initializer_list<const char*> names) {
     return false;
 }
 
+// A tab widget's own tab bar is part of its page control.
+bool isPageControlTabs(const QWidget* w) {
+    return qobject_cast<const QTabBar*>(w) && qobject_cast<const QTabWidget*>(w->parentWidget());
+}
+
 // The widgets the traversal reaches below `top`: its children in order, not
 // into compound widgets, other windows or a tab widget's own tab bar (it is
 // part of the page control).
@@ -40,7 +45,7 @@ void collectControls(QWidget* top, QList<QPointer<QWidget>>& out) {
         auto* w = qobject_cast<QWidget*>(child);
         if (!w || w->isWindow())
             continue;
-        if (qobject_cast<QTabBar*>(w) && qobject_cast<QTabWidget*>(top))
+        if (isPageControlTabs(w))
             continue;
         out.append(w);
         if (!isCompoundWidget(w))
@@ -59,6 +64,8 @@ QList<QWidget*> childWidgets(QWidget* parent) {
 }
 
 bool reachable(QWidget* top, QWidget* w) {
+    if (isPageControlTabs(w))
+        return false;
     for (QWidget* p = w->parentWidget(); p && p != top; p = p->parentWidget()) {
         if (isCompoundWidget(p) || p->isWindow())
             return false;
