@@ -209,6 +209,22 @@ TEST_F(ManagerTest, RequestsOfOnlyThisForm) {
     EXPECT_EQ(mManager->FindSkinForm(form(2))->captionButtonRebuilds, 1);
     EXPECT_EQ(mManager->FindSkinForm(form(1))->captionButtonRebuilds, 0);
 
+    // Request 7 is not one of this type's; request 6 frees every closed form.
+    QPointer<TWinSkinForm> ownForm = mManager->FindSkinForm(form(2));
+    QPointer<TWinSkinForm> foreign = new TWinSkinForm(nullptr);
+    foreign->setWindow(form(3), 1, QStringLiteral("TForm3"));
+    foreign->FrameState = TWinSkinForm::StateClosed;
+    mManager->SkinForms.append(foreign);
+    mManager->Request7Window = form(2);
+    for (int request : {int(TSkinManage::RequestReskinWindow), int(TSkinManage::RequestPurgeAll)}) {
+        mManager->setCurrentSkinData(own);
+        mManager->Request(request, TSkinManagerLink::RequestDelay);
+        tick();
+    }
+    freeDeferred();
+    EXPECT_TRUE(foreign.isNull());
+    EXPECT_EQ(mManager->FindSkinForm(form(2)), ownForm.data());
+
     // Request 2: that form alone is given back.
     own->SetActive(false);
     tick();
