@@ -358,6 +358,29 @@ TEST_F(ManagerTest, AModalBoxFromASkinnedClickRunsTheRequestsSafely) {
     EXPECT_EQ(sendMessage(button, SM_ISSKINNED, 0, 0, -1), -1);
 }
 
+TEST_F(ManagerTest, AModalBoxFromOnSkinControlEndsTheSetUpOfTheFreedForm) {
+    auto* layout = new QVBoxLayout(form(2));
+    layout->addWidget(new QPushButton(QStringLiteral("添加")));
+    layout->addWidget(new QPushButton(QStringLiteral("删除")));
+    int asked = 0;
+    mMain->OnSkinControl = [&](QObject*, TSkinData*, QWidget*, QWidget*, const QString&,
+                               QObject*&) {
+        if (++asked > 1)
+            return;
+        mMain->SetActive(false);
+        QDialog box;
+        QTimer::singleShot(TSkinManagerLink::RequestDelay + 150, &box, &QDialog::accept);
+        box.exec();
+    };
+    form(2)->show();
+    QPointer<TWinSkinForm> frame = mManager->FindSkinForm(form(2));
+    ASSERT_TRUE(frame);
+    QCoreApplication::sendPostedEvents(form(2));
+    EXPECT_TRUE(frame.isNull()) << "request 2 ran inside the box";
+    EXPECT_EQ(asked, 1) << "the traversal ended with its form";
+    EXPECT_EQ(sendMessage(form(2), SM_ISSKINNED, 0, 0, -1), -1);
+}
+
 TEST_F(ManagerTest, MenusAreWrappedWhileTheyShow) {
     form(1)->show();
     QMenu menu(form(1));
