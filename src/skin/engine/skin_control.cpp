@@ -364,6 +364,20 @@ void TSkinControl::SwitchParentBackground(bool take) {
     }
 }
 
+void TSkinControl::TrackMouse(const Message& m) {
+    quint8 state = MouseState;
+    if (m.msg == wm::MouseMove || m.msg == cm::MouseEnter) {
+        if (Handle && Handle->isEnabled())
+            state |= 1;
+    } else if (m.msg == wm::MouseLeave || m.msg == cm::MouseLeave) {
+        state = static_cast<quint8>(state & ~3);
+    }
+    if (state == MouseState)
+        return;
+    MouseState = state;
+    Redraw();
+}
+
 // ---------------------------------------------------------------- dispatch
 
 bool TSkinControl::eventFilter(QObject* watched, QEvent* event) {

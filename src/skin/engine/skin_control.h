@@ -107,6 +107,11 @@ public:
     // used (from the cursor for controls wider or higher than 32768 pixels).
     QPoint ForwardMouseDown(const Message& message);
     void SwitchParentBackground(bool take);
+    // Mouse tracking for kinds with a mouse-over state: the mouse entering
+    // or moving over the enabled window sets MouseState bit 0, leaving it
+    // (WM_MOUSELEAVE, or CM_MOUSELEAVE from the form) clears bits 0 and 1;
+    // each change redraws once. Qt tells every widget when the mouse leaves.
+    void TrackMouse(const Message& message);
     // The skin colour: the skin's ButtonFace.
     SkinColor skinColour() const;
     // True while the control's palette and ParentBackground are the skin's.

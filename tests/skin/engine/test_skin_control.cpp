@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QEnterEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -27,6 +28,7 @@ public:
 
     bool BeforeMessage(Message& m) override {
         ++befores;
+        TrackMouse(m);
         if (m.msg == wm::Paint) {
             HandlePaint(*this, m);
             return false;
@@ -136,6 +138,23 @@ TEST_F(SkinControlTest, SetActiveZeroLooksUnskinnedAndOneTakesTheSkinAgain) {
     EXPECT_TRUE(kind->Active && kind->colourTaken());
     EXPECT_EQ(centreOf(mButton), Painted);
     EXPECT_TRUE(mButton->seen.isEmpty()) << "SM_SETACTIVE never reaches the control";
+}
+
+TEST_F(SkinControlTest, MouseOverFollowsTheMouseOnAnEnabledControl) {
+    TestKind* kind = attach();
+    auto cross = [&](QEvent::Type type) {
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(mButton, type == QEvent::Enter ? &enter : &leave);
+    };
+    cross(QEvent::Enter);
+    EXPECT_EQ(kind->MouseState, 1);
+    kind->MouseState |= 2; // pressed
+    cross(QEvent::Leave);
+    EXPECT_EQ(kind->MouseState, 0) << "leaving clears over and pressed";
+    mButton->setEnabled(false);
+    cross(QEvent::Enter);
+    EXPECT_EQ(kind->MouseState, 0);
 }
 
 TEST_F(SkinControlTest, UnskinGivesColourAndParentBackgroundBackActiveOrNot) {
