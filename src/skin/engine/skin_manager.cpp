@@ -263,8 +263,11 @@ bool TSkinManage::SkinWindow(QWidget* p) {
     else
         form->SetupBareWindow(chosen);
     // The set-up fires the program's OnBeforeSkinForm.
-    if (!self || !form || !window)
+    if (!self || !form || !window) {
+        if (form && !form->parent())
+            form->deleteLater();
         return false;
+    }
     SkinForms.append(form);
     postMessage(p, SM_SKININIT, 0, 1000);
     return true;
