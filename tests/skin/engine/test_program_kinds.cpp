@@ -156,8 +156,11 @@ class ProgramKindsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(mDir.isValid());
-        mHome = qgetenv("HOME");
-        qputenv("HOME", mDir.path().toUtf8());
+        // The desktop shortcut goes to a desktop of the test's own.
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME"}) {
+            mEnvironment.emplace_back(name, qgetenv(name));
+            qputenv(name, mDir.path().toUtf8());
+        }
         QDir(mDir.path()).mkpath(QStringLiteral("database"));
         QDir(mDir.path()).mkpath(QStringLiteral("Desktop"));
         platform::setAppDir(mDir.path());
@@ -183,7 +186,12 @@ protected:
             registerSkinKind(SkinKind(kind), {});
         platform::setMessageBoxAnswerer({});
         setSkinManagerFactory([] { return std::make_unique<TRecordingSkinManager>(); });
-        qputenv("HOME", mHome);
+        for (const auto& [name, value] : mEnvironment) {
+            if (value.isEmpty())
+                qunsetenv(name);
+            else
+                qputenv(name, value);
+        }
     }
 
     // Starts the program; `beforeShowing` runs before the windows are shown
@@ -205,7 +213,7 @@ protected:
     }
 
     QTemporaryDir mDir;
-    QByteArray mHome;
+    std::vector<std::pair<const char*, QByteArray>> mEnvironment;
     QStringList mBoxes;
     std::unique_ptr<app::Program> mProgram;
 };
