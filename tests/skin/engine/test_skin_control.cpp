@@ -3,12 +3,15 @@
 #include "skin/engine/control_traversal.h"
 #include "skin/engine/form_window.h"
 #include "skin/engine/skin_control.h"
+#include "skin/engine/window_info.h"
 
 #include <QCoreApplication>
 #include <QCursor>
 #include <QEnterEvent>
+#include <QGroupBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -225,6 +228,26 @@ TEST_F(SkinControlTest, TraversalTakesNothingTwice) {
     other.SetupFrameworkForm(&mData, &mWindow);
     SkinFormControls(other);
     EXPECT_EQ(other.decisionFor(mButton), nullptr);
+}
+
+TEST_F(SkinControlTest, ARadioGroupWithTheDisableTagKeepsItsButtonsPlain) {
+    auto* group = new QGroupBox(QStringLiteral("付款"));
+    group->setProperty("skinClass", QStringLiteral("TRadioGroup"));
+    setTag(group, mData.DisableTag);
+    auto* buttons = new QVBoxLayout(group);
+    auto* cash = new QRadioButton(QStringLiteral("现金"));
+    auto* card = new QRadioButton(QStringLiteral("刷卡"));
+    buttons->addWidget(cash);
+    buttons->addWidget(card);
+    mWindow.layout()->addWidget(group);
+    SkinFormControls(mForm);
+    for (QWidget* w :
+         {static_cast<QWidget*>(group), static_cast<QWidget*>(cash), static_cast<QWidget*>(card)}) {
+        ASSERT_NE(mForm.decisionFor(w), nullptr);
+        EXPECT_EQ(mForm.decisionFor(w)->decision.source, RuleSource::DisableTag);
+        EXPECT_EQ(tagOf(w), mData.DisableTag);
+    }
+    EXPECT_EQ(mForm.decisionFor(mButton)->decision.kind, SkinKind::SkinButton);
 }
 
 TEST(SkinControlHelpers, PropertiesByName) {
