@@ -396,25 +396,17 @@ bool TSkinControl::eventFilter(QObject* watched, QEvent* event) {
     const bool paint = message.msg == wm::Paint;
     if (paint)
         mInPaint = true;
-    ++mBusy;
+    const HandlerScope scope(mDeleteHold, this);
     const bool stop = SkinWndProc(message);
     if (paint)
         mInPaint = false;
     if (own)
         own->event = nullptr;
-    if (--mBusy == 0 && mFreeWhenIdle) {
-        mFreeWhenIdle = false;
-        QCoreApplication::postEvent(this, new QDeferredDeleteEvent);
-    }
     return stop;
 }
 
 bool TSkinControl::event(QEvent* e) {
-    if (e->type() == QEvent::DeferredDelete && mBusy > 0) {
-        mFreeWhenIdle = true;
-        return true;
-    }
-    return QObject::event(e);
+    return mDeleteHold.holds(e) || QObject::event(e);
 }
 
 bool TSkinControl::SkinWndProc(Message& m) {

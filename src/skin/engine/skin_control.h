@@ -1,6 +1,7 @@
 #pragma once
 
 #include "skin/data/bitmap_utils.h"
+#include "skin/engine/handler_scope.h"
 #include "skin/engine/message.h"
 
 #include <QImage>
@@ -140,8 +141,7 @@ private:
 
     bool mColourTaken = false;
     bool mInPaint = false;
-    int mBusy = 0;              // handlers of this object on the stack
-    bool mFreeWhenIdle = false; // a deferred delete waits for them
+    DeleteHold mDeleteHold;
     bool mHandleDying = false;
     QPalette mSavedPalette;
     bool mPaletteWasSet = false;
