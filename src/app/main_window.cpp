@@ -171,6 +171,8 @@ QWidget* MainWindow::buildMaintenancePage() {
     auto* row = new QHBoxLayout(page);
     auto* backup = new QPushButton(QStringLiteral("备份数据库"));
     backup->setObjectName(QStringLiteral("BitBtn_BackUpData"));
+    // A bitmap button (without a glyph): the skin draws it as one.
+    backup->setProperty("skinClass", QStringLiteral("TBitBtn"));
     backup->setMinimumSize(110, 36);
     connect(backup, &QPushButton::clicked, this, &MainWindow::backupRequested);
     auto* restore = new QPushButton(QStringLiteral("恢复数据库"));

@@ -32,15 +32,20 @@ bool isOneOf(const QString& n, std::initializer_list<const char*> names) {
     return false;
 }
 
+// A tab widget's own tab bar is part of its page control.
+bool isPageControlTabs(const QWidget* w) {
+    return qobject_cast<const QTabBar*>(w) && qobject_cast<const QTabWidget*>(w->parentWidget());
+}
+
 // The widgets the traversal reaches below `top`: its children in order, not
 // into compound widgets, other windows or a tab widget's own tab bar (it is
 // part of the page control).
-void collectControls(QWidget* top, QList<QWidget*>& out) {
+void collectControls(QWidget* top, QList<QPointer<QWidget>>& out) {
     for (QObject* child : top->children()) {
         auto* w = qobject_cast<QWidget*>(child);
         if (!w || w->isWindow())
             continue;
-        if (qobject_cast<QTabBar*>(w) && qobject_cast<QTabWidget*>(top))
+        if (isPageControlTabs(w))
             continue;
         out.append(w);
         if (!isCompoundWidget(w))
@@ -59,6 +64,8 @@ QList<QWidget*> childWidgets(QWidget* parent) {
 }
 
 bool reachable(QWidget* top, QWidget* w) {
+    if (isPageControlTabs(w))
+        return false;
     for (QWidget* p = w->parentWidget(); p && p != top; p = p->parentWidget()) {
         if (isCompoundWidget(p) || p->isWindow())
             return false;
@@ -68,26 +75,42 @@ bool reachable(QWidget* top, QWidget* w) {
 
 class Traversal {
 public:
-    explicit Traversal(TWinSkinForm& form) : mForm(form), mData(form.skinData()) {}
+    explicit Traversal(TWinSkinForm& form)
+        : mForm(form), mData(form.skinData()), mFormAlive(&form) {}
 
     void run() {
-        QWidget* top = mForm.form();
+        QPointer<QWidget> top = mForm.form();
         if (!top || !mData)
             return;
-        QList<QWidget*> controls;
+        QList<QPointer<QWidget>> controls;
         collectControls(top, controls);
-        for (QWidget* c : controls)
-            apply(c, top);
+        for (const QPointer<QWidget>& c : controls) {
+            if (!alive() || !top)
+                return;
+            if (c)
+                apply(c, top);
+        }
+        if (!alive() || !top)
+            return;
         if (mData->SkinControls.contains(TSkinControlType::xcPopupMenu))
             popupMenus(top);
-        for (QWidget* w = top->nextInFocusChain(); w && w != top; w = w->nextInFocusChain()) {
-            if (!reachable(top, w) || tagOf(w) == mData->DisableTag)
+        QList<QPointer<QWidget>> tabOrder;
+        for (QWidget* w = top->nextInFocusChain(); w && w != top; w = w->nextInFocusChain())
+            tabOrder.append(w);
+        for (const QPointer<QWidget>& w : tabOrder) {
+            if (!alive() || !top)
+                return;
+            if (!w || !reachable(top, w) || tagOf(w) == mData->DisableTag)
                 continue;
             apply(w, top);
         }
     }
 
 private:
+    // The program's handler may have unskinned the form or freed the skin
+    // data meanwhile (it can open a modal box, which runs the request timer).
+    bool alive() const { return mFormAlive && mData; }
+
     bool taken(QWidget* c) const {
         return mForm.decisionFor(c) || mForm.skinObjectFor(c) ||
                sendMessage(c, SM_ISSKINNED, 0, 0) == 1;
@@ -139,24 +162,23 @@ private:
     }
 
     void children(QWidget* c, const ControlDecision& d) {
-        const QList<QWidget*> kids = childWidgets(c);
-        switch (d.children) {
-        case ChildRule::None:
-            break;
-        case ChildRule::Rules:
-            for (QWidget* kid : kids)
+        if (d.children == ChildRule::None)
+            return;
+        const QPointer<QWidget> parent = c;
+        QList<QPointer<QWidget>> kids;
+        for (QWidget* kid : childWidgets(c))
+            kids.append(kid);
+        for (const QPointer<QWidget>& kid : kids) {
+            if (!alive() || !parent)
+                return;
+            if (!kid)
+                continue;
+            if (d.children == ChildRule::Rules)
                 apply(kid, c);
-            break;
-        case ChildRule::Fixed:
-            for (QWidget* kid : kids)
+            else if (d.children == ChildRule::Fixed)
                 fixed(kid, d.childKind, d.childMode, d.childFlag);
-            break;
-        case ChildRule::OnlyScrolled:
-            for (QWidget* kid : kids) {
-                if (controlFactsOf(kid).hasScrollBars)
-                    fixed(kid, d.childKind, 0, false);
-            }
-            break;
+            else if (controlFactsOf(kid).hasScrollBars)
+                fixed(kid, d.childKind, 0, false);
         }
     }
 
@@ -185,7 +207,10 @@ private:
         // 4. The program's own choice.
         if (mData->OnSkinControl) {
             QObject* given = nullptr;
+            QPointer<QWidget> control = c;
             mData->OnSkinControl(&mForm, mData, container, c, n, given);
+            if (!alive() || !control)
+                return;
             if (given) {
                 ControlDecision d;
                 d.source = RuleSource::Handler;
@@ -216,10 +241,14 @@ private:
         if (!d.childrenFirst)
             children(c, d);
         if (d.ownedComponents) {
-            QList<QWidget*> owned;
+            QList<QPointer<QWidget>> owned;
             collectControls(c, owned);
-            for (QWidget* w : owned)
-                apply(w, c);
+            for (const QPointer<QWidget>& w : owned) {
+                if (!alive())
+                    return;
+                if (w)
+                    apply(w, c);
+            }
             if (mData->SkinControls.contains(TSkinControlType::xcPopupMenu))
                 popupMenus(c);
         }
@@ -232,7 +261,8 @@ private:
     }
 
     TWinSkinForm& mForm;
-    TSkinData* mData;
+    QPointer<TSkinData> mData;
+    QPointer<TWinSkinForm> mFormAlive;
 };
 
 // The child windows of a bare window; containers that no rule names are looked
@@ -260,7 +290,9 @@ void bareChildren(TWinSkinForm& form, QWidget* parent) {
         if (rule.kind != SkinKind::None) {
             const auto it = factories().find(rule.kind);
             if (it != factories().end() && it->second) {
-                if (TSkinControl* object = it->second(c, &form, d)) {
+                // A child of the window it skins, like every skin object: it
+                // goes with the window, never while the frame's handler runs.
+                if (TSkinControl* object = it->second(c, c, d)) {
                     object->AttachHandle(c, data, &form, nullptr);
                     built = true;
                 }

@@ -77,10 +77,14 @@ bool TWinSkinForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TWinSkinForm::finishSetup() {
     freeReleasedObjects();
+    // The program's OnSkinControl may run a request that frees this form.
+    QPointer<TWinSkinForm> self(this);
     if (mSetup == SetupKind::FrameworkForm)
         SkinFormControls(*this);
     else if (mSetup == SetupKind::BareWindow)
         SkinBareWindowControls(*this);
+    if (!self)
+        return;
     if (FrameState == StateNew)
         FrameState = StateSkinned;
 }

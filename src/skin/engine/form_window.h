@@ -55,6 +55,9 @@ public:
     // How many times each manager action reached this form (for the record).
     int captionButtonRebuilds = 0;
     int geometryReads = 0;
+    // The size grip made on the window while it was skinned; the frame
+    // takes it over.
+    QPointer<QWidget> SizeGrip;
 
     // Gives the window back: the skin objects are unskinned and freed, the
     // window answers no more.

@@ -364,31 +364,49 @@ void TSkinControl::SwitchParentBackground(bool take) {
     }
 }
 
+void TSkinControl::TrackMouse(const Message& m) {
+    quint8 state = MouseState;
+    if (m.msg == wm::MouseMove || m.msg == cm::MouseEnter) {
+        if (Handle && Handle->isEnabled())
+            state |= 1;
+    } else if (m.msg == wm::MouseLeave || m.msg == cm::MouseLeave) {
+        state = static_cast<quint8>(state & ~3);
+    }
+    if (state == MouseState)
+        return;
+    MouseState = state;
+    Redraw();
+}
+
 // ---------------------------------------------------------------- dispatch
 
 bool TSkinControl::eventFilter(QObject* watched, QEvent* event) {
     if (watched != Handle || mHandleDying)
         return false;
-    if (Message* own = skinMessageOf(event)) {
+    Message* own = skinMessageOf(event);
+    Message m = own ? Message{} : messageFromEvent(event);
+    if (own)
         own->event = event;
-        const bool stop = SkinWndProc(*own);
-        own->event = nullptr;
-        return stop;
-    }
-    Message m = messageFromEvent(event);
-    if (m.msg == wm::Null)
+    else if (m.msg == wm::Null)
         return false;
     // The window system gives a disabled window no input.
-    if (isInput(m.msg) && !Handle->isEnabled())
+    else if (isInput(m.msg) && !Handle->isEnabled())
         return false;
-    const bool paint = m.msg == wm::Paint;
+    Message& message = own ? *own : m;
+    const bool paint = message.msg == wm::Paint;
     if (paint)
         mInPaint = true;
-    QPointer<TSkinControl> self(this);
-    const bool stop = SkinWndProc(m);
-    if (self && paint)
+    const HandlerScope scope(mDeleteHold, this);
+    const bool stop = SkinWndProc(message);
+    if (paint)
         mInPaint = false;
+    if (own)
+        own->event = nullptr;
     return stop;
+}
+
+bool TSkinControl::event(QEvent* e) {
+    return mDeleteHold.holds(e) || QObject::event(e);
 }
 
 bool TSkinControl::SkinWndProc(Message& m) {
@@ -399,17 +417,19 @@ bool TSkinControl::SkinWndProc(Message& m) {
     }
     if (!Active)
         return false; // straight on to the control's own handling
-    QPointer<TSkinControl> self(this);
     if (!BeforeMessage(m))
         return true;
+    // A handler may have given the control back meanwhile: then it gets the
+    // message as if it had never been skinned.
+    if (!Active)
+        return false;
     // Input goes on to the program's own filters and the control once the
     // filter returns; only the handlers whose result the after-step needs
     // run here.
-    if (self && runsOriginalInFilter(m))
+    if (runsOriginalInFilter(m))
         CallOriginal(m);
-    if (!self)
-        return true;
-    AfterMessage(m);
+    if (Active)
+        AfterMessage(m);
     return m.originalCalled;
 }
 

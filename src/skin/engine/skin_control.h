@@ -1,6 +1,7 @@
 #pragma once
 
 #include "skin/data/bitmap_utils.h"
+#include "skin/engine/handler_scope.h"
 #include "skin/engine/message.h"
 
 #include <QImage>
@@ -107,6 +108,11 @@ public:
     // used (from the cursor for controls wider or higher than 32768 pixels).
     QPoint ForwardMouseDown(const Message& message);
     void SwitchParentBackground(bool take);
+    // Mouse tracking for kinds with a mouse-over state: the mouse entering
+    // or moving over the enabled window sets MouseState bit 0, leaving it
+    // (WM_MOUSELEAVE, or CM_MOUSELEAVE from the form) clears bits 0 and 1;
+    // each change redraws once. Qt tells every widget when the mouse leaves.
+    void TrackMouse(const Message& message);
     // The skin colour: the skin's ButtonFace.
     SkinColor skinColour() const;
     // True while the control's palette and ParentBackground are the skin's.
@@ -117,6 +123,10 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A deferred delete that arrives while one of this object's handlers is
+    // on the stack (a modal box opened from a click runs the event loop) is
+    // kept until the outermost handler has returned.
+    bool event(QEvent* event) override;
     // The message dispatch: SM_SETACTIVE, then BeforeMessage, the control's
     // own handling and AfterMessage. True when the event must not go on.
     bool SkinWndProc(Message& message);
@@ -131,6 +141,7 @@ private:
 
     bool mColourTaken = false;
     bool mInPaint = false;
+    DeleteHold mDeleteHold;
     bool mHandleDying = false;
     QPalette mSavedPalette;
     bool mPaletteWasSet = false;

@@ -3,10 +3,12 @@
 #include "skin/data/skin_data.h"
 #include "skin/engine/form_window.h"
 #include "skin/engine/message.h"
+#include "skin/engine/popup_menus.h"
 #include "skin/engine/window_info.h"
 
 #include <QApplication>
 #include <QMenu>
+#include <QSizeGrip>
 #include <QWidget>
 
 namespace skin {
@@ -63,6 +65,8 @@ TSkinManage::~TSkinManage() {
         }
     }
     SkinForms.clear();
+    for (const QPointer<TWinSkinPopMenu>& wrapper : PopupMenus)
+        delete wrapper.data();
     PopupMenus.clear();
     ChildManagers.clear();
     if (mHookInstalled && qApp)
@@ -131,20 +135,28 @@ bool TSkinManage::eventFilter(QObject* watched, QEvent* event) {
     if (hookOff || Started == 4)
         return false;
     const QEvent::Type type = event->type();
-    if (type != QEvent::Show && type != QEvent::Hide && type != QEvent::WindowActivate)
+    if (type != QEvent::Show && type != QEvent::Hide && type != QEvent::WindowActivate &&
+        type != QEvent::Polish && type != QEvent::ActionAdded)
         return false;
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || !widget->isWindow())
+    if (!widget)
         return false;
     if (auto* menu = qobject_cast<QMenu*>(widget)) {
-        // A menu window is made when it shows and destroyed when it hides.
+        // A menu window is made when the menu is about to show (before it
+        // is measured) and destroyed when it hides.
+        menuSeen(menu);
         if (type == QEvent::Show && !ParentManager)
             WrapPopupMenu(menu);
         else if (type == QEvent::Hide)
             UnwrapPopupMenu(menu);
         return false;
     }
-    if (!isOfferedWindow(widget))
+    if (type == QEvent::Polish) {
+        if (auto* grip = qobject_cast<QSizeGrip*>(widget))
+            sizeGripMade(grip);
+        return false;
+    }
+    if (!widget->isWindow() || !isOfferedWindow(widget))
         return false;
     // Showing a window activates it on the original platform; a window
     // manager may never activate a window the program shows.
@@ -157,6 +169,22 @@ bool TSkinManage::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+void TSkinManage::menuSeen(QMenu* menu) {
+    if (menu->property("skinMenuHooked").toBool())
+        return;
+    menu->setProperty("skinMenuHooked", true);
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+        if (!hookOff && Started != 4 && !ParentManager)
+            WrapPopupMenu(menu);
+    });
+    connect(menu, &QObject::destroyed, this, [this, menu] { UnwrapPopupMenu(menu); });
+}
+
+void TSkinManage::sizeGripMade(QSizeGrip* grip) {
+    if (TWinSkinForm* form = FindSkinForm(grip->window()))
+        form->SizeGrip = grip;
+}
+
 void TSkinManage::activated(QWidget* window) {
     if (Started == 0)
         Started = 1;
@@ -164,6 +192,15 @@ void TSkinManage::activated(QWidget* window) {
 }
 
 // ---------------------------------------------------------------- Skin window
+
+QList<TSkinData*> TSkinManage::registeredSkinData() const {
+    QList<TSkinData*> registered;
+    for (const QPointer<TSkinData>& data : SkinDatas) {
+        if (data)
+            registered.append(data);
+    }
+    return registered;
+}
 
 std::vector<SkinDataFacts> TSkinManage::skinDataFacts(const QWidget* p) const {
     std::vector<SkinDataFacts> facts;
@@ -206,22 +243,31 @@ bool TSkinManage::SkinWindow(QWidget* p) {
                                     return doSkin;
                                 }};
     }
-    QList<TSkinData*> registered;
-    for (const QPointer<TSkinData>& data : SkinDatas) {
-        if (data)
-            registered.append(data);
-    }
+    QList<QPointer<TSkinData>> registered;
+    for (TSkinData* data : registeredSkinData())
+        registered.append(data);
+    QPointer<QWidget> window = p;
+    QPointer<TSkinManage> self(this);
     mLastDecision = decideSkinWindow(f, skinDataFacts(p), main);
-    if (!mLastDecision.accepted())
+    // The window-class veto is the program's own handler.
+    if (!self || !window || !mLastDecision.accepted())
         return false;
     TSkinData* chosen = registered.at(mLastDecision.skinData);
+    if (!chosen)
+        return false;
 
-    auto* form = new TWinSkinForm(framework ? p : nullptr);
+    QPointer<TWinSkinForm> form = new TWinSkinForm(framework ? p : nullptr);
     form->setWindow(p, Module, f.className);
     if (framework)
         form->SetupFrameworkForm(chosen, p);
     else
         form->SetupBareWindow(chosen);
+    // The set-up fires the program's OnBeforeSkinForm.
+    if (!self || !form || !window) {
+        if (form && !form->parent())
+            form->deleteLater();
+        return false;
+    }
     SkinForms.append(form);
     postMessage(p, SM_SKININIT, 0, 1000);
     return true;
@@ -302,12 +348,19 @@ void TSkinManage::Request(int code, int delayMs) {
 
 void TSkinManage::unskinAndFree(TWinSkinForm* form) {
     SkinForms.removeAll(form);
+    QPointer<TWinSkinForm> alive = form;
     QPointer<QWidget> window = form->window();
     form->Unskin();
+    if (!alive)
+        return;
     form->FrameState = TWinSkinForm::StateClosed;
-    if (window)
-        window->repaint();
+    // Freed once every handler of the form has returned: a modal box opened
+    // from one of them runs this very request.
     form->deleteLater();
+    if (window) {
+        window->update();
+        window->repaint();
+    }
 }
 
 void TSkinManage::RequestTimer() {
@@ -315,151 +368,148 @@ void TSkinManage::RequestTimer() {
     QPointer<TSkinData> current = CurrentSkinData;
     if (!current)
         return;
+    // Every call below can run the program's handlers, and a modal box in
+    // one of them runs the event loop: the manager, the component, the forms
+    // and windows are asked again after each call.
+    QPointer<TSkinManage> self(this);
     const int code = PendingRequest;
     auto usesCurrent = [&](const TWinSkinForm* form) {
-        return form && form->skinData() == current;
+        return form && current && form->skinData() == current;
     };
-    if (current->SkinFormtype == TSkinFormType::sfOnlyThisForm) {
-        switch (code) {
-        case TSkinManagerLink::Start: {
-            SkinningOn = true;
-            Bulk = true;
-            const QList<QWidget*> forms = applicationForms();
-            for (qsizetype i = forms.size() - 1; i >= 0; --i) {
-                if (current && current->parent() == forms[i]) {
-                    SkinForm(forms[i]);
-                    break;
-                }
-            }
-            Bulk = false;
-            break;
-        }
-        case TSkinManagerLink::Stop:
-            SkinningOn = false;
+    const bool onlyThisForm = current->SkinFormtype == TSkinFormType::sfOnlyThisForm;
+    switch (code) {
+    case TSkinManagerLink::Start: {
+        SkinningOn = true;
+        Bulk = true;
+        if (!onlyThisForm)
             Purge();
+        QList<QPointer<QWidget>> forms;
+        for (QWidget* w : applicationForms())
+            forms.append(w);
+        for (qsizetype i = forms.size() - 1; i >= 0 && self && current; --i) {
+            if (!forms[i])
+                continue;
+            if (!onlyThisForm) {
+                SkinForm(forms[i]);
+            } else if (current->parent() == forms[i]) {
+                SkinForm(forms[i]);
+                break;
+            }
+        }
+        if (!self)
+            return;
+        Bulk = false;
+        if (!onlyThisForm && !Module) {
+            for (TSkinManage* child : ChildManagers) {
+                child->CurrentSkinData = current;
+                child->SkinningOn = true;
+                child->Request(TSkinManagerLink::Start, 300);
+            }
+        }
+        break;
+    }
+    case TSkinManagerLink::Stop:
+        SkinningOn = false;
+        Purge();
+        if (onlyThisForm) {
             for (qsizetype i = SkinForms.size() - 1; i >= 0; --i) {
                 if (usesCurrent(SkinForms[i])) {
                     unskinAndFree(SkinForms[i]);
                     break;
                 }
             }
-            break;
-        case TSkinManagerLink::Reskin:
-            Purge();
-            for (const QPointer<TWinSkinForm>& form : SkinForms) {
-                if (usesCurrent(form)) {
-                    form->RefreshSkinObjects();
-                    form->Repaint();
-                    break;
-                }
-            }
-            break;
-        case RequestPurgeAll:
-            PurgeAll();
-            break;
-        default:
-            break;
-        }
-    } else {
-        switch (code) {
-        case TSkinManagerLink::Start: {
-            SkinningOn = true;
-            Bulk = true;
-            Purge();
-            const QList<QWidget*> forms = applicationForms();
-            for (qsizetype i = forms.size() - 1; i >= 0; --i) {
-                if (forms[i])
-                    SkinForm(forms[i]);
-            }
-            Bulk = false;
-            if (!Module) {
-                for (TSkinManage* child : ChildManagers) {
-                    child->CurrentSkinData = current;
-                    child->SkinningOn = true;
-                    child->Request(TSkinManagerLink::Start, 300);
-                }
-            }
-            break;
-        }
-        case TSkinManagerLink::Stop:
-            SkinningOn = false;
-            Purge();
-            while (!SkinForms.isEmpty()) {
+        } else {
+            while (self && !SkinForms.isEmpty()) {
                 if (TWinSkinForm* form = SkinForms.first())
                     unskinAndFree(form);
                 else
                     SkinForms.removeFirst();
             }
-            if (!Module) {
+            if (self && !Module) {
                 for (TSkinManage* child : ChildManagers)
                     child->SkinningOn = false;
             }
-            break;
-        case TSkinManagerLink::Reskin: {
-            Purge();
-            QList<QPointer<TWinSkinForm>> using_;
-            for (const QPointer<TWinSkinForm>& form : SkinForms) {
-                if (usesCurrent(form))
-                    using_.append(form);
-            }
-            for (const QPointer<TWinSkinForm>& form : using_) {
-                if (form)
-                    form->RefreshSkinObjects();
-            }
-            for (const QPointer<TWinSkinForm>& form : using_) {
-                if (form)
-                    form->Repaint();
-            }
-            break;
         }
-        case RequestPurgeAll:
-            PurgeAll();
-            break;
-        case RequestReskinWindow: {
-            QPointer<QWidget> window = Request7Window;
-            if (TWinSkinForm* form = FindSkinForm(window)) {
-                form->Unskin();
-                form->FrameState = TWinSkinForm::StateClosed;
-                Purge();
-                if (window)
-                    SkinWindow(window);
+        break;
+    case TSkinManagerLink::Reskin: {
+        Purge();
+        QList<QPointer<TWinSkinForm>> using_;
+        for (const QPointer<TWinSkinForm>& form : SkinForms) {
+            if (usesCurrent(form)) {
+                using_.append(form);
+                if (onlyThisForm)
+                    break;
             }
-            return;
         }
-        default:
-            break;
+        // Every form first rebuilds, then every form repaints.
+        for (const QPointer<TWinSkinForm>& form : using_) {
+            if (form)
+                form->RefreshSkinObjects();
         }
+        for (const QPointer<TWinSkinForm>& form : using_) {
+            if (form)
+                form->Repaint();
+        }
+        break;
     }
-    // Handlers may have run meanwhile: the component is asked only if alive.
+    case RequestPurgeAll:
+        PurgeAll();
+        break;
+    case RequestReskinWindow: {
+        if (onlyThisForm)
+            break;
+        QPointer<QWidget> window = Request7Window;
+        if (TWinSkinForm* form = FindSkinForm(window)) {
+            QPointer<TWinSkinForm> alive = form;
+            form->Unskin();
+            if (alive)
+                form->FrameState = TWinSkinForm::StateClosed;
+            if (!self)
+                return;
+            Purge();
+            if (window)
+                SkinWindow(window);
+        }
+        return;
+    }
+    default:
+        break;
+    }
+    if (!self)
+        return;
     if (current)
         current->SkinChanged();
-    CurrentSkinData = nullptr;
+    // The handler may have made a request of its own meanwhile.
+    if (self && CurrentSkinData == current && !requestTimer.isActive())
+        CurrentSkinData = nullptr;
 }
 
 // ---------------------------------------------------------------- popup menus
 
 bool TSkinManage::IsWrapped(const QMenu* menu) const {
-    for (const WrappedMenu& wrapped : PopupMenus) {
-        if (wrapped.menu == menu)
+    for (const QPointer<TWinSkinPopMenu>& wrapper : PopupMenus) {
+        if (wrapper && wrapper->menu() == menu)
             return true;
     }
     return false;
 }
 
+QImage TSkinManage::PopupBackground(const QMenu* menu) const {
+    for (const QPointer<TWinSkinPopMenu>& wrapper : PopupMenus) {
+        if (wrapper && wrapper->menu() == menu)
+            return wrapper->Background();
+    }
+    return {};
+}
+
 bool TSkinManage::WrapPopupMenu(QMenu* menu) {
-    PopupMenus.removeIf([](const WrappedMenu& wrapped) { return !wrapped.menu; });
+    PopupMenus.removeAll(nullptr);
     if (!SkinningOn || !menu || sendMessage(menu, SM_ISSKINNED, 0, 0) == 1 || IsWrapped(menu))
         return false;
-    std::vector<SkinDataFacts> facts = skinDataFacts(menu);
-    const int chosen = chooseSkinData(QStringLiteral("#32768"), facts);
+    const int chosen = chooseSkinData(windowClassName(menu), skinDataFacts(menu));
     if (chosen < 0)
         return false;
-    QList<TSkinData*> registered;
-    for (const QPointer<TSkinData>& data : SkinDatas) {
-        if (data)
-            registered.append(data);
-    }
-    TSkinData* data = registered.at(chosen);
+    TSkinData* data = registeredSkinData().at(chosen);
     if (!data->skinLoaded())
         return false;
     const TSkinControlTypes x = data->SkinControls;
@@ -469,20 +519,26 @@ bool TSkinManage::WrapPopupMenu(QMenu* menu) {
                                         : x.contains(TSkinControlType::xcSystemMenu);
     if (!wanted)
         return false;
-    PopupMenus.append({menu, data, PopupMark});
+    auto* wrapper = new TWinSkinPopMenu(menu, data);
+    wrapper->Marked = PopupMark;
+    PopupMenus.append(wrapper);
     return false;
 }
 
 bool TSkinManage::UnwrapPopupMenu(QMenu* menu) {
     for (qsizetype i = 0; i < PopupMenus.size(); ++i) {
-        if (PopupMenus[i].menu == menu) {
-            PopupMenus.removeAt(i);
-            if (PopupMenus.isEmpty()) {
-                PopupMark = false;
-                MenuMode = 0;
-            }
-            return true;
+        TWinSkinPopMenu* wrapper = PopupMenus[i];
+        // A wrapper whose menu is gone is that menu's.
+        if (!wrapper || (wrapper->menu() && wrapper->menu() != menu))
+            continue;
+        PopupMenus.removeAt(i);
+        wrapper->Unwrap();
+        wrapper->deleteLater();
+        if (PopupMenus.isEmpty()) {
+            PopupMark = false;
+            MenuMode = 0;
         }
+        return true;
     }
     return false;
 }

@@ -2,7 +2,9 @@
 
 #include "skin/data/skin_manager_link.h"
 #include "skin/engine/control_rules.h"
+#include "skin/engine/popup_menus.h"
 
+#include <QImage>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -12,6 +14,7 @@
 #include <functional>
 
 class QMenu;
+class QSizeGrip;
 
 namespace skin {
 
@@ -58,23 +61,21 @@ public:
     // this manager's module; PurgeAll frees every closed one.
     void Purge();
     void PurgeAll();
-    // Popup menus: a menu about to show is wrapped when its skin data wants it.
+    // Popup menus: a menu about to show is wrapped when its skin data wants
+    // it (the answer is always false); a menu that hides or goes is unwrapped.
     bool WrapPopupMenu(QMenu* menu);
     bool UnwrapPopupMenu(QMenu* menu);
     bool IsWrapped(const QMenu* menu) const;
+    // The cached background of the wrapper that draws the menu.
+    QImage PopupBackground(const QMenu* menu) const;
+    // The request handler runs in the event loop; tests call it at once.
 
-    // Carries out the pending request at once (the request timer's tick).
     void RequestTimer();
 
     // ---- state
     QTimer requestTimer;
     QList<QPointer<TWinSkinForm>> SkinForms;
-    struct WrappedMenu {
-        QPointer<QMenu> menu;
-        QPointer<TSkinData> skinData;
-        bool marked = false;
-    };
-    QList<WrappedMenu> PopupMenus;
+    QList<QPointer<TWinSkinPopMenu>> PopupMenus;
     QList<QPointer<TSkinData>> SkinDatas;
     QList<int> ExtraHooks;             // nothing adds one
     QList<TSkinManage*> ChildManagers; // nothing attaches one
@@ -106,6 +107,9 @@ protected:
 
 private:
     void activated(QWidget* window);
+    void menuSeen(QMenu* menu);
+    void sizeGripMade(QSizeGrip* grip);
+    QList<TSkinData*> registeredSkinData() const;
     void unskinAndFree(TWinSkinForm* form);
     void purge(bool everyModule);
     std::vector<SkinDataFacts> skinDataFacts(const QWidget* p) const;

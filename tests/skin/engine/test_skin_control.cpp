@@ -3,11 +3,15 @@
 #include "skin/engine/control_traversal.h"
 #include "skin/engine/form_window.h"
 #include "skin/engine/skin_control.h"
+#include "skin/engine/window_info.h"
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QEnterEvent>
+#include <QGroupBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -27,6 +31,7 @@ public:
 
     bool BeforeMessage(Message& m) override {
         ++befores;
+        TrackMouse(m);
         if (m.msg == wm::Paint) {
             HandlePaint(*this, m);
             return false;
@@ -138,6 +143,23 @@ TEST_F(SkinControlTest, SetActiveZeroLooksUnskinnedAndOneTakesTheSkinAgain) {
     EXPECT_TRUE(mButton->seen.isEmpty()) << "SM_SETACTIVE never reaches the control";
 }
 
+TEST_F(SkinControlTest, MouseOverFollowsTheMouseOnAnEnabledControl) {
+    TestKind* kind = attach();
+    auto cross = [&](QEvent::Type type) {
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(mButton, type == QEvent::Enter ? &enter : &leave);
+    };
+    cross(QEvent::Enter);
+    EXPECT_EQ(kind->MouseState, 1);
+    kind->MouseState |= 2; // pressed
+    cross(QEvent::Leave);
+    EXPECT_EQ(kind->MouseState, 0) << "leaving clears over and pressed";
+    mButton->setEnabled(false);
+    cross(QEvent::Enter);
+    EXPECT_EQ(kind->MouseState, 0);
+}
+
 TEST_F(SkinControlTest, UnskinGivesColourAndParentBackgroundBackActiveOrNot) {
     const QColor plainColour = mButton->palette().color(mButton->backgroundRole());
     TestKind* kind = attach();
@@ -206,6 +228,26 @@ TEST_F(SkinControlTest, TraversalTakesNothingTwice) {
     other.SetupFrameworkForm(&mData, &mWindow);
     SkinFormControls(other);
     EXPECT_EQ(other.decisionFor(mButton), nullptr);
+}
+
+TEST_F(SkinControlTest, ARadioGroupWithTheDisableTagKeepsItsButtonsPlain) {
+    auto* group = new QGroupBox(QStringLiteral("付款"));
+    group->setProperty("skinClass", QStringLiteral("TRadioGroup"));
+    setTag(group, mData.DisableTag);
+    auto* buttons = new QVBoxLayout(group);
+    auto* cash = new QRadioButton(QStringLiteral("现金"));
+    auto* card = new QRadioButton(QStringLiteral("刷卡"));
+    buttons->addWidget(cash);
+    buttons->addWidget(card);
+    mWindow.layout()->addWidget(group);
+    SkinFormControls(mForm);
+    for (QWidget* w :
+         {static_cast<QWidget*>(group), static_cast<QWidget*>(cash), static_cast<QWidget*>(card)}) {
+        ASSERT_NE(mForm.decisionFor(w), nullptr);
+        EXPECT_EQ(mForm.decisionFor(w)->decision.source, RuleSource::DisableTag);
+        EXPECT_EQ(tagOf(w), mData.DisableTag);
+    }
+    EXPECT_EQ(mForm.decisionFor(mButton)->decision.kind, SkinKind::SkinButton);
 }
 
 TEST(SkinControlHelpers, PropertiesByName) {

@@ -1,0 +1,309 @@
+#include "app/main_window.h"
+#include "app/program.h"
+#include "platform/app_dir.h"
+#include "platform/message_box.h"
+#include "records/module_storage.h"
+#include "records/record_window.h"
+#include "skin/data/skin_data.h"
+#include "skin/engine/control_traversal.h"
+#include "skin/engine/form_window.h"
+#include "skin/engine/skin_control.h"
+#include "skin/engine/skin_manager.h"
+#include "skin/engine/window_info.h"
+
+#include <sqlite3.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace skin;
+
+namespace {
+
+// The kinds each control of the program's windows is given, by object name
+// (or caption, for the unnamed group boxes of the working lists), "TSkin"
+// left off. Controls not listed get no kind.
+const std::map<QString, QString> RecordWindowKinds = {
+    {"PageControl1", "Tab"},     {"TabSheet1", "TabSheet"}, {"DBGrid1", "Scrollbar"},
+    {"StatusBar1", "StatusBar"}, {"Add", "Button"},         {"SX", "Button"},
+    {"Del", "Button"},
+};
+
+struct WindowKinds {
+    const char* windowClass;
+    std::map<QString, QString> kinds; // beyond the record window's own
+    bool recordWindow = true;
+};
+
+std::vector<WindowKinds> programKinds() {
+    std::map<QString, QString> trend;
+    for (int month = 1; month <= 12; ++month)
+        trend[QStringLiteral("MT%1").arg(month)] = QStringLiteral("Edit");
+    std::map<QString, QString> sales = {
+        {"TabSheet2", "TabSheet"},
+        {"GroupBox1", "GroupBox"},
+        {"YearE", "Edit"},
+        {"Button5", "Button"},
+        {"MonthE", "Edit"},
+        {"Button4", "Button"},
+        {"本年度营业额", "GroupBox"},
+        {"allyear", "Scrollbar"},
+        {"本月营业额", "GroupBox"},
+        {"allmonth", "Scrollbar"},
+        {"今日营业额", "GroupBox"},
+        {"allDAY", "Scrollbar"},
+        {"ID", "Edit"},
+        {"ShangPin", "ComBox"},
+        {"JinEr", "ComBox"},
+        {"YGname", "ComBox"},
+        {"Beizhu", "Edit"},
+        {"Button10", "Button"},
+        {"ButtonFrist", "Button"},
+        {"Button7", "Button"},
+        {"Button8", "Button"},
+        {"Button9", "Button"},
+        {"DateTimePicker1", "DateTime"},
+        {"EditDate", "Edit"},
+        {"Button1", "Button"},
+        {"Button2", "Button"},
+        {"Button3", "Button"},
+        {"Buttontoday", "Button"},
+    };
+    sales.insert(trend.begin(), trend.end());
+    return {
+        {"TForm1",
+         {{"PageControl1", "Tab"},          {"TabSheet1", "TabSheet"},
+          {"TabSheet2", "TabSheet"},        {"TabSheet3", "TabSheet"},
+          {"XiaoShou", "BitButton"},        {"JinHuo", "BitButton"},
+          {"BeiWang", "BitButton"},         {"RiJi", "BitButton"},
+          {"HuiKuan", "BitButton"},         {"QingJia", "BitButton"},
+          {"GongZi", "BitButton"},          {"KeHu", "BitButton"},
+          {"DianFei", "BitButton"},         {"WanNianLi", "BitButton"},
+          {"JiSuanQi", "BitButton"},        {"BitBtn_BackUpData", "BitButton"},
+          {"Memo_BackUpData", "Scrollbar"}, {"Edit_Ver", "Edit"},
+          {"Memo1", "Scrollbar"},           {"Button_Exit", "Button"},
+          {"StatusBar1", "StatusBar"}},
+         false},
+        {"TForm2", sales},
+        {"TForm3",
+         {{"ID", "Edit"},
+          {"ShangPin", "ComBox"},
+          {"ShuLiang", "ComBox"},
+          {"Jinjia", "ComBox"},
+          {"Zongjia", "ComBox"},
+          {"Beizhu", "Scrollbar"},
+          {"Button1", "Button"},
+          {"ComboBox_Search", "ComBox"},
+          {"Button2", "Button"}}},
+        {"TForm4",
+         {{"ID", "Edit"}, {"BiaoTi", "Edit"}, {"Beizhu", "Scrollbar"}, {"Button1", "Button"}}},
+        {"TForm5", {{"ID", "Edit"}, {"Jiner", "Edit"}, {"Beizhu", "Edit"}, {"Button1", "Button"}}},
+        {"TForm6", {{"YGName", "ComBox"}, {"Beizhu", ""}}},
+        {"TForm7",
+         {{"ID", "Edit"},
+          {"YGName", "ComBox"},
+          {"Jiner", "Edit"},
+          {"Beizhu", "Edit"},
+          {"edit", "Button"}}},
+        {"TForm8",
+         {{"ID", "Edit"},
+          {"XingMing", "Edit"},
+          {"DianHua", "Edit"},
+          {"DiZhi", "Edit"},
+          {"Beizhu", "Edit"},
+          {"Button2", "Button"},
+          {"GroupBox2", "GroupBox"},
+          {"SearchKeywords", "ComBox"},
+          {"SearchOptiong", "ComBox"},
+          {"Button1", "Button"}}},
+        {"TForm9",
+         {{"ID", "Edit"},
+          {"JinEr", "Edit"},
+          {"DuShu", "Edit"},
+          {"Beizhu", "Scrollbar"},
+          {"Button1", "Button"}}},
+        {"TForm10", {}, false},
+        {"TForm11",
+         {{"ID", "Edit"}, {"BiaoTi", "Edit"}, {"Beizhu", "Scrollbar"}, {"Button1", "Button"}}},
+    };
+}
+
+QString keyOf(const QWidget* c) {
+    return c->objectName().isEmpty() ? PropWideText(c, QStringLiteral("Caption")) : c->objectName();
+}
+
+// Takes every control of a kind over with the base skin object, so that its
+// event filter sits on the control.
+class BaseKind : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+};
+
+// The program started on a folder of its own with empty databases (and three
+// remittances), every window shown.
+class ProgramKindsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(mDir.isValid());
+        // The desktop shortcut goes to a desktop of the test's own.
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME"}) {
+            mEnvironment.emplace_back(name, qgetenv(name));
+            qputenv(name, mDir.path().toUtf8());
+        }
+        QDir(mDir.path()).mkpath(QStringLiteral("database"));
+        QDir(mDir.path()).mkpath(QStringLiteral("Desktop"));
+        platform::setAppDir(mDir.path());
+        for (const records::ModuleTable& table : records::moduleTables()) {
+            sqlite3* db = nullptr;
+            ASSERT_EQ(sqlite3_open(records::databasePath(table.fileName).toUtf8().constData(), &db),
+                      SQLITE_OK);
+            std::string sql = records::createTableStatement(table);
+            if (table.fileName == QStringLiteral("汇款记录.mdb"))
+                sql += ";insert into data (金额,备注) values ('1','一'),('2','二'),('3','三')";
+            ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+            sqlite3_close(db);
+        }
+        platform::setMessageBoxAnswerer([this](const QString& text, const QString&, unsigned) {
+            mBoxes << text;
+            return platform::IdOk;
+        });
+    }
+
+    void TearDown() override {
+        mProgram.reset();
+        for (int kind = int(SkinKind::SkinComBox); kind <= int(SkinKind::SkinSizer); ++kind)
+            registerSkinKind(SkinKind(kind), {});
+        platform::setMessageBoxAnswerer({});
+        setSkinManagerFactory([] { return std::make_unique<TRecordingSkinManager>(); });
+        for (const auto& [name, value] : mEnvironment) {
+            if (value.isEmpty())
+                qunsetenv(name);
+            else
+                qputenv(name, value);
+        }
+    }
+
+    // Starts the program; `beforeShowing` runs before the windows are shown
+    // and their controls decided.
+    void start(const std::function<void()>& beforeShowing = {}) {
+        mProgram = std::make_unique<app::Program>();
+        mProgram->start();
+        if (beforeShowing)
+            beforeShowing();
+        for (QWidget* w : mProgram->windows())
+            w->show();
+        QCoreApplication::sendPostedEvents();
+        ASSERT_TRUE(mBoxes.isEmpty()) << mBoxes.join('|').toStdString();
+    }
+
+    TWinSkinForm* skinned(const char* windowClass) {
+        return TSkinManage::instance()->FindSkinForm(
+            mProgram->window(QString::fromLatin1(windowClass)));
+    }
+
+    QTemporaryDir mDir;
+    std::vector<std::pair<const char*, QByteArray>> mEnvironment;
+    QStringList mBoxes;
+    std::unique_ptr<app::Program> mProgram;
+};
+
+} // namespace
+
+TEST_F(ProgramKindsTest, EachControlOfTheElevenWindowsGetsItsKind) {
+    start([this] {
+        // Kept plain by its tag.
+        setTag(mProgram->recordWindow(QStringLiteral("TForm6"))->box(QStringLiteral("Beizhu")),
+               mProgram->mainWindow()->findChild<TSkinData*>()->DisableTag);
+    });
+    for (const WindowKinds& window : programKinds()) {
+        SCOPED_TRACE(window.windowClass);
+        TWinSkinForm* form = skinned(window.windowClass);
+        ASSERT_NE(form, nullptr);
+        EXPECT_EQ(form->FrameState, TWinSkinForm::StateSkinned);
+        std::map<QString, QString> expected = window.kinds;
+        if (window.recordWindow)
+            for (const auto& [name, kind] : RecordWindowKinds)
+                expected.emplace(name, kind);
+        std::map<QString, QString> given;
+        QList<const QWidget*> seen;
+        for (const TWinSkinForm::DecidedControl& d : form->decided()) {
+            ASSERT_TRUE(d.control);
+            EXPECT_FALSE(seen.contains(d.control))
+                << "decided twice: " << keyOf(d.control).toStdString();
+            seen << d.control;
+            EXPECT_FALSE(d.built) << "no kind is built yet";
+            // Nothing inside a compound widget or the web view.
+            for (QWidget* p = d.control->parentWidget(); p != form->window(); p = p->parentWidget())
+                EXPECT_FALSE(isCompoundWidget(p)) << keyOf(d.control).toStdString();
+            if (d.decision.kind != SkinKind::None)
+                given[keyOf(d.control)] = skinKindName(d.decision.kind).mid(5);
+            else if (expected.count(keyOf(d.control)) && expected[keyOf(d.control)].isEmpty())
+                given[keyOf(d.control)] = QString();
+        }
+        EXPECT_EQ(given, expected);
+    }
+    // The web view is taken as a whole: no kind, nothing of it descended into.
+    TWinSkinForm* calendar = skinned("TForm10");
+    ASSERT_EQ(calendar->decided().size(), 1u);
+    EXPECT_EQ(calendar->decided().front().control->objectName(), QStringLiteral("WebBrowser1"));
+    // The tagged box stayed plain by rule 1.
+    const QWidget* tagged =
+        mProgram->recordWindow(QStringLiteral("TForm6"))->box(QStringLiteral("Beizhu"));
+    ASSERT_NE(skinned("TForm6")->decisionFor(tagged), nullptr);
+    EXPECT_EQ(skinned("TForm6")->decisionFor(tagged)->decision.source, RuleSource::DisableTag);
+}
+
+TEST_F(ProgramKindsTest, TheProgramsOwnFiltersStillFireOnSkinnedControls) {
+    int made = 0;
+    for (int kind = int(SkinKind::SkinComBox); kind <= int(SkinKind::SkinSizer); ++kind)
+        registerSkinKind(SkinKind(kind), [&](QWidget*, QObject* owner, const ControlDecision&) {
+            ++made;
+            return new BaseKind(owner);
+        });
+    start();
+    ASSERT_GT(made, 100);
+
+    // The purchase window's quantity box refuses letters.
+    records::RecordWindow* purchases = mProgram->recordWindow(QStringLiteral("TForm3"));
+    auto* quantity = qobject_cast<QComboBox*>(purchases->box(QStringLiteral("ShuLiang")));
+    ASSERT_NE(TSkinControl::skinObjectOf(quantity), nullptr);
+    QTest::keyClicks(quantity, QStringLiteral("1a2b5"));
+    EXPECT_EQ(quantity->currentText(), QStringLiteral("125"));
+
+    // A double click on EditDate writes the picker's date.
+    QWidget* sales = mProgram->window(QStringLiteral("TForm2"));
+    auto* editDate = sales->findChild<QLineEdit*>(QStringLiteral("EditDate"));
+    ASSERT_NE(TSkinControl::skinObjectOf(editDate), nullptr);
+    ASSERT_TRUE(editDate->text().isEmpty());
+    QTest::mouseDClick(editDate, Qt::LeftButton);
+    EXPECT_FALSE(editDate->text().isEmpty());
+    EXPECT_EQ(editDate->text(),
+              sales->findChild<QDateEdit*>(QStringLiteral("DateTimePicker1"))->text());
+
+    // The grid's wheel moves its rows.
+    records::RecordWindow* remittances = mProgram->recordWindow(QStringLiteral("TForm5"));
+    QTableView* grid = remittances->grid();
+    ASSERT_NE(TSkinControl::skinObjectOf(grid), nullptr);
+    ASSERT_EQ(grid->model()->rowCount(), 3);
+    remittances->activateWindow();
+    QApplication::setActiveWindow(remittances);
+    grid->setFocus();
+    ASSERT_TRUE(grid->hasFocus());
+    grid->setCurrentIndex(grid->model()->index(0, 1));
+    QWheelEvent wheel(QPointF(20, 20), grid->viewport()->mapToGlobal(QPointF(20, 20)), QPoint(),
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(grid->viewport(), &wheel);
+    EXPECT_EQ(grid->currentIndex().row(), 1);
+    EXPECT_EQ(remittances->query().recNo(), 1);
+}
