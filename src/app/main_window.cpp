@@ -177,6 +177,7 @@ QWidget* MainWindow::buildMaintenancePage() {
     connect(backup, &QPushButton::clicked, this, &MainWindow::backupRequested);
     auto* restore = new QPushButton(QStringLiteral("恢复数据库"));
     restore->setObjectName(QStringLiteral("BitBtn_RestoreData"));
+    restore->setProperty("skinClass", QStringLiteral("TBitBtn"));
     restore->setMinimumSize(110, 36);
     connect(restore, &QPushButton::clicked, this, &MainWindow::restoreRequested);
     auto* buttonColumn = new QVBoxLayout;
