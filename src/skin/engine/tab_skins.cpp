@@ -238,7 +238,9 @@ void TSkinTab::PaintSkin(QPainter& dc, const QRect& rect) {
     if (QTabWidget* pages = pageControl()) {
         const auto* stack =
             pages->findChild<QStackedWidget*>(QString(), Qt::FindDirectChildrenOnly);
-        body = TabBodyRect(stack ? stack->geometry() : rect, TabPosition);
+        // The style's pane frame is thinner than the skin's border: the body
+        // stays inside the control, its inner edge under the page.
+        body = TabBodyRect(stack ? stack->geometry() : rect, TabPosition) & rect;
     }
     if (drawTabs) {
         const QRect strip = TabStripRect(rect.size(), body, TabPosition);
@@ -289,7 +291,7 @@ void TSkinTab::PaintSkin(QPainter& dc, const QRect& rect) {
         // The scroll arrows are the bar's own children and stay over the strip.
         dc.drawImage(strip.topLeft(), Strip);
     }
-    if (!BodyImage.isNull() && rect.contains(body)) {
+    if (!BodyImage.isNull() && !body.isEmpty()) {
         const TDataSkinObject* pane = SkinData->element(SkinElement::TabPane);
         const Margins margins =
             TabBodyMargins(tabs ? tabs->Style : 0, pane ? pane->margins() : Margins{});
