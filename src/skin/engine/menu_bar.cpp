@@ -191,8 +191,9 @@ bool TWinSkinMenu::eventFilter(QObject* watched, QEvent* event) {
 
 bool TWinSkinMenu::keyEvent(QObject* watched, QKeyEvent* event) {
     QWidget* window = mForm.window();
-    if (!window || windowOf(watched) != window || !window->isActiveWindow() ||
-        QApplication::activePopupWidget() || !mForm.frameShown() || mButtons.empty())
+    // Keys reach only the widgets of the active window.
+    if (!window || windowOf(watched) != window || QApplication::activePopupWidget() ||
+        !mForm.frameShown() || mButtons.empty())
         return false;
     const int key = event->key();
     if (event->type() == QEvent::KeyRelease) {
@@ -203,7 +204,7 @@ bool TWinSkinMenu::keyEvent(QObject* watched, QKeyEvent* event) {
         return false;
     }
     if (key == Qt::Key_Alt) {
-        mAltAlone = event->modifiers() == Qt::AltModifier;
+        mAltAlone = (event->modifiers() & ~Qt::AltModifier) == Qt::NoModifier;
         return false;
     }
     mAltAlone = false;
