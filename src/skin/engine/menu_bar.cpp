@@ -109,6 +109,8 @@ void TWinSkinMenu::OpenBarMenu(int index) {
         return;
     }
     QMenu* menu = button.item->menu();
+    if (tracking() && mOpenIndex != index)
+        switchAway();
     if (mForm.hotObject() != &button || button.state != TNCObject::Pressed)
         button.Press();
     mOpenIndex = index;
@@ -151,18 +153,23 @@ void TWinSkinMenu::menuHidden() {
     }
 }
 
-void TWinSkinMenu::switchTo(int index) {
-    if (index < 0 || index == mOpenIndex)
-        return;
+void TWinSkinMenu::switchAway() {
     mSwitching = true;
     if (mOpen)
         mOpen->hide();
     const int old = mOpenIndex;
     mSwitching = false;
-    if (old >= 0 && old < static_cast<int>(mButtons.size()))
+    if (old >= 0 && old < static_cast<int>(mButtons.size()) &&
+        mButtons[old]->state != TNCObject::Normal)
         mButtons[old]->Leave();
     mOpenIndex = -1;
     mOpen = nullptr;
+}
+
+void TWinSkinMenu::switchTo(int index) {
+    if (index < 0 || index == mOpenIndex)
+        return;
+    switchAway();
     OpenBarMenu(index);
 }
 

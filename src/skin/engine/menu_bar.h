@@ -58,6 +58,8 @@ private:
     bool keyEvent(QObject* watched, QKeyEvent* event);
     bool menuLoop(QMenu* menu, QEvent* event);
     void switchTo(int index);
+    // Closes the open bar menu on the way to another.
+    void switchAway();
     void menuHidden();
     bool rightToLeft() const;
 
