@@ -37,6 +37,8 @@ Program::~Program() {
 void Program::start() {
     QApplication::setApplicationName(QStringLiteral("Marvanto"));
     QApplication::setApplicationDisplayName(QString());
+    // The program's own save dialog, which wears the skin, never a desktop's.
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     // The main window's skin data makes the skin manager as it is read.
     skin::TSkinManage::installAsFactory();
 

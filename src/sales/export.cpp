@@ -4,11 +4,11 @@
 #include "platform/automation.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
+#include "sales/export_progress.h"
 
 #include <QAbstractItemModel>
 #include <QDateTime>
 #include <QElapsedTimer>
-#include <QProgressDialog>
 #include <QTableView>
 
 #include <algorithm>
@@ -59,13 +59,8 @@ class RowWalk {
 public:
     RowWalk(platform::AdoQuery& query, QWidget* parent) : mQuery(query) {
         mQuery.disableControls();
-        mProgress = std::make_unique<QProgressDialog>(QStringLiteral("正在导出..."), QString(), 0,
-                                                      std::max(1, query.recordCount()), parent);
-        mProgress->setWindowModality(Qt::ApplicationModal);
-        mProgress->setCancelButton(nullptr);
-        mProgress->setMinimumDuration(ProgressDelayMs);
-        mProgress->setAutoClose(false);
-        mProgress->setAutoReset(false);
+        mProgress = std::make_unique<ExportProgress>(QStringLiteral("正在导出..."),
+                                                     query.recordCount(), ProgressDelayMs, parent);
         mProgress->setValue(0);
         mSinceUpdate.start();
     }
@@ -89,7 +84,7 @@ public:
 private:
     static constexpr int UpdateEveryMs = 50;
     platform::AdoQuery& mQuery;
-    std::unique_ptr<QProgressDialog> mProgress;
+    std::unique_ptr<ExportProgress> mProgress;
     QElapsedTimer mSinceUpdate;
     int mDone = 0;
 };

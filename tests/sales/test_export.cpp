@@ -5,10 +5,10 @@
 #include "platform/file_dialog.h"
 #include "records/record_window.h"
 #include "sales/export.h"
+#include "sales/export_progress.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
-#include <QProgressDialog>
 #include <QTableView>
 #include <QThread>
 
@@ -361,7 +361,7 @@ protected:
         if (name == QLatin1String("Cells") && arguments.value(1).value().toInt() == 1) {
             QThread::msleep(static_cast<unsigned long>(delayMs));
             for (QWidget* top : QApplication::topLevelWidgets()) {
-                if (qobject_cast<QProgressDialog*>(top) && top->isVisible())
+                if (qobject_cast<sales::ExportProgress*>(top) && top->isVisible())
                     sawProgress = true;
             }
         }
@@ -374,7 +374,7 @@ private:
 
 bool progressShowing() {
     for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (qobject_cast<QProgressDialog*>(top) && top->isVisible())
+        if (qobject_cast<sales::ExportProgress*>(top) && top->isVisible())
             return true;
     }
     return false;

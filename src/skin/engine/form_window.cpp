@@ -282,7 +282,7 @@ void TWinSkinForm::resizeForFrame() {
 void TWinSkinForm::restoreFrameSize() {
     if (!mResized || !mWindow)
         return;
-    const QSize client = mWindow->size().shrunkBy(mFrame.margins());
+    const QSize client = mWindow->size().shrunkBy(mWindow->contentsMargins() - mSaved.margins);
     const QSize size = client + QSize(0, mSaved.nativeMenuHeight);
     mWindow->setContentsMargins(mSaved.margins);
     if (mMenuBar && mSaved.menuBarShown)
@@ -488,6 +488,27 @@ void TWinSkinForm::paintObject(TNCObject& object) {
         mWindow->update(object.rect.adjusted(-1, -1, 1, 1));
 }
 
+void TWinSkinForm::widenForCaption() {
+    mWidenPending = false;
+    if (!mWindow || !mSkinData || !frameShown())
+        return;
+    const TDataSkinTitle& title = *mSkinData->title();
+    const QFontMetrics font(mSkinData->captionFont());
+    const int needed = title.LeftWidth +
+                       font.horizontalAdvance(CaptionString(mWindow->windowTitle())) +
+                       title.RightWidth;
+    const int extra = std::max(0, needed - (mWindow->width() - mCaptionExtra));
+    if (extra == mCaptionExtra)
+        return;
+    // Wider side margins: the dialog's own layout fixes the wider size and
+    // its contents move right by half the difference.
+    mCaptionExtra = extra;
+    mWindow->setContentsMargins(mSaved.margins + mFrame.margins() +
+                                QMargins(extra / 2, 0, extra - extra / 2, 0));
+    if (mWindow->minimumWidth() != mWindow->maximumWidth())
+        mWindow->resize(std::max(mWindow->width(), needed), mWindow->height());
+}
+
 // ---------------------------------------------------------------- hit testing
 
 int TWinSkinForm::HitTest(QPoint point) const {
@@ -589,8 +610,15 @@ bool TWinSkinForm::frameEvent(QEvent* event) {
         followWindowState();
         return false;
     case QEvent::Resize:
-        relayoutCaption();
-        UpdateRegion();
+    case QEvent::LayoutRequest:
+        if (mSystemDialog && frameShown() && !mWidenPending) {
+            mWidenPending = true;
+            QMetaObject::invokeMethod(this, &TWinSkinForm::widenForCaption, Qt::QueuedConnection);
+        }
+        if (event->type() == QEvent::Resize) {
+            relayoutCaption();
+            UpdateRegion();
+        }
         return false;
     case QEvent::WindowTitleChange:
     case QEvent::WindowIconChange:

@@ -172,6 +172,11 @@ private:
     void moveOrResizeFromMouse(QPoint globalPos);
     void runCommand(CaptionCommand command, TWinSysButton* button, QPoint at);
     bool systemMenuEvent(QMenu* menu, QEvent* event);
+    // A system dialog is widened until its caption fits its title, once its
+    // own layout has fixed its size.
+    void widenForCaption();
+    bool mWidenPending = false;
+    int mCaptionExtra = 0; // the width added for the caption
     void releaseFrame();
 
     // Saved at set-up and given back on unskin.

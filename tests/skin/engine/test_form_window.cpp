@@ -3,11 +3,14 @@
 #include "own_skin_data.h"
 #include "skin/engine/form_window.h"
 #include "skin/engine/menu_bar.h"
+#include "skin/engine/skin_manager.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -256,4 +259,51 @@ TEST_F(FormWindowTest, TheBarOpensItsMenusFromKeysAndWalksThemInACircle) {
     EXPECT_EQ(menu->openIndex(), 2);
     EXPECT_TRUE(mLast->isVisible());
     mLast->hide();
+}
+
+TEST(FormWindowDialogs, MessageBoxesAndTheSaveDialogComeUpSkinnedAsDialogs) {
+    // The program's way: the main form's skin data makes the manager as it is read.
+    TSkinManage::installAsFactory();
+    QWidget main;
+    main.setObjectName(QStringLiteral("TForm1"));
+    auto* data = new TSkinData(&main);
+    data->beginReading();
+    data->SetActive(true);
+    data->setSkinStream(app::ownSkinPackage());
+    data->Loaded();
+    main.show();
+    ASSERT_NE(TSkinManage::instance(), nullptr);
+    QTest::qWait(150); // the start request's delay
+
+    auto skinnedForm = [](QWidget* window) -> TWinSkinForm* {
+        QApplication::processEvents();
+        TWinSkinForm* form = TSkinManage::instance()->FindSkinForm(window);
+        return form && form->frameShown() ? form : nullptr;
+    };
+    QMessageBox box(QMessageBox::Information,
+                    QStringLiteral("一个很长很长很长很长很长很长很长的标题"),
+                    QStringLiteral("保存成功!"), QMessageBox::Ok, &main);
+    box.show();
+    QTest::qWait(20);
+    TWinSkinForm* form = skinnedForm(&box);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->borderStyle(), BorderDialog);
+    EXPECT_EQ(sendMessage(&box, SM_ISSKINNED, 0, 0), 1);
+    const QFontMetrics font(data->captionFont());
+    const TDataSkinTitle& title = *data->title();
+    EXPECT_GE(box.width(), title.LeftWidth + title.RightWidth +
+                               font.horizontalAdvance(CaptionString(box.windowTitle())))
+        << "the caption fits its title";
+    box.hide();
+
+    QFileDialog dialog(&main);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.show();
+    QTest::qWait(20);
+    form = skinnedForm(&dialog);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->borderStyle(), BorderDialog);
+    dialog.hide();
+    destroySkinManager();
 }
