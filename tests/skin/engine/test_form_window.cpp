@@ -4,8 +4,11 @@
 #include "skin/engine/form_window.h"
 #include "skin/engine/menu_bar.h"
 #include "skin/engine/skin_manager.h"
+#include "skin/engine/window_info.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QDateEdit>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
@@ -212,6 +215,26 @@ TEST_F(FormWindowTest, DraggingTheCaptionMovesTheWindowUnlessMaximized) {
     EXPECT_EQ(mWindow->pos(), maximized);
 }
 
+TEST_F(FormWindowTest, TheCloseButtonsHintShowsAfterThePauseAndGoesWhenTheMouseLeaves) {
+    skin();
+    ASSERT_TRUE(mForm->hoverTimerRunning());
+    const QPoint close = centreOf(0);
+    QCursor::setPos(mWindow->mapToGlobal(close));
+    QTest::mouseMove(mWindow.get(), close);
+    ASSERT_NE(mForm->hotObject(), nullptr);
+    QTest::qWait(600);
+    EXPECT_FALSE(mData->captionHintShown()) << "twice the hint pause has not passed";
+    QTest::qWait(600);
+    ASSERT_TRUE(mData->captionHintShown());
+    EXPECT_EQ(static_cast<QLabel*>(mData->captionHintWindow())->text(), QStringLiteral("Close"));
+    const QPoint away(mWindow->width() / 2, 12);
+    QCursor::setPos(mWindow->mapToGlobal(away));
+    QTest::mouseMove(mWindow.get(), away);
+    EXPECT_FALSE(mData->captionHintShown());
+    EXPECT_EQ(mForm->hotObject(), nullptr);
+    EXPECT_EQ(mForm->hintCounter().counter(), 0);
+}
+
 TEST_F(FormWindowTest, ANewTitleShowsAtOnce) {
     skin();
     const QImage before = mWindow->grab().toImage().copy(0, 0, mWindow->width(), 25);
@@ -305,5 +328,21 @@ TEST(FormWindowDialogs, MessageBoxesAndTheSaveDialogComeUpSkinnedAsDialogs) {
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->borderStyle(), BorderDialog);
     dialog.hide();
+
+    // A window tagged 99 and the date picker's calendar popup stay plain.
+    QWidget tagged(nullptr, Qt::Window);
+    tagged.setObjectName(QStringLiteral("TForm6"));
+    setTag(&tagged, 99);
+    tagged.show();
+    QDateEdit date(&main);
+    date.setCalendarPopup(true);
+    QWidget* popup = date.calendarWidget()->window();
+    popup->show();
+    QTest::qWait(20);
+    EXPECT_EQ(skinnedForm(&tagged), nullptr);
+    EXPECT_EQ(sendMessage(&tagged, SM_ISSKINNED, 0, 0), 0);
+    EXPECT_EQ(skinnedForm(popup), nullptr);
+    EXPECT_FALSE(popup->windowFlags() & Qt::FramelessWindowHint);
+    popup->hide();
     destroySkinManager();
 }
