@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QDateEdit>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
@@ -224,7 +225,8 @@ TEST_F(FormWindowTest, TheCloseButtonsHintShowsAfterThePauseAndGoesWhenTheMouseL
     ASSERT_NE(mForm->hotObject(), nullptr);
     QTest::qWait(600);
     EXPECT_FALSE(mData->captionHintShown()) << "twice the hint pause has not passed";
-    QTest::qWait(600);
+    for (int waited = 0; waited < 2000 && !mData->captionHintShown(); waited += 50)
+        QTest::qWait(50);
     ASSERT_TRUE(mData->captionHintShown());
     EXPECT_EQ(static_cast<QLabel*>(mData->captionHintWindow())->text(), QStringLiteral("Close"));
     const QPoint away(mWindow->width() / 2, 12);
@@ -298,10 +300,18 @@ TEST(FormWindowDialogs, MessageBoxesAndTheSaveDialogComeUpSkinnedAsDialogs) {
     ASSERT_NE(TSkinManage::instance(), nullptr);
     QTest::qWait(150); // the start request's delay
 
-    auto skinnedForm = [](QWidget* window) -> TWinSkinForm* {
-        QApplication::processEvents();
-        TWinSkinForm* form = TSkinManage::instance()->FindSkinForm(window);
-        return form && form->frameShown() ? form : nullptr;
+    // The window's skinned frame, waited for up to `ms`.
+    auto skinnedForm = [](QWidget* window, int ms = 3000) -> TWinSkinForm* {
+        QElapsedTimer waited;
+        waited.start();
+        do {
+            QApplication::processEvents();
+            TWinSkinForm* form = TSkinManage::instance()->FindSkinForm(window);
+            if (form && form->frameShown())
+                return form;
+            QTest::qWait(10);
+        } while (waited.elapsed() < ms);
+        return nullptr;
     };
     QMessageBox box(QMessageBox::Information,
                     QStringLiteral("一个很长很长很长很长很长很长很长的标题"),
@@ -339,9 +349,9 @@ TEST(FormWindowDialogs, MessageBoxesAndTheSaveDialogComeUpSkinnedAsDialogs) {
     QWidget* popup = date.calendarWidget()->window();
     popup->show();
     QTest::qWait(20);
-    EXPECT_EQ(skinnedForm(&tagged), nullptr);
+    EXPECT_EQ(skinnedForm(&tagged, 300), nullptr);
     EXPECT_EQ(sendMessage(&tagged, SM_ISSKINNED, 0, 0), 0);
-    EXPECT_EQ(skinnedForm(popup), nullptr);
+    EXPECT_EQ(skinnedForm(popup, 0), nullptr);
     EXPECT_FALSE(popup->windowFlags() & Qt::FramelessWindowHint);
     popup->hide();
     destroySkinManager();
