@@ -79,13 +79,20 @@ void TWinSkinForm::runCommand(CaptionCommand command, TWinSysButton* button, QPo
     }
 }
 
-void TWinSkinForm::Maximize() {
-    if (mWindowState == WindowMaximized) {
+// Maximize and minimize restore a window already in their state.
+void TWinSkinForm::toggleState(int state) {
+    if (mWindowState == state) {
         Restore();
         return;
     }
-    mWindowState = WindowMaximized;
-    post(mWindow, "showMaximized");
+    mWindowState = state;
+    post(mWindow, state == WindowMaximized ? "showMaximized" : "showMinimized");
+}
+
+void TWinSkinForm::Maximize() {
+    toggleState(WindowMaximized);
+    if (mWindowState != WindowMaximized)
+        return;
     if (TNCObject* hot = hotObject())
         hot->state = TNCObject::Normal;
     setHotObject(nullptr);
@@ -97,12 +104,7 @@ void TWinSkinForm::Restore() {
 }
 
 void TWinSkinForm::Minimize() {
-    if (mWindowState == WindowMinimized) {
-        Restore();
-        return;
-    }
-    mWindowState = WindowMinimized;
-    post(mWindow, "showMinimized");
+    toggleState(WindowMinimized);
 }
 
 // ---------------------------------------------------------------- hints

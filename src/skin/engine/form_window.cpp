@@ -552,6 +552,18 @@ bool TWinSkinForm::eventFilter(QObject* watched, QEvent* event) {
                 mWindow->repaint();
             answer(*m, 0);
             return true;
+        case SM_MENUCLICK:
+            // Opens the bar button at the screen point in lParam.
+            if (mMenu && frameShown()) {
+                const QPoint at = mWindow->mapFromGlobal(
+                    QPoint(loWordSigned(m->lParam), hiWordSigned(m->lParam)));
+                if (TMenuBtn* button = mMenu->ButtonAt(at)) {
+                    button->Press();
+                    mMenu->OpenBarMenu(button->index);
+                }
+            }
+            answer(*m, 0);
+            return true;
         case SM_REFRESHFORM:
             if (mSetup != SetupKind::FrameworkForm || !mFrameSkinning)
                 return false;

@@ -175,6 +175,7 @@ private:
     // A system dialog is widened until its caption fits its title, once its
     // own layout has fixed its size.
     void widenForCaption();
+    void toggleState(int state);
     bool mWidenPending = false;
     int mCaptionExtra = 0; // the width added for the caption
     void releaseFrame();

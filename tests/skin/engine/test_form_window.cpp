@@ -237,6 +237,27 @@ TEST_F(FormWindowTest, TheCloseButtonsHintShowsAfterThePauseAndGoesWhenTheMouseL
     EXPECT_EQ(mForm->hintCounter().counter(), 0);
 }
 
+TEST_F(FormWindowTest, ARightClickOnTheCaptionOpensTheSystemMenuForTheWindowsState) {
+    skin();
+    const QPoint caption(mWindow->width() / 2, 12);
+    QTest::mouseClick(mWindow.get(), Qt::RightButton, {}, caption);
+    QMenu* menu = mForm->systemMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->isVisible());
+    QStringList items;
+    for (const QAction* action : menu->actions())
+        items << (action->isSeparator() ? QStringLiteral("-")
+                                        : action->text() + (action->isEnabled() ? "" : " off"));
+    // Normal, without minimize and maximize boxes.
+    EXPECT_EQ(items.join(QLatin1Char('|')),
+              QStringLiteral("还原(&R) off|移动(&M)|大小(&S) off|最小化(&N) off|最大化(&X) off|-|"
+                             "关闭(&C)"));
+    menu->actions().last()->trigger();
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_FALSE(mWindow->isVisible());
+}
+
 TEST_F(FormWindowTest, ANewTitleShowsAtOnce) {
     skin();
     const QImage before = mWindow->grab().toImage().copy(0, 0, mWindow->width(), 25);
