@@ -37,6 +37,15 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        // Each of the program's windows takes its class name first thing as
+        // it is made, then its first child: the steps of program start.
+        if (event->type() == QEvent::ChildAdded && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->isWindow() &&
+            watched->objectName().startsWith(QLatin1String("TForm"))) {
+            const std::string step = "making " + watched->objectName().toStdString();
+            if (!mSteps.count(step))
+                mSteps[step] = sinceMain.nsecsElapsed() / 1e9;
+        }
         if (event->type() != QEvent::Paint || watched->objectName() != QLatin1String("TForm1"))
             return false;
         auto* window = static_cast<QWidget*>(watched);
@@ -73,9 +82,9 @@ int child(int argc, char** argv, bool skinActive) {
     app::Program program;
     program.setSkinActive(skinActive);
     program.start();
-    steps["program started"] = sinceMain.nsecsElapsed() / 1e9;
-    QTimer::singleShot(0,
-                       [&steps] { steps["event loop running"] = sinceMain.nsecsElapsed() / 1e9; });
+    steps["into the event loop"] = sinceMain.nsecsElapsed() / 1e9;
+    QTimer::singleShot(
+        0, [&steps] { steps["to the first picture"] = sinceMain.nsecsElapsed() / 1e9; });
     return application.exec();
 }
 
@@ -141,19 +150,24 @@ Figures measure(const QString& program, const QStringList& arguments, int runs,
     return figures;
 }
 
+// Where the time goes: loading before main, then each step until the next
+// (the last window made includes showing the main window).
 void printSteps(const char* what, const Figures& figures) {
-    std::printf("  %s, inside the process (median, from main):\n", what);
     std::vector<std::pair<double, std::string>> ordered;
     for (const auto& [name, at] : figures.steps)
         ordered.emplace_back(at, name);
     std::sort(ordered.begin(), ordered.end());
-    double before = 0;
-    for (const auto& [at, name] : ordered) {
-        std::printf("    %-20s at %.3f s  (+%.3f s)\n", name.c_str(), at, at - before);
-        before = at;
-    }
-    std::printf("    before main (loading and linking): %.3f s\n",
+    if (ordered.empty())
+        return;
+    std::printf("  %s, where the time goes (medians):\n", what);
+    std::printf("    %-24s %.3f s\n", "loading before main",
                 figures.seconds - ordered.back().first);
+    std::printf("    %-24s %.3f s\n", "main to the application", ordered.front().first);
+    for (size_t i = 0; i + 1 < ordered.size(); ++i) {
+        const std::string& name = ordered[i].second;
+        const std::string shown = name == "application made" ? "first steps" : name;
+        std::printf("    %-24s %.3f s\n", shown.c_str(), ordered[i + 1].first - ordered[i].first);
+    }
 }
 
 } // namespace
