@@ -317,6 +317,7 @@ TEST(FormWindowDialogs, MessageBoxesAndTheSaveDialogComeUpSkinnedAsDialogs) {
     data->SetActive(true);
     data->setSkinStream(app::ownSkinPackage());
     data->Loaded();
+    main.resize(300, 200);
     main.show();
     ASSERT_NE(TSkinManage::instance(), nullptr);
     QTest::qWait(150); // the start request's delay
@@ -375,5 +376,18 @@ TEST(FormWindowDialogs, MessageBoxesAndTheSaveDialogComeUpSkinnedAsDialogs) {
     EXPECT_EQ(skinnedForm(popup, 0), nullptr);
     EXPECT_FALSE(popup->windowFlags() & Qt::FramelessWindowHint);
     popup->hide();
+
+    // The skin turned off (the manager's request 2): the main form is plain
+    // again with its client area as it was.
+    ASSERT_NE(skinnedForm(&main), nullptr);
+    EXPECT_EQ(main.size(), QSize(308, 230));
+    data->SetActive(false);
+    for (int waited = 0; waited < 3000 && TSkinManage::instance()->FindSkinForm(&main);
+         waited += 20)
+        QTest::qWait(20);
+    EXPECT_EQ(TSkinManage::instance()->FindSkinForm(&main), nullptr);
+    EXPECT_EQ(main.size(), QSize(300, 200));
+    EXPECT_FALSE(main.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(sendMessage(&main, SM_ISSKINNED, 0, 0), 0);
     destroySkinManager();
 }
