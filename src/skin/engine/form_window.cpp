@@ -8,6 +8,8 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/window_info.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -93,6 +95,53 @@ QImage iconBitmap(const QWidget* window) {
     return bitmap;
 }
 
+// Watches the keys that reach the widgets of a skinned window for the
+// keyboard menu command: Alt pressed and released alone, F10, Alt with a key.
+class KeyMenuWatch : public QObject {
+public:
+    explicit KeyMenuWatch(TWinSkinForm& form) : mForm(form) { qApp->installEventFilter(this); }
+    ~KeyMenuWatch() override {
+        if (qApp)
+            qApp->removeEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        // Keys reach only the widgets of the active window; an open menu takes them itself.
+        if (!widget || widget->window() != mForm.window() || QApplication::activePopupWidget() ||
+            !mForm.frameShown())
+            return false;
+        auto* keyEvent = static_cast<QKeyEvent*>(event);
+        const int key = keyEvent->key();
+        const Qt::KeyboardModifiers modifiers = keyEvent->modifiers();
+        if (type == QEvent::KeyRelease) {
+            if (key != Qt::Key_Alt || !mAltAlone || keyEvent->isAutoRepeat())
+                return false;
+            mAltAlone = false;
+            return mForm.KeyMenu(QChar());
+        }
+        if (key == Qt::Key_Alt) {
+            mAltAlone = (modifiers & ~Qt::AltModifier) == Qt::NoModifier;
+            return false;
+        }
+        mAltAlone = false;
+        if (key == Qt::Key_F10 && modifiers == Qt::NoModifier)
+            return mForm.KeyMenu(QChar());
+        if (modifiers == Qt::AltModifier && key >= Qt::Key_Space && key < Qt::Key_Escape &&
+            key != Qt::Key_Minus)
+            return mForm.KeyMenu(QChar(key));
+        return false;
+    }
+
+private:
+    TWinSkinForm& mForm;
+    bool mAltAlone = false;
+};
+
 } // namespace
 
 TWinSkinForm::TWinSkinForm(QObject* owner) : QObject(owner) {
@@ -172,6 +221,17 @@ void TWinSkinForm::commonSetup() {
         stripDecoration();
     mFrame = FrameGeometry(*mSkinData, mBorderStyle, menuHeight);
     rebuildCaptionButtons();
+    mKeyWatch = std::make_unique<KeyMenuWatch>(*this);
+}
+
+bool TWinSkinForm::KeyMenu(QChar key) {
+    if (!frameShown() || (mMenu && mMenu->tracking()))
+        return false;
+    if (key == QLatin1Char(' ')) {
+        ShowSystemMenu(mWindow->mapToGlobal(ClientRect(mWindow->size(), mFrame).topLeft()));
+        return true;
+    }
+    return mMenu && mMenu->KeyMenu(key);
 }
 
 void TWinSkinForm::readWindowFacts() {
@@ -339,6 +399,7 @@ void TWinSkinForm::releaseFrame() {
         mSystemMenu->deleteLater();
     setHotObject(nullptr);
     mMenu.reset();
+    mKeyWatch.reset();
 }
 
 void TWinSkinForm::Release() {

@@ -296,6 +296,13 @@ TEST_F(FormWindowTest, TheBarOpensItsMenusFromKeysAndWalksThemInACircle) {
     EXPECT_EQ(menu->openIndex(), 0);
     mFirst->hide();
 
+    // Alt with a space opens the system menu at the client area's corner.
+    QTest::keyClick(mLabel, Qt::Key_Space, Qt::AltModifier);
+    ASSERT_NE(mForm->systemMenu(), nullptr);
+    EXPECT_TRUE(mForm->systemMenu()->isVisible());
+    EXPECT_EQ(mForm->systemMenu()->pos(), mWindow->mapToGlobal(QPoint(4, 25 + mPlainBarHeight)));
+    mForm->systemMenu()->hide();
+
     // A click on the disabled item opens nothing.
     const TMenuBtn& disabled = *menu->buttons()[1];
     EXPECT_FALSE(disabled.enabled);
