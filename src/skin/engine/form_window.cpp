@@ -31,46 +31,35 @@ bool isSizingEdge(int hit) {
     return hit >= ht::Left && hit <= ht::BottomRight;
 }
 
+// The window edges a sizing answer moves, and the cursor it shows.
+struct SizingEdge {
+    int hit;
+    Qt::Edges edges;
+    Qt::CursorShape cursor;
+};
+constexpr SizingEdge sizingEdges[] = {
+    {ht::Left, Qt::LeftEdge, Qt::SizeHorCursor},
+    {ht::Right, Qt::RightEdge, Qt::SizeHorCursor},
+    {ht::Top, Qt::TopEdge, Qt::SizeVerCursor},
+    {ht::Bottom, Qt::BottomEdge, Qt::SizeVerCursor},
+    {ht::TopLeft, Qt::TopEdge | Qt::LeftEdge, Qt::SizeFDiagCursor},
+    {ht::TopRight, Qt::TopEdge | Qt::RightEdge, Qt::SizeBDiagCursor},
+    {ht::BottomLeft, Qt::BottomEdge | Qt::LeftEdge, Qt::SizeBDiagCursor},
+    {ht::BottomRight, Qt::BottomEdge | Qt::RightEdge, Qt::SizeFDiagCursor},
+};
+
 Qt::Edges edgesOf(int hit) {
-    switch (hit) {
-    case ht::Left:
-        return Qt::LeftEdge;
-    case ht::Right:
-        return Qt::RightEdge;
-    case ht::Top:
-        return Qt::TopEdge;
-    case ht::Bottom:
-        return Qt::BottomEdge;
-    case ht::TopLeft:
-        return Qt::TopEdge | Qt::LeftEdge;
-    case ht::TopRight:
-        return Qt::TopEdge | Qt::RightEdge;
-    case ht::BottomLeft:
-        return Qt::BottomEdge | Qt::LeftEdge;
-    case ht::BottomRight:
-        return Qt::BottomEdge | Qt::RightEdge;
-    default:
-        return {};
-    }
+    for (const SizingEdge& edge : sizingEdges)
+        if (edge.hit == hit)
+            return edge.edges;
+    return {};
 }
 
 Qt::CursorShape cursorOf(int hit) {
-    switch (hit) {
-    case ht::Left:
-    case ht::Right:
-        return Qt::SizeHorCursor;
-    case ht::Top:
-    case ht::Bottom:
-        return Qt::SizeVerCursor;
-    case ht::TopLeft:
-    case ht::BottomRight:
-        return Qt::SizeFDiagCursor;
-    case ht::TopRight:
-    case ht::BottomLeft:
-        return Qt::SizeBDiagCursor;
-    default:
-        return Qt::ArrowCursor;
-    }
+    for (const SizingEdge& edge : sizingEdges)
+        if (edge.hit == hit)
+            return edge.cursor;
+    return Qt::ArrowCursor;
 }
 
 // The window's native menu bar: a main window's menu widget or a menu bar

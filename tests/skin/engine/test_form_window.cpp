@@ -196,7 +196,7 @@ TEST_F(FormWindowTest, DoubleClicksOnTheIconCloseAndOnACaptionWithoutMaximizeBox
     EXPECT_FALSE(mWindow->isVisible());
 }
 
-TEST_F(FormWindowTest, DraggingTheCaptionMovesTheWindowUnlessMaximized) {
+TEST_F(FormWindowTest, DraggingTheCaptionMovesAndTheCornerResizesUnlessMaximized) {
     mWindow->setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     skin(false);
     const QPoint start = mWindow->pos();
@@ -206,6 +206,15 @@ TEST_F(FormWindowTest, DraggingTheCaptionMovesTheWindowUnlessMaximized) {
     QTest::mouseRelease(mWindow.get(), Qt::LeftButton, {}, caption + QPoint(30, 20));
     QApplication::processEvents();
     EXPECT_EQ(mWindow->pos(), start + QPoint(30, 20));
+
+    // The bottom-right corner of a sizeable window resizes it.
+    const QSize size = mWindow->size();
+    const QPoint corner(size.width() - 2, size.height() - 2);
+    ASSERT_EQ(mForm->HitTest(corner), ht::BottomRight);
+    QTest::mousePress(mWindow.get(), Qt::LeftButton, {}, corner);
+    QTest::mouseMove(mWindow.get(), corner + QPoint(40, 10));
+    QTest::mouseRelease(mWindow.get(), Qt::LeftButton, {}, corner + QPoint(40, 10));
+    EXPECT_EQ(mWindow->size(), size + QSize(40, 10));
 
     mWindow->showMaximized();
     QApplication::processEvents();
