@@ -336,7 +336,6 @@ TEST(FormWindowDialogs, MessageBoxesAndTheSaveDialogComeUpSkinnedAsDialogs) {
     main.resize(300, 200);
     main.show();
     ASSERT_NE(TSkinManage::instance(), nullptr);
-    QTest::qWait(150); // the start request's delay
 
     // The window's skinned frame, waited for up to `ms`.
     auto skinnedForm = [](QWidget* window, int ms = 3000) -> TWinSkinForm* {
@@ -362,9 +361,12 @@ TEST(FormWindowDialogs, MessageBoxesAndTheSaveDialogComeUpSkinnedAsDialogs) {
     EXPECT_EQ(sendMessage(&box, SM_ISSKINNED, 0, 0), 1);
     const QFontMetrics font(data->captionFont());
     const TDataSkinTitle& title = *data->title();
-    EXPECT_GE(box.width(), title.LeftWidth + title.RightWidth +
-                               font.horizontalAdvance(CaptionString(box.windowTitle())))
-        << "the caption fits its title";
+    const int needed = title.LeftWidth + title.RightWidth +
+                       font.horizontalAdvance(CaptionString(box.windowTitle()));
+    // Widened once the box's own layout has run.
+    for (int waited = 0; waited < 2000 && box.width() < needed; waited += 20)
+        QTest::qWait(20);
+    EXPECT_GE(box.width(), needed) << "the caption fits its title";
     box.hide();
 
     QFileDialog dialog(&main);
