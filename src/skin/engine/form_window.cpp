@@ -8,6 +8,8 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/window_info.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -29,46 +31,35 @@ bool isSizingEdge(int hit) {
     return hit >= ht::Left && hit <= ht::BottomRight;
 }
 
+// The window edges a sizing answer moves, and the cursor it shows.
+struct SizingEdge {
+    int hit;
+    Qt::Edges edges;
+    Qt::CursorShape cursor;
+};
+constexpr SizingEdge sizingEdges[] = {
+    {ht::Left, Qt::LeftEdge, Qt::SizeHorCursor},
+    {ht::Right, Qt::RightEdge, Qt::SizeHorCursor},
+    {ht::Top, Qt::TopEdge, Qt::SizeVerCursor},
+    {ht::Bottom, Qt::BottomEdge, Qt::SizeVerCursor},
+    {ht::TopLeft, Qt::TopEdge | Qt::LeftEdge, Qt::SizeFDiagCursor},
+    {ht::TopRight, Qt::TopEdge | Qt::RightEdge, Qt::SizeBDiagCursor},
+    {ht::BottomLeft, Qt::BottomEdge | Qt::LeftEdge, Qt::SizeBDiagCursor},
+    {ht::BottomRight, Qt::BottomEdge | Qt::RightEdge, Qt::SizeFDiagCursor},
+};
+
 Qt::Edges edgesOf(int hit) {
-    switch (hit) {
-    case ht::Left:
-        return Qt::LeftEdge;
-    case ht::Right:
-        return Qt::RightEdge;
-    case ht::Top:
-        return Qt::TopEdge;
-    case ht::Bottom:
-        return Qt::BottomEdge;
-    case ht::TopLeft:
-        return Qt::TopEdge | Qt::LeftEdge;
-    case ht::TopRight:
-        return Qt::TopEdge | Qt::RightEdge;
-    case ht::BottomLeft:
-        return Qt::BottomEdge | Qt::LeftEdge;
-    case ht::BottomRight:
-        return Qt::BottomEdge | Qt::RightEdge;
-    default:
-        return {};
-    }
+    for (const SizingEdge& edge : sizingEdges)
+        if (edge.hit == hit)
+            return edge.edges;
+    return {};
 }
 
 Qt::CursorShape cursorOf(int hit) {
-    switch (hit) {
-    case ht::Left:
-    case ht::Right:
-        return Qt::SizeHorCursor;
-    case ht::Top:
-    case ht::Bottom:
-        return Qt::SizeVerCursor;
-    case ht::TopLeft:
-    case ht::BottomRight:
-        return Qt::SizeFDiagCursor;
-    case ht::TopRight:
-    case ht::BottomLeft:
-        return Qt::SizeBDiagCursor;
-    default:
-        return Qt::ArrowCursor;
-    }
+    for (const SizingEdge& edge : sizingEdges)
+        if (edge.hit == hit)
+            return edge.cursor;
+    return Qt::ArrowCursor;
 }
 
 // The window's native menu bar: a main window's menu widget or a menu bar
@@ -92,6 +83,53 @@ QImage iconBitmap(const QWidget* window) {
     painter.drawPixmap(0, 0, icon.pixmap(16, 16));
     return bitmap;
 }
+
+// Watches the keys that reach the widgets of a skinned window for the
+// keyboard menu command: Alt pressed and released alone, F10, Alt with a key.
+class KeyMenuWatch : public QObject {
+public:
+    explicit KeyMenuWatch(TWinSkinForm& form) : mForm(form) { qApp->installEventFilter(this); }
+    ~KeyMenuWatch() override {
+        if (qApp)
+            qApp->removeEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        // Keys reach only the widgets of the active window; an open menu takes them itself.
+        if (!widget || widget->window() != mForm.window() || QApplication::activePopupWidget() ||
+            !mForm.frameShown())
+            return false;
+        auto* keyEvent = static_cast<QKeyEvent*>(event);
+        const int key = keyEvent->key();
+        const Qt::KeyboardModifiers modifiers = keyEvent->modifiers();
+        if (type == QEvent::KeyRelease) {
+            if (key != Qt::Key_Alt || !mAltAlone || keyEvent->isAutoRepeat())
+                return false;
+            mAltAlone = false;
+            return mForm.KeyMenu(QChar());
+        }
+        if (key == Qt::Key_Alt) {
+            mAltAlone = (modifiers & ~Qt::AltModifier) == Qt::NoModifier;
+            return false;
+        }
+        mAltAlone = false;
+        if (key == Qt::Key_F10 && modifiers == Qt::NoModifier)
+            return mForm.KeyMenu(QChar());
+        if (modifiers == Qt::AltModifier && key >= Qt::Key_Space && key < Qt::Key_Escape &&
+            key != Qt::Key_Minus)
+            return mForm.KeyMenu(QChar(key));
+        return false;
+    }
+
+private:
+    TWinSkinForm& mForm;
+    bool mAltAlone = false;
+};
 
 } // namespace
 
@@ -172,6 +210,17 @@ void TWinSkinForm::commonSetup() {
         stripDecoration();
     mFrame = FrameGeometry(*mSkinData, mBorderStyle, menuHeight);
     rebuildCaptionButtons();
+    mKeyWatch = std::make_unique<KeyMenuWatch>(*this);
+}
+
+bool TWinSkinForm::KeyMenu(QChar key) {
+    if (!frameShown() || (mMenu && mMenu->tracking()))
+        return false;
+    if (key == QLatin1Char(' ')) {
+        ShowSystemMenu(mWindow->mapToGlobal(ClientRect(mWindow->size(), mFrame).topLeft()));
+        return true;
+    }
+    return mMenu && mMenu->KeyMenu(key);
 }
 
 void TWinSkinForm::readWindowFacts() {
@@ -342,6 +391,7 @@ void TWinSkinForm::releaseFrame() {
         mSystemMenu->deleteLater();
     setHotObject(nullptr);
     mMenu.reset();
+    mKeyWatch.reset();
 }
 
 void TWinSkinForm::Release() {

@@ -143,6 +143,10 @@ public:
     void UpdateRegion();
     // Paints the frame into the window's margins (the painter is on the window).
     void PaintFrame(QPainter& painter);
+    // The keyboard menu command: Alt alone, F10 (a null character) and Alt
+    // with a caption's accelerator open a bar menu, Alt with a space the
+    // system menu at the client area's top-left corner. True when it did.
+    bool KeyMenu(QChar key);
     // The hover timer's tick: leaves, hint pause, hint.
     void HoverTimer();
     bool hoverTimerRunning() const { return mHoverTimer.isActive(); }
@@ -217,6 +221,7 @@ private:
     bool mLastRegionActive = false;
     QPointer<QMenuBar> mMenuBar;
     std::unique_ptr<TWinSkinMenu> mMenu;
+    std::unique_ptr<QObject> mKeyWatch; // the keyboard menu command's key filter
     QPointer<QMenu> mSystemMenu;
     QElapsedTimer mLastSystemMenu;
     bool mCursorSet = false;

@@ -23,12 +23,6 @@ QAction* firstItem(const QMenu* menu) {
     return nullptr;
 }
 
-// The top-level window a key event is meant for.
-QWidget* windowOf(QObject* object) {
-    auto* widget = qobject_cast<QWidget*>(object);
-    return widget ? widget->window() : nullptr;
-}
-
 } // namespace
 
 TWinSkinMenu::TWinSkinMenu(TWinSkinForm& form, QMenuBar* bar, TSkinData& data)
@@ -36,8 +30,6 @@ TWinSkinMenu::TWinSkinMenu(TWinSkinForm& form, QMenuBar* bar, TSkinData& data)
     BuildBar();
     if (bar)
         bar->installEventFilter(this);
-    if (qApp)
-        qApp->installEventFilter(this);
 }
 
 TWinSkinMenu::~TWinSkinMenu() {
@@ -120,6 +112,8 @@ void TWinSkinMenu::OpenBarMenu(int index) {
         manager->PopupMark = true;
     }
     connect(menu, &QMenu::aboutToHide, this, &TWinSkinMenu::menuHidden, Qt::UniqueConnection);
+    // The menu loop watches the open menus while one is open.
+    qApp->installEventFilter(this);
     QPoint at = window->mapToGlobal(QPoint(button.rect.left(), button.rect.bottom() + 1));
     if (rightToLeft())
         at = window->mapToGlobal(QPoint(button.rect.right() + 1, button.rect.bottom() + 1)) -
@@ -146,6 +140,7 @@ void TWinSkinMenu::menuHidden() {
     const int index = mOpenIndex;
     mOpenIndex = -1;
     mOpen = nullptr;
+    qApp->removeEventFilter(this);
     if (index >= 0 && index < static_cast<int>(mButtons.size())) {
         TMenuBtn& button = *mButtons[index];
         if (mForm.hotObject() == &button)
@@ -191,35 +186,6 @@ bool TWinSkinMenu::eventFilter(QObject* watched, QEvent* event) {
             return menuLoop(menu, event);
         return false;
     }
-    if (type == QEvent::KeyPress || type == QEvent::KeyRelease)
-        return keyEvent(watched, static_cast<QKeyEvent*>(event));
-    return false;
-}
-
-bool TWinSkinMenu::keyEvent(QObject* watched, QKeyEvent* event) {
-    QWidget* window = mForm.window();
-    // Keys reach only the widgets of the active window.
-    if (!window || windowOf(watched) != window || QApplication::activePopupWidget() ||
-        !mForm.frameShown() || mButtons.empty())
-        return false;
-    const int key = event->key();
-    if (event->type() == QEvent::KeyRelease) {
-        if (key == Qt::Key_Alt && mAltAlone && !event->isAutoRepeat()) {
-            mAltAlone = false;
-            return KeyMenu(QChar());
-        }
-        return false;
-    }
-    if (key == Qt::Key_Alt) {
-        mAltAlone = (event->modifiers() & ~Qt::AltModifier) == Qt::NoModifier;
-        return false;
-    }
-    mAltAlone = false;
-    if (key == Qt::Key_F10 && event->modifiers() == Qt::NoModifier)
-        return KeyMenu(QChar());
-    if (event->modifiers() == Qt::AltModifier && key >= Qt::Key_Space && key < Qt::Key_Escape &&
-        key != Qt::Key_Space && key != Qt::Key_Minus)
-        return KeyMenu(QChar(key));
     return false;
 }
 

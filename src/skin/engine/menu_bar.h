@@ -22,8 +22,6 @@ class TWinSkinForm;
 // but is hidden while the window is skinned. A button opens its drop-down
 // under itself; while a bar menu is open, an application event filter plays
 // the menu loop: the arrow keys and the mouse move between the bar's menus.
-// Alt alone, F10 and Alt with a caption's accelerator open the bar's menus
-// from the keyboard.
 class TWinSkinMenu : public QObject {
     Q_OBJECT
 public:
@@ -55,7 +53,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool keyEvent(QObject* watched, QKeyEvent* event);
     bool menuLoop(QMenu* menu, QEvent* event);
     void switchTo(int index);
     // Closes the open bar menu on the way to another.
@@ -72,7 +69,6 @@ private:
     int mOpenIndex = -1;
     QPointer<QMenu> mOpen;
     bool mSwitching = false;
-    bool mAltAlone = false;
 };
 
 } // namespace skin

@@ -196,7 +196,7 @@ TEST_F(FormWindowTest, DoubleClicksOnTheIconCloseAndOnACaptionWithoutMaximizeBox
     EXPECT_FALSE(mWindow->isVisible());
 }
 
-TEST_F(FormWindowTest, DraggingTheCaptionMovesTheWindowUnlessMaximized) {
+TEST_F(FormWindowTest, DraggingTheCaptionMovesAndTheCornerResizesUnlessMaximized) {
     mWindow->setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     skin(false);
     const QPoint start = mWindow->pos();
@@ -206,6 +206,15 @@ TEST_F(FormWindowTest, DraggingTheCaptionMovesTheWindowUnlessMaximized) {
     QTest::mouseRelease(mWindow.get(), Qt::LeftButton, {}, caption + QPoint(30, 20));
     QApplication::processEvents();
     EXPECT_EQ(mWindow->pos(), start + QPoint(30, 20));
+
+    // The bottom-right corner of a sizeable window resizes it.
+    const QSize size = mWindow->size();
+    const QPoint corner(size.width() - 2, size.height() - 2);
+    ASSERT_EQ(mForm->HitTest(corner), ht::BottomRight);
+    QTest::mousePress(mWindow.get(), Qt::LeftButton, {}, corner);
+    QTest::mouseMove(mWindow.get(), corner + QPoint(40, 10));
+    QTest::mouseRelease(mWindow.get(), Qt::LeftButton, {}, corner + QPoint(40, 10));
+    EXPECT_EQ(mWindow->size(), size + QSize(40, 10));
 
     mWindow->showMaximized();
     QApplication::processEvents();
@@ -296,6 +305,13 @@ TEST_F(FormWindowTest, TheBarOpensItsMenusFromKeysAndWalksThemInACircle) {
     EXPECT_EQ(menu->openIndex(), 0);
     mFirst->hide();
 
+    // Alt with a space opens the system menu at the client area's corner.
+    QTest::keyClick(mLabel, Qt::Key_Space, Qt::AltModifier);
+    ASSERT_NE(mForm->systemMenu(), nullptr);
+    EXPECT_TRUE(mForm->systemMenu()->isVisible());
+    EXPECT_EQ(mForm->systemMenu()->pos(), mWindow->mapToGlobal(QPoint(4, 25 + mPlainBarHeight)));
+    mForm->systemMenu()->hide();
+
     // A click on the disabled item opens nothing.
     const TMenuBtn& disabled = *menu->buttons()[1];
     EXPECT_FALSE(disabled.enabled);
@@ -320,7 +336,6 @@ TEST(FormWindowDialogs, MessageBoxesAndTheSaveDialogComeUpSkinnedAsDialogs) {
     main.resize(300, 200);
     main.show();
     ASSERT_NE(TSkinManage::instance(), nullptr);
-    QTest::qWait(150); // the start request's delay
 
     // The window's skinned frame, waited for up to `ms`.
     auto skinnedForm = [](QWidget* window, int ms = 3000) -> TWinSkinForm* {
@@ -346,9 +361,12 @@ TEST(FormWindowDialogs, MessageBoxesAndTheSaveDialogComeUpSkinnedAsDialogs) {
     EXPECT_EQ(sendMessage(&box, SM_ISSKINNED, 0, 0), 1);
     const QFontMetrics font(data->captionFont());
     const TDataSkinTitle& title = *data->title();
-    EXPECT_GE(box.width(), title.LeftWidth + title.RightWidth +
-                               font.horizontalAdvance(CaptionString(box.windowTitle())))
-        << "the caption fits its title";
+    const int needed = title.LeftWidth + title.RightWidth +
+                       font.horizontalAdvance(CaptionString(box.windowTitle()));
+    // Widened once the box's own layout has run.
+    for (int waited = 0; waited < 2000 && box.width() < needed; waited += 20)
+        QTest::qWait(20);
+    EXPECT_GE(box.width(), needed) << "the caption fits its title";
     box.hide();
 
     QFileDialog dialog(&main);
