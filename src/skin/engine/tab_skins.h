@@ -24,11 +24,12 @@ public:
     // ---- fields
     std::vector<QRect> CloseBoxes; // where each tab's close box was drawn (strip coordinates)
     skin::TabPosition TabPosition = skin::TabPosition::Top;
-    QImage TabImage;  // the Tabs picture, prepared for the tab position
-    QImage BodyImage; // the body picture, prepared for the tab position
-    QImage Strip;     // the strip's off-screen canvas
-    QPointer<TSkinControl> UpDown;
+    QImage TabImage;             // the Tabs picture, prepared for the tab position
+    QImage BodyImage;            // the body picture, prepared for the tab position
+    QImage Strip;                // the strip's off-screen canvas
     bool WithCloseBoxes = false; // a page control with Tag 7777 and top tabs
+    // The tab bar's scroll arrows are its own child buttons: they stay over
+    // the strip with their own look.
 
     void Attach(TWinSkinForm* form, TSkinData* skinData, bool adoptColor,
                 QPaintDevice* formCanvas) override;
