@@ -148,6 +148,18 @@ TEST_F(BarTabSkinTest, StatusBarPanelsComeFromTheirBevelFrames) {
     EXPECT_EQ(pixelAt(picture, mStatus->width() - 1, second.y()),
               opaque(source.pixel(frame1.topRight())));
 
+    // The text in the element's NormalColour2, none in the label's own black.
+    const QRgb textColour = opaque(qRgb(redOf(edges->NormalColour2), greenOf(edges->NormalColour2),
+                                        blueOf(edges->NormalColour2)));
+    int inColour = 0, black = 0;
+    for (int y = first.top() + 2; y < first.bottom() - 1; ++y)
+        for (int x = first.left() + 2; x < first.left() + 80; ++x) {
+            inColour += pixelAt(picture, x, y) == textColour;
+            black += pixelAt(picture, x, y) == opaque(qRgb(0, 0, 0));
+        }
+    EXPECT_GT(inColour, 0);
+    EXPECT_EQ(black, 0);
+
     // Switched off, the bar and its panels paint themselves again.
     sendMessage(mStatus, SM_SETACTIVE, 0, 0);
     EXPECT_NE(pictureOf(mStatus), picture);
