@@ -4,6 +4,7 @@
 #include "skin/engine/form_window.h"
 #include "skin/engine/message.h"
 #include "skin/engine/popup_menus.h"
+#include "skin/engine/scroll_bar_skins.h"
 #include "skin/engine/window_info.h"
 
 #include <QApplication>
@@ -79,6 +80,7 @@ TSkinManage* TSkinManage::instance() {
 }
 
 void TSkinManage::installAsFactory() {
+    registerScrollBarKinds();
     setSkinManagerFactory([] { return std::make_unique<TSkinManage>(); });
 }
 
@@ -519,7 +521,10 @@ bool TSkinManage::WrapPopupMenu(QMenu* menu) {
                                         : x.contains(TSkinControlType::xcSystemMenu);
     if (!wanted)
         return false;
-    auto* wrapper = new TWinSkinPopMenu(menu, data);
+    // A bar's drop-downs and their submenus are measured as the bar's items.
+    const MenuItemOwner owner =
+        MenuMode == 1 ? MenuItemOwner::BarDropDown : MenuItemOwner::PopupMenu;
+    auto* wrapper = new TWinSkinPopMenu(menu, data, owner);
     wrapper->Marked = PopupMark;
     PopupMenus.append(wrapper);
     return false;
