@@ -771,40 +771,52 @@ void Driver::frameClick(const Action& action, bool twice) {
     QApplication::processEvents();
 }
 
-void Driver::barMenu(const Action& action) {
-    need(action, 2);
-    QWidget* top = window(action.words[0]);
+namespace {
+
+// Presses the skinned bar's button with the caption; answers its drop-down,
+// open, or null when the button is disabled or has none.
+QMenu* pressBarButton(QWidget* top, const QString& name, const QString& caption) {
     bringToFront(top);
-    skin::TWinSkinMenu* bar = skinFormOf(top, action.words[0]).skinMenu();
+    skin::TWinSkinMenu* bar = skinFormOf(top, name).skinMenu();
     if (!bar)
-        throw DriveFailure(action.words[0].toStdString() + " has no skinned menu bar");
+        throw DriveFailure(name.toStdString() + " has no skinned menu bar");
     for (const auto& button : bar->buttons()) {
-        if (button->caption != action.words[1] || !button->visible)
+        if (button->caption != caption || !button->visible)
             continue;
         QTest::mouseClick(top, Qt::LeftButton, {}, button->rect.center());
         QApplication::processEvents();
         QMenu* menu = button->item ? button->item->menu() : nullptr;
         if (!menu || !button->enabled)
-            return;
+            return nullptr;
         if (!menu->isVisible() || bar->openMenu() != menu)
-            throw DriveFailure("the menu \"" + action.words[1].toStdString() + "\" did not open");
-        if (action.words.size() < 3) {
-            menu->hide();
+            throw DriveFailure("the menu \"" + caption.toStdString() + "\" did not open");
+        return menu;
+    }
+    throw DriveFailure("no bar menu \"" + caption.toStdString() + "\"");
+}
+
+} // namespace
+
+void Driver::barMenu(const Action& action) {
+    need(action, 2);
+    QMenu* menu = pressBarButton(window(action.words[0]), action.words[0], action.words[1]);
+    if (!menu)
+        return;
+    if (action.words.size() < 3) {
+        menu->hide();
+        QApplication::processEvents();
+        return;
+    }
+    for (QAction* item : menu->actions()) {
+        if (item->text() == action.words[2]) {
+            menu->setActiveAction(item);
+            QTest::keyClick(menu, Qt::Key_Return);
             QApplication::processEvents();
             return;
         }
-        for (QAction* item : menu->actions()) {
-            if (item->text() == action.words[2]) {
-                menu->setActiveAction(item);
-                QTest::keyClick(menu, Qt::Key_Return);
-                QApplication::processEvents();
-                return;
-            }
-        }
-        menu->hide();
-        throw DriveFailure("no menu item \"" + action.words[2].toStdString() + "\"");
     }
-    throw DriveFailure("no bar menu \"" + action.words[1].toStdString() + "\"");
+    menu->hide();
+    throw DriveFailure("no menu item \"" + action.words[2].toStdString() + "\"");
 }
 
 void Driver::openMenu(const Action& action) {
@@ -822,35 +834,25 @@ void Driver::openMenu(const Action& action) {
         menu->setActiveAction(menu->actions().value(0));
         return;
     }
-    skin::TWinSkinMenu* bar = form.skinMenu();
-    if (!bar)
-        throw DriveFailure(action.words[0].toStdString() + " has no skinned menu bar");
-    for (const auto& button : bar->buttons()) {
-        if (button->caption != action.words[1] || !button->visible)
-            continue;
-        QTest::mouseClick(top, Qt::LeftButton, {}, button->rect.center());
-        QApplication::processEvents();
-        QMenu* menu = bar->openMenu();
-        if (!menu || !menu->isVisible())
-            throw DriveFailure("the menu \"" + action.words[1].toStdString() + "\" did not open");
-        if (action.words.size() < 3) {
-            menu->setActiveAction(menu->actions().value(0));
+    QMenu* menu = pressBarButton(top, action.words[0], action.words[1]);
+    if (!menu)
+        throw DriveFailure("the menu \"" + action.words[1].toStdString() + "\" does not open");
+    if (action.words.size() < 3) {
+        menu->setActiveAction(menu->actions().value(0));
+        return;
+    }
+    for (QAction* item : menu->actions()) {
+        if (item->text() == action.words[2] && item->menu()) {
+            menu->setActiveAction(item);
+            QTest::keyClick(menu, Qt::Key_Right);
+            QApplication::processEvents();
+            if (!item->menu()->isVisible())
+                throw DriveFailure("the submenu \"" + action.words[2].toStdString() +
+                                   "\" did not open");
             return;
         }
-        for (QAction* item : menu->actions()) {
-            if (item->text() == action.words[2] && item->menu()) {
-                menu->setActiveAction(item);
-                QTest::keyClick(menu, Qt::Key_Right);
-                QApplication::processEvents();
-                if (!item->menu()->isVisible())
-                    throw DriveFailure("the submenu \"" + action.words[2].toStdString() +
-                                       "\" did not open");
-                return;
-            }
-        }
-        throw DriveFailure("no submenu \"" + action.words[2].toStdString() + "\"");
     }
-    throw DriveFailure("no bar menu \"" + action.words[1].toStdString() + "\"");
+    throw DriveFailure("no submenu \"" + action.words[2].toStdString() + "\"");
 }
 
 void Driver::shotMenus(const Action& action) {
