@@ -343,6 +343,14 @@ void TSkinScrollbar::Attach(TWinSkinForm* form, TSkinData* skinData, bool adoptC
         return;
     TSkinControl::Attach(form, skinData, adoptColor, formCanvas);
     Framed = area->frameShape() != QFrame::NoFrame && Mode != 1;
+    // The skin's border is two pixels wide: the control's frame makes room
+    // for both rings while it is skinned.
+    if (Framed) {
+        mSavedFrameStyle = area->frameStyle();
+        mSavedLineWidth = area->lineWidth();
+        area->setFrameStyle(QFrame::Box | QFrame::Plain);
+        area->setLineWidth(2);
+    }
     // The grid's fixed cells (its headers) take the skin colour.
     if (auto* grid = qobject_cast<QTableView*>(area)) {
         for (QHeaderView* header : {grid->horizontalHeader(), grid->verticalHeader()}) {
@@ -360,6 +368,11 @@ void TSkinScrollbar::Unskin() {
     if (auto* grid = qobject_cast<QTableView*>(Control.data()); grid && SkinState != 6) {
         for (QHeaderView* header : {grid->horizontalHeader(), grid->verticalHeader()})
             header->setPalette(QPalette());
+    }
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(Control.data());
+        area && Framed && SkinState != 6) {
+        area->setFrameStyle(mSavedFrameStyle);
+        area->setLineWidth(mSavedLineWidth);
     }
     TSkinControl::Unskin();
     if (SkinState != 6)

@@ -97,6 +97,8 @@ public:
 
 private:
     void freeBars();
+    int mSavedFrameStyle = 0;
+    int mSavedLineWidth = 1;
 };
 
 // The vertical bar of a combo box's drop-down list, drawn from the skin in

@@ -21,6 +21,11 @@ using namespace skin;
 
 namespace {
 
+QRgb toRgb(SkinColor c) {
+    const SkinColor v = ColorToRGB(c);
+    return qRgb(redOf(v), greenOf(v), blueOf(v));
+}
+
 QRgb opaque(QRgb c) {
     return c | 0xFF000000;
 }
@@ -29,6 +34,19 @@ QRgb opaque(QRgb c) {
 QImage frameOf(const TDataSkinObject& element, int count, int frame) {
     return element.Image.copy(FrameRect(element.Image, false, count, frame))
         .convertToFormat(QImage::Format_RGB32);
+}
+
+// Is the row of the picture one of the rows of the frame's stretched middle?
+bool rowFromMiddleOf(const QImage& picture, int y, const QImage& frame, int top, int bottom) {
+    for (int row = top; row < frame.height() - bottom; ++row) {
+        bool same = true;
+        for (int x = 0; x < frame.width() && same; ++x)
+            if ((frame.pixel(x, row) & 0xFFFFFF) != 0xFF00FF)
+                same = opaque(picture.pixel(x, y)) == opaque(frame.pixel(x, row));
+        if (same)
+            return true;
+    }
+    return false;
 }
 
 // The pixel and those above and below it are one colour (the bars stretch
@@ -68,7 +86,7 @@ protected:
         mGrid = new QTableView;
         mGrid->setModel(&mModel);
         layout->addWidget(mGrid);
-        mWindow.resize(260, 300);
+        mWindow.resize(260, 600);
         mWindow.show();
         mForm.setWindow(&mWindow, 0, QStringLiteral("TForm5"));
         mForm.SetupFrameworkForm(&mData, &mWindow);
@@ -118,6 +136,13 @@ TEST_F(ScrollBarSkinTest, GridWithManyRowsShowsTheSkinsBarAndTheThumbFollows) {
     ASSERT_TRUE(mBar->isVisible());
     EXPECT_EQ(mBar->width(), 16) << "the Scrollbar picture's height";
 
+    // The grid's border: ButtonShadow with the skin colour inside it.
+    const QImage grid = mGrid->grab().toImage();
+    EXPECT_EQ(opaque(grid.pixel(0, 40)),
+              opaque(QColor(toRgb(mData.colour(colour::ButtonShadow))).rgb()));
+    EXPECT_EQ(opaque(grid.pixel(1, 40)),
+              opaque(QColor(toRgb(mData.colour(colour::ButtonFace))).rgb()));
+
     const QImage bar = shot();
     const QPoint up = telling(parts(9), parts(10));
     EXPECT_EQ(opaque(bar.pixel(along(up, 0, 17, 16))), opaque(parts(9).pixel(up)));
@@ -128,20 +153,23 @@ TEST_F(ScrollBarSkinTest, GridWithManyRowsShowsTheSkinsBarAndTheThumbFollows) {
     // The thumb at the top, the track below it.
     const int length = skin()->ThumbEnd - skin()->ThumbStart;
     EXPECT_EQ(skin()->ThumbStart, 17);
-    EXPECT_GE(length, 8);
-    const QRgb thumbFace = opaque(thumb(1).pixel(8, 12));
+    ASSERT_GE(length, 12) << "long enough for the thumb's margins";
+    auto isThumb = [&](const QImage& picture, int y) {
+        return rowFromMiddleOf(picture, y, thumb(1), 5, 5);
+    };
     const QRgb trackFace = opaque(track(1).pixel(8, 8));
-    ASSERT_NE(thumbFace, trackFace);
-    EXPECT_EQ(opaque(bar.pixel(8, 17 + length / 2)), thumbFace);
+    EXPECT_TRUE(isThumb(bar, 17 + 6));
     const int middle = mBar->height() / 2;
     EXPECT_EQ(opaque(bar.pixel(8, middle)), trackFace);
+    EXPECT_FALSE(isThumb(bar, middle));
 
     // Halfway down the thumb is in the middle of the track.
     mBar->setValue(mBar->maximum() / 2);
     const QImage halfway = shot();
     EXPECT_NEAR((skin()->ThumbStart + skin()->ThumbEnd) / 2, middle, 2);
-    EXPECT_EQ(opaque(halfway.pixel(8, middle)), thumbFace);
-    EXPECT_EQ(opaque(halfway.pixel(8, 17 + length / 2)), trackFace);
+    EXPECT_TRUE(isThumb(halfway, skin()->ThumbStart + 6));
+    EXPECT_FALSE(isThumb(halfway, 17 + 6));
+    EXPECT_EQ(opaque(halfway.pixel(8, 17 + 6)), trackFace);
 }
 
 TEST_F(ScrollBarSkinTest, ArrowShowsMouseOverAndPressedFramesAndStillScrolls) {
@@ -208,7 +236,11 @@ TEST_F(ScrollBarSkinTest, DisabledBarShowsTrackFrameThreeAndNoThumb) {
 TEST_F(ScrollBarSkinTest, UnskinGivesTheBarsTheirOwnLook) {
     TSkinControl* object = TSkinControl::skinObjectOf(mGrid);
     ASSERT_NE(object, nullptr);
+    const QTableView plain;
+    EXPECT_EQ(mGrid->frameWidth(), 2) << "room for the skin's two rings";
     object->Unskin();
+    EXPECT_EQ(mGrid->frameWidth(), plain.frameWidth());
+    EXPECT_EQ(mGrid->frameStyle(), plain.frameStyle());
     EXPECT_EQ(TWScrollbar::of(mBar), nullptr);
     EXPECT_EQ(mBar->style(), QApplication::style());
 }
