@@ -42,6 +42,9 @@ protected:
         mLine = mMenu.addSeparator();
         mOff = mMenu.addAction(QStringLiteral("清空所有记录"));
         mOff->setEnabled(false);
+        mCheck = mMenu.addAction(QStringLiteral("显示备注"));
+        mCheck->setCheckable(true);
+        mCheck->setChecked(true);
     }
 
     // The menu open, as painted on the screen.
@@ -62,6 +65,7 @@ protected:
     QAction* mOpen = nullptr;
     QAction* mLine = nullptr;
     QAction* mOff = nullptr;
+    QAction* mCheck = nullptr;
 };
 
 } // namespace
@@ -99,6 +103,15 @@ TEST_F(PopupMenuSkinTest, SeparatorSelectedAndDisabledItemsFromTheSkin) {
     const QRect offCaption(off.left() + 24, off.top(), 70, off.height());
     EXPECT_GT(pixelsNear(menu, offCaption, colourOf(mData, colour::ButtonShadow)), 10);
     EXPECT_EQ(pixelsNear(menu, offCaption, colourOf(mData, colour::MenuText)), 0);
+
+    // A checked item without a picture shows a check mark in ButtonText in
+    // its glyph column (1 + LeftWidth from the left, 16 wide).
+    const QRect check = mMenu.actionGeometry(mCheck);
+    const QRect column(check.left() + 1 + item().LeftWidth, check.top(), 16, check.height());
+    EXPECT_GT(pixelsNear(menu, column, colourOf(mData, colour::ButtonText)), 4);
+    const QRect unchecked(column.left(), off.top(), 16, off.height());
+    EXPECT_EQ(pixelsNear(menu, unchecked, colourOf(mData, colour::ButtonText)), 0)
+        << "an item without a check mark has none";
 
     // The items are as wide as the measure rules make them: the glyph column,
     // the caption and the shortcut all fit.
