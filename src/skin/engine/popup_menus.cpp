@@ -326,6 +326,10 @@ void TWinSkinPopMenu::Unwrap() {
         if (mStyled && mMenu->style() == menuStyle())
             mMenu->setStyle(nullptr);
     }
+    Forget();
+}
+
+void TWinSkinPopMenu::Forget() {
     for (auto it = wrappers().begin(); it != wrappers().end();) {
         if (it.value() == this)
             it = wrappers().erase(it);

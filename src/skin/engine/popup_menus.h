@@ -39,6 +39,8 @@ public:
 
     // Gives the menu back its own handling.
     void Unwrap();
+    // Lets go of a menu that is being destroyed, without touching it.
+    void Forget();
 
     // The wrapper drawing a menu, or null.
     static TWinSkinPopMenu* of(const QWidget* menu);

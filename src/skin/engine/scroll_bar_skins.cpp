@@ -9,6 +9,7 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QComboBox>
+#include <QHash>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
@@ -108,6 +109,11 @@ public:
     }
 };
 
+QHash<const QWidget*, TWScrollbar*>& skinnedBars() {
+    static QHash<const QWidget*, TWScrollbar*> table;
+    return table;
+}
+
 SkinBarStyle* barStyle() {
     static QPointer<SkinBarStyle> style;
     if (!style)
@@ -120,7 +126,8 @@ SkinBarStyle* barStyle() {
 // ---------------------------------------------------------------- TWScrollbar
 
 TWScrollbar::TWScrollbar(QScrollBar* bar, TSkinControl* owner, int kind)
-    : QObject(bar), CoveredHandle(bar), Owner(owner), BarKind(quint8(kind)) {
+    : QObject(owner), CoveredHandle(bar), Owner(owner), BarKind(quint8(kind)) {
+    skinnedBars().insert(bar, this);
     CoveredControl = owner ? owner->Control.data() : nullptr;
     Orientation = bar->orientation() == Qt::Vertical ? 1 : 0;
     bar->installEventFilter(this);
@@ -130,10 +137,22 @@ TWScrollbar::TWScrollbar(QScrollBar* bar, TSkinControl* owner, int kind)
 }
 
 TWScrollbar::~TWScrollbar() {
-    Release();
+    // The bar may be going with its control: it is left alone. Without this
+    // object it measures and paints as the style's own bar.
+    forget();
+}
+
+void TWScrollbar::forget() {
+    for (auto it = skinnedBars().begin(); it != skinnedBars().end();) {
+        if (it.value() == this)
+            it = skinnedBars().erase(it);
+        else
+            ++it;
+    }
 }
 
 void TWScrollbar::Release() {
+    forget();
     if (!CoveredHandle)
         return;
     QScrollBar* bar = CoveredHandle;
@@ -145,9 +164,7 @@ void TWScrollbar::Release() {
 }
 
 TWScrollbar* TWScrollbar::of(const QWidget* bar) {
-    if (!bar)
-        return nullptr;
-    return bar->findChild<TWScrollbar*>(QString(), Qt::FindDirectChildrenOnly);
+    return bar ? skinnedBars().value(bar) : nullptr;
 }
 
 TSkinData* TWScrollbar::skinData() const {
@@ -336,6 +353,13 @@ void TSkinScrollbar::freeBars() {
     delete VertBar.data();
 }
 
+void TSkinScrollbar::releaseBars() {
+    for (TWScrollbar* bar : {HorzBar.data(), VertBar.data()})
+        if (bar)
+            bar->Release();
+    freeBars();
+}
+
 void TSkinScrollbar::Attach(TWinSkinForm* form, TSkinData* skinData, bool adoptColor,
                             QPaintDevice* formCanvas) {
     auto* area = qobject_cast<QAbstractScrollArea*>(parent());
@@ -376,7 +400,7 @@ void TSkinScrollbar::Unskin() {
     }
     TSkinControl::Unskin();
     if (SkinState != 6)
-        freeBars();
+        releaseBars();
 }
 
 void TSkinScrollbar::AfterMessage(Message& message) {
@@ -440,6 +464,11 @@ TComboxScrollBar::TComboxScrollBar(QComboBox* combo, TSkinControl* owner) : QObj
 
 TComboxScrollBar::~TComboxScrollBar() {
     delete Bar.data();
+}
+
+void TComboxScrollBar::Unskin() {
+    if (Bar)
+        Bar->Release();
 }
 
 TComboxScrollBar* TComboxScrollBar::AttachListBar(QComboBox* combo, TSkinControl* owner) {

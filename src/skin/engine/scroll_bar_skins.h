@@ -25,7 +25,7 @@ class TSkinData;
 class TWScrollbar : public QObject {
     Q_OBJECT
 public:
-    // `owner` draws from its skin data; kind 0 is the horizontal bar of a
+    // `owner` draws from its skin data and owns the object; kind 0 is the horizontal bar of a
     // window, 1 its vertical bar, 2 a stand-alone bar.
     TWScrollbar(QScrollBar* bar, TSkinControl* owner, int kind);
     ~TWScrollbar() override;
@@ -60,7 +60,8 @@ public:
     bool Paint(QPainter& painter);
     // The thickness the skin gives the bar.
     int Thickness() const;
-    // Gives the bar back its own look.
+    // Gives the bar back its own look (the destructor leaves the bar alone,
+    // which may be going with its control).
     void Release();
 
     static TWScrollbar* of(const QWidget* bar);
@@ -70,6 +71,7 @@ protected:
 
 private:
     TSkinData* skinData() const;
+    void forget();
     void readBar();
     void setHot(int part);
 };
@@ -97,6 +99,7 @@ public:
 
 private:
     void freeBars();
+    void releaseBars();
     int mSavedFrameStyle = 0;
     int mSavedLineWidth = 1;
 };
@@ -113,6 +116,9 @@ public:
     // The hook the combo-box kind calls when it skins a combo box: the list's
     // bar wears the skin until the object goes.
     static TComboxScrollBar* AttachListBar(QComboBox* combo, TSkinControl* owner);
+    // Gives the list's bar back its own look; the combo-box kind calls it
+    // from its Unskin.
+    void Unskin();
 };
 
 // Registers TSkinScrollbar with the control traversal.

@@ -179,7 +179,7 @@ void TSkinManage::menuSeen(QMenu* menu) {
         if (!hookOff && Started != 4 && !ParentManager)
             WrapPopupMenu(menu);
     });
-    connect(menu, &QObject::destroyed, this, [this, menu] { UnwrapPopupMenu(menu); });
+    connect(menu, &QObject::destroyed, this, [this, menu] { UnwrapPopupMenu(menu, true); });
 }
 
 void TSkinManage::sizeGripMade(QSizeGrip* grip) {
@@ -530,14 +530,17 @@ bool TSkinManage::WrapPopupMenu(QMenu* menu) {
     return false;
 }
 
-bool TSkinManage::UnwrapPopupMenu(QMenu* menu) {
+bool TSkinManage::UnwrapPopupMenu(QMenu* menu, bool menuGone) {
     for (qsizetype i = 0; i < PopupMenus.size(); ++i) {
         TWinSkinPopMenu* wrapper = PopupMenus[i];
         // A wrapper whose menu is gone is that menu's.
         if (!wrapper || (wrapper->menu() && wrapper->menu() != menu))
             continue;
         PopupMenus.removeAt(i);
-        wrapper->Unwrap();
+        if (menuGone)
+            wrapper->Forget();
+        else
+            wrapper->Unwrap();
         wrapper->deleteLater();
         if (PopupMenus.isEmpty()) {
             PopupMark = false;
