@@ -309,6 +309,7 @@ TWinSkinPopMenu::TWinSkinPopMenu(QMenu* menu, TSkinData* skinData, MenuItemOwner
     if (!menu)
         return;
     menu->installEventFilter(this);
+    mKey = menu;
     wrappers().insert(menu, this);
     if (skinData && !taggedOff(menu, skinData)) {
         mStyled = true;
@@ -330,12 +331,8 @@ void TWinSkinPopMenu::Unwrap() {
 }
 
 void TWinSkinPopMenu::Forget() {
-    for (auto it = wrappers().begin(); it != wrappers().end();) {
-        if (it.value() == this)
-            it = wrappers().erase(it);
-        else
-            ++it;
-    }
+    if (wrappers().value(mKey) == this)
+        wrappers().remove(mKey);
     mStyled = false;
     mMenu = nullptr;
 }

@@ -56,6 +56,7 @@ private:
     MenuItemOwner mOwner;
     QImage mBackground;
     bool mStyled = false;
+    const QWidget* mKey = nullptr; // the menu in the table of wrappers
 };
 
 } // namespace skin

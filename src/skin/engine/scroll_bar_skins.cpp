@@ -127,6 +127,7 @@ SkinBarStyle* barStyle() {
 
 TWScrollbar::TWScrollbar(QScrollBar* bar, TSkinControl* owner, int kind)
     : QObject(owner), CoveredHandle(bar), Owner(owner), BarKind(quint8(kind)) {
+    mKey = bar;
     skinnedBars().insert(bar, this);
     CoveredControl = owner ? owner->Control.data() : nullptr;
     Orientation = bar->orientation() == Qt::Vertical ? 1 : 0;
@@ -143,12 +144,8 @@ TWScrollbar::~TWScrollbar() {
 }
 
 void TWScrollbar::forget() {
-    for (auto it = skinnedBars().begin(); it != skinnedBars().end();) {
-        if (it.value() == this)
-            it = skinnedBars().erase(it);
-        else
-            ++it;
-    }
+    if (skinnedBars().value(mKey) == this)
+        skinnedBars().remove(mKey);
 }
 
 void TWScrollbar::Release() {

@@ -73,6 +73,8 @@ private:
     TSkinData* skinData() const;
     void forget();
     void readBar();
+
+    const QWidget* mKey = nullptr; // the bar in the table of skinned bars
     void setHot(int part);
 };
 
