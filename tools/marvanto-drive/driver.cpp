@@ -21,8 +21,11 @@
 
 #include "office_readback.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QAbstractItemModel>
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QComboBox>
 #include <QCryptographicHash>
@@ -35,11 +38,14 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
@@ -348,6 +354,9 @@ void Driver::play(const Action& action) {
         {"frame-click", [](Driver& d, const Action& a) { d.frameClick(a, false); }},
         {"frame-dblclick", [](Driver& d, const Action& a) { d.frameClick(a, true); }},
         {"bar-menu", &Driver::barMenu},
+        {"open-menu", &Driver::openMenu},
+        {"shot-menus", &Driver::shotMenus},
+        {"scroll", &Driver::scroll},
         {"expect-skinned", &Driver::expectSkinned},
     };
     const auto step = steps.constFind(action.verb);
@@ -762,40 +771,139 @@ void Driver::frameClick(const Action& action, bool twice) {
     QApplication::processEvents();
 }
 
-void Driver::barMenu(const Action& action) {
-    need(action, 2);
-    QWidget* top = window(action.words[0]);
+namespace {
+
+// Presses the skinned bar's button with the caption; answers its drop-down,
+// open, or null when the button is disabled or has none.
+QMenu* pressBarButton(QWidget* top, const QString& name, const QString& caption) {
     bringToFront(top);
-    skin::TWinSkinMenu* bar = skinFormOf(top, action.words[0]).skinMenu();
+    skin::TWinSkinMenu* bar = skinFormOf(top, name).skinMenu();
     if (!bar)
-        throw DriveFailure(action.words[0].toStdString() + " has no skinned menu bar");
+        throw DriveFailure(name.toStdString() + " has no skinned menu bar");
     for (const auto& button : bar->buttons()) {
-        if (button->caption != action.words[1] || !button->visible)
+        if (button->caption != caption || !button->visible)
             continue;
         QTest::mouseClick(top, Qt::LeftButton, {}, button->rect.center());
         QApplication::processEvents();
         QMenu* menu = button->item ? button->item->menu() : nullptr;
         if (!menu || !button->enabled)
-            return;
+            return nullptr;
         if (!menu->isVisible() || bar->openMenu() != menu)
-            throw DriveFailure("the menu \"" + action.words[1].toStdString() + "\" did not open");
-        if (action.words.size() < 3) {
-            menu->hide();
+            throw DriveFailure("the menu \"" + caption.toStdString() + "\" did not open");
+        return menu;
+    }
+    throw DriveFailure("no bar menu \"" + caption.toStdString() + "\"");
+}
+
+} // namespace
+
+void Driver::barMenu(const Action& action) {
+    need(action, 2);
+    QMenu* menu = pressBarButton(window(action.words[0]), action.words[0], action.words[1]);
+    if (!menu)
+        return;
+    if (action.words.size() < 3) {
+        menu->hide();
+        QApplication::processEvents();
+        return;
+    }
+    for (QAction* item : menu->actions()) {
+        if (item->text() == action.words[2]) {
+            menu->setActiveAction(item);
+            QTest::keyClick(menu, Qt::Key_Return);
             QApplication::processEvents();
             return;
         }
-        for (QAction* item : menu->actions()) {
-            if (item->text() == action.words[2]) {
-                menu->setActiveAction(item);
-                QTest::keyClick(menu, Qt::Key_Return);
-                QApplication::processEvents();
-                return;
-            }
-        }
-        menu->hide();
-        throw DriveFailure("no menu item \"" + action.words[2].toStdString() + "\"");
     }
-    throw DriveFailure("no bar menu \"" + action.words[1].toStdString() + "\"");
+    menu->hide();
+    throw DriveFailure("no menu item \"" + action.words[2].toStdString() + "\"");
+}
+
+void Driver::openMenu(const Action& action) {
+    need(action, 2);
+    QWidget* top = window(action.words[0]);
+    bringToFront(top);
+    skin::TWinSkinForm& form = skinFormOf(top, action.words[0]);
+    if (action.words[1] == QLatin1String("system")) {
+        form.ShowSystemMenu(top->mapToGlobal(QPoint(8, 8)));
+        QApplication::processEvents();
+        QMenu* menu = form.systemMenu();
+        if (!menu || !menu->isVisible())
+            throw DriveFailure("the system menu of " + action.words[0].toStdString() +
+                               " did not open");
+        menu->setActiveAction(menu->actions().value(0));
+        return;
+    }
+    QMenu* menu = pressBarButton(top, action.words[0], action.words[1]);
+    if (!menu)
+        throw DriveFailure("the menu \"" + action.words[1].toStdString() + "\" does not open");
+    if (action.words.size() < 3) {
+        menu->setActiveAction(menu->actions().value(0));
+        return;
+    }
+    for (QAction* item : menu->actions()) {
+        if (item->text() == action.words[2] && item->menu()) {
+            menu->setActiveAction(item);
+            QTest::keyClick(menu, Qt::Key_Right);
+            QApplication::processEvents();
+            if (!item->menu()->isVisible())
+                throw DriveFailure("the submenu \"" + action.words[2].toStdString() +
+                                   "\" did not open");
+            return;
+        }
+    }
+    throw DriveFailure("no submenu \"" + action.words[2].toStdString() + "\"");
+}
+
+void Driver::shotMenus(const Action& action) {
+    need(action, 2);
+    QWidget* top = window(action.words[0]);
+    QApplication::processEvents();
+    // The window and every open menu, each at its place on the screen.
+    QList<QMenu*> menus;
+    QRect area = top->frameGeometry();
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* menu = qobject_cast<QMenu*>(w);
+        if (menu && menu->isVisible()) {
+            menus << menu;
+            area |= menu->geometry();
+        }
+    }
+    if (menus.isEmpty())
+        throw DriveFailure("no menu is open");
+    const qreal ratio = top->devicePixelRatioF();
+    QPixmap picture(area.size() * ratio);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.drawPixmap(top->frameGeometry().topLeft() - area.topLeft(), top->grab());
+    // Submenus open after their parents, so the later ones lie on top.
+    std::sort(menus.begin(), menus.end(), [](QMenu* a, QMenu* b) {
+        int da = 0, db = 0;
+        for (QWidget* p = a->parentWidget(); qobject_cast<QMenu*>(p); p = p->parentWidget())
+            ++da;
+        for (QWidget* p = b->parentWidget(); qobject_cast<QMenu*>(p); p = p->parentWidget())
+            ++db;
+        return da < db;
+    });
+    for (QMenu* menu : menus)
+        painter.drawPixmap(menu->geometry().topLeft() - area.topLeft(), menu->grab());
+    painter.end();
+    for (QMenu* menu : menus)
+        menu->hide();
+    QApplication::processEvents();
+    if (!picture.save(action.words[1]))
+        throw DriveFailure("cannot save " + action.words[1].toStdString());
+}
+
+void Driver::scroll(const Action& action) {
+    need(action, 2);
+    auto* area = qobject_cast<QAbstractScrollArea*>(widget(action.words[0]));
+    if (!area)
+        throw DriveFailure(action.words[0].toStdString() + " does not scroll");
+    QScrollBar* bar = area->verticalScrollBar();
+    bar->setValue(bar->minimum() +
+                  (bar->maximum() - bar->minimum()) * action.words[1].toInt() / 100);
 }
 
 void Driver::expectSkinned(const Action& action) {

@@ -152,8 +152,18 @@ private:
     //                                         caption and check that its drop-down opened;
     //                                         then choose the item (Return on it) or close it
     //   expect-skinned TForm2 1               the window's answer to SM_ISSKINNED (0: none)
+    //   open-menu TForm1 " 工 具 " ["特殊操作"]  open the bar menu and leave it open with its
+    //                                         first item selected, or with the named item's
+    //                                         submenu opened
+    //   open-menu TForm1 system               open the skinned system menu at the icon
+    //   shot-menus TForm1 file.png            the window and its open menus in one picture;
+    //                                         the menus are closed afterwards
+    //   scroll TForm5.DBGrid1 50              the vertical bar at that percent of its range
     void frameClick(const Action& action, bool twice);
     void barMenu(const Action& action);
+    void openMenu(const Action& action);
+    void shotMenus(const Action& action);
+    void scroll(const Action& action);
     void expectSkinned(const Action& action);
 
     app::Program& mProgram;

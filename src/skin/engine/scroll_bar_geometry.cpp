@@ -106,6 +106,30 @@ ThumbExtent FollowThumb(const ScrollBarMeasure& bar, int thumbStartAtPress, int 
     return {start, start + thumbLength};
 }
 
+ThumbExtent ScrollBarThumb(int length, int arrow, int minimum, int maximum, int pageStep,
+                           int position, bool upsideDown) {
+    const int a = ScrollArrowLength(length, arrow);
+    const int track = length - 2 * a;
+    if (track <= 0)
+        return {a, a};
+    const qint64 range = qint64(maximum) - minimum;
+    int thumb = track;
+    if (range > 0) {
+        const qint64 page = std::max(0, pageStep);
+        thumb = int(std::max<qint64>(8, page * track / std::max<qint64>(1, range + page)));
+    }
+    thumb = std::min(thumb, track);
+    const int room = track - thumb;
+    int moved = 0;
+    if (range > 0 && room > 0) {
+        const qint64 p = std::clamp<qint64>(qint64(position) - minimum, 0, range);
+        moved = int((p * room + range / 2) / range);
+        if (upsideDown)
+            moved = room - moved;
+    }
+    return {a + moved, a + moved + thumb};
+}
+
 ScrollInfo ScrollInfoFromRange(int minimum, int maximum, int pageStep, int value) {
     return {minimum, pageStep > 0 ? maximum + pageStep - 1 : maximum, pageStep, value};
 }

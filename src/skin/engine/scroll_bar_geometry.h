@@ -93,6 +93,14 @@ struct ThumbExtent {
 };
 ThumbExtent FollowThumb(const ScrollBarMeasure& bar, int thumbStartAtPress, int cursorMoved);
 
+// The thumb of a bar that counts from `minimum` to `maximum` (its last
+// position) by `pageStep` per page, at `position`: as long as the page is of
+// the range plus the page, at least 8 pixels and at most the track between
+// the arrows; `upsideDown` counts from the bar's end. A bar without room
+// between its arrows has an empty thumb after the first arrow.
+ThumbExtent ScrollBarThumb(int length, int arrow, int minimum, int maximum, int pageStep,
+                           int position, bool upsideDown = false);
+
 // The window system's scroll information: the last position of a bar with a
 // page is max − page + 1.
 struct ScrollInfo {

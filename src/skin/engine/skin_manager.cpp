@@ -4,6 +4,7 @@
 #include "skin/engine/form_window.h"
 #include "skin/engine/message.h"
 #include "skin/engine/popup_menus.h"
+#include "skin/engine/scroll_bar_skins.h"
 #include "skin/engine/window_info.h"
 
 #include <QApplication>
@@ -79,6 +80,7 @@ TSkinManage* TSkinManage::instance() {
 }
 
 void TSkinManage::installAsFactory() {
+    registerScrollBarKinds();
     setSkinManagerFactory([] { return std::make_unique<TSkinManage>(); });
 }
 
@@ -177,7 +179,7 @@ void TSkinManage::menuSeen(QMenu* menu) {
         if (!hookOff && Started != 4 && !ParentManager)
             WrapPopupMenu(menu);
     });
-    connect(menu, &QObject::destroyed, this, [this, menu] { UnwrapPopupMenu(menu); });
+    connect(menu, &QObject::destroyed, this, [this, menu] { UnwrapPopupMenu(menu, true); });
 }
 
 void TSkinManage::sizeGripMade(QSizeGrip* grip) {
@@ -519,20 +521,26 @@ bool TSkinManage::WrapPopupMenu(QMenu* menu) {
                                         : x.contains(TSkinControlType::xcSystemMenu);
     if (!wanted)
         return false;
-    auto* wrapper = new TWinSkinPopMenu(menu, data);
+    // A bar's drop-downs and their submenus are measured as the bar's items.
+    const MenuItemOwner owner =
+        MenuMode == 1 ? MenuItemOwner::BarDropDown : MenuItemOwner::PopupMenu;
+    auto* wrapper = new TWinSkinPopMenu(menu, data, owner);
     wrapper->Marked = PopupMark;
     PopupMenus.append(wrapper);
     return false;
 }
 
-bool TSkinManage::UnwrapPopupMenu(QMenu* menu) {
+bool TSkinManage::UnwrapPopupMenu(QMenu* menu, bool menuGone) {
     for (qsizetype i = 0; i < PopupMenus.size(); ++i) {
         TWinSkinPopMenu* wrapper = PopupMenus[i];
         // A wrapper whose menu is gone is that menu's.
         if (!wrapper || (wrapper->menu() && wrapper->menu() != menu))
             continue;
         PopupMenus.removeAt(i);
-        wrapper->Unwrap();
+        if (menuGone)
+            wrapper->Forget();
+        else
+            wrapper->Unwrap();
         wrapper->deleteLater();
         if (PopupMenus.isEmpty()) {
             PopupMark = false;

@@ -64,7 +64,8 @@ public:
     // Popup menus: a menu about to show is wrapped when its skin data wants
     // it (the answer is always false); a menu that hides or goes is unwrapped.
     bool WrapPopupMenu(QMenu* menu);
-    bool UnwrapPopupMenu(QMenu* menu);
+    // A menu being destroyed (`menuGone`) is not touched.
+    bool UnwrapPopupMenu(QMenu* menu, bool menuGone = false);
     bool IsWrapped(const QMenu* menu) const;
     // The cached background of the wrapper that draws the menu.
     QImage PopupBackground(const QMenu* menu) const;

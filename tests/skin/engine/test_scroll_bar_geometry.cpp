@@ -204,3 +204,20 @@ TEST(ThumbDrag, NoRoomToMoveOrNoPageStaysInRange) {
     EXPECT_EQ(ThumbDragPosition({0, 116, 17}, {0, 100, 0, 0}, 50), 43);
     EXPECT_EQ(ThumbDragPosition({0, 116, 17}, {0, 100, 0, 0}, 500), 85);
 }
+
+TEST(ScrollBarThumb, ProportionalBetweenTheArrowsAndAtLeastEightLong) {
+    // 200 long, 17-pixel arrows: a track of 166. A page of 10 in 0..29 (40 in
+    // all) is a quarter of it.
+    EXPECT_EQ(ScrollBarThumb(200, 17, 0, 30, 10, 0).start, 17);
+    EXPECT_EQ(ScrollBarThumb(200, 17, 0, 30, 10, 0).end, 17 + 41);
+    EXPECT_EQ(ScrollBarThumb(200, 17, 0, 30, 10, 30).end, 183) << "the last position";
+    EXPECT_EQ(ScrollBarThumb(200, 17, 0, 30, 10, 15).start, 17 + 63) << "rounded";
+    EXPECT_EQ(ScrollBarThumb(200, 17, 0, 30, 10, 30, true).start, 17) << "upside down";
+    // 2000 rows of a 10-row page: 8 long, not 0.
+    EXPECT_EQ(ScrollBarThumb(200, 17, 0, 1990, 10, 0).end - 17, 8);
+    EXPECT_EQ(ScrollBarThumb(200, 17, 0, 1000, 5, 2000).end, 183) << "kept in range";
+    // No range: the thumb fills the track; no room: nothing between the arrows.
+    EXPECT_EQ(ScrollBarThumb(200, 17, 4, 4, 10, 4).end, 183);
+    EXPECT_EQ(ScrollBarThumb(30, 17, 0, 50, 10, 20).start, 15);
+    EXPECT_EQ(ScrollBarThumb(30, 17, 0, 50, 10, 20).end, 15);
+}

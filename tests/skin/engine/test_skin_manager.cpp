@@ -406,6 +406,12 @@ TEST_F(ManagerTest, MenusAreWrappedWhileTheyShow) {
     menu.popup(QPoint(10, 10));
     EXPECT_FALSE(mManager->IsWrapped(&menu));
     menu.hide();
+    // A bar's drop-downs are measured as the bar's items.
+    mManager->MenuMode = 1;
+    menu.popup(QPoint(10, 10));
+    ASSERT_EQ(mManager->PopupMenus.size(), 1);
+    EXPECT_EQ(mManager->PopupMenus.first()->owner(), MenuItemOwner::BarDropDown);
+    menu.hide();
     mManager->MenuMode = 2;
     menu.popup(QPoint(10, 10));
     EXPECT_EQ(mManager->IsWrapped(&menu),
