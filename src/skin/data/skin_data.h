@@ -173,6 +173,13 @@ public:
         std::function<void(QObject* sender, TSkinData* skinData, QWidget* form, QWidget* control,
                            const QString& controlClass, QObject*& skinnedControl)>;
     TOnSkinControl OnSkinControl;
+    // (Sender: the framework form, or null for a bare window; the window; its
+    // class name). Before: a framework form is about to be set up. After: a
+    // skinned window has finished its set-up, or a form was skinned afresh.
+    using TOnSkinForm =
+        std::function<void(QObject* sender, QWidget* window, const QString& className)>;
+    TOnSkinForm OnBeforeSkinForm;
+    TOnSkinForm OnAfterSkinForm;
 
     // The default class-to-kind lines of Skin3rd.
     static QStringList defaultSkin3rd();

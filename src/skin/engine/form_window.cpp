@@ -8,13 +8,16 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/window_info.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTableView>
 #include <QWindow>
 
 #include <algorithm>
@@ -84,6 +87,49 @@ QImage iconBitmap(const QWidget* window) {
     return bitmap;
 }
 
+// The windows a form owns: its child windows (dialogs and the like, not
+// popups), not those of other windows.
+void collectOwnedWindows(QWidget* parent, QList<QWidget*>& out) {
+    for (QObject* child : parent->children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if (!w)
+            continue;
+        if (!w->isWindow())
+            collectOwnedWindows(w, out);
+        else if (w->windowType() == Qt::Window || w->windowType() == Qt::Dialog)
+            out.append(w);
+    }
+}
+
+// The fixed cells of the form's grids: their headers and corner buttons.
+QList<QWidget*> gridFixedCells(QWidget* form) {
+    QList<QWidget*> cells;
+    QList<QWidget*> windows{form};
+    collectOwnedWindows(form, windows);
+    for (QTableView* grid : form->findChildren<QTableView*>()) {
+        if (!windows.contains(grid->window()))
+            continue;
+        cells << grid->horizontalHeader() << grid->verticalHeader();
+        if (auto* corner = grid->findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly))
+            cells << corner;
+    }
+    return cells;
+}
+
+// The program's main form: the window that holds the main skin data.
+QWidget* applicationMainForm(const TSkinManage& manager) {
+    auto* holder =
+        manager.MainSkinData ? qobject_cast<QWidget*>(manager.MainSkinData->parent()) : nullptr;
+    return holder ? holder->window() : nullptr;
+}
+
+// The background of a window, or the face of a grid's fixed cells.
+void setBackground(QWidget* widget, const QColor& colour, bool fixedCells) {
+    QPalette palette = widget->palette();
+    palette.setColor(fixedCells ? QPalette::Button : QPalette::Window, colour);
+    widget->setPalette(palette);
+}
+
 // Watches the keys that reach the widgets of a skinned window for the
 // keyboard menu command: Alt pressed and released alone, F10, Alt with a key.
 class KeyMenuWatch : public QObject {
@@ -121,8 +167,12 @@ protected:
         if (key == Qt::Key_F10 && modifiers == Qt::NoModifier)
             return mForm.KeyMenu(QChar());
         if (modifiers == Qt::AltModifier && key >= Qt::Key_Space && key < Qt::Key_Escape &&
-            key != Qt::Key_Minus)
+            key != Qt::Key_Minus) {
+            // The dialog character first, then the keyboard menu command.
+            if (key != Qt::Key_Space && mForm.DialogChar(QChar(key)))
+                return true;
             return mForm.KeyMenu(QChar(key));
+        }
         return false;
     }
 
@@ -132,6 +182,17 @@ private:
 };
 
 } // namespace
+
+void SavedPalette::save(const QWidget* widget) {
+    palette = widget->palette();
+    own = widget->testAttribute(Qt::WA_SetPalette);
+}
+
+void SavedPalette::giveBack(QWidget* widget) const {
+    widget->setPalette(own ? palette : QPalette());
+    if (!own)
+        widget->setAttribute(Qt::WA_SetPalette, false);
+}
 
 TWinSkinForm::TWinSkinForm(QObject* owner) : QObject(owner) {
     registerSkinMessages();
@@ -166,16 +227,59 @@ void TWinSkinForm::SetupFrameworkForm(TSkinData* skinData, QWidget* form) {
     mSkinData = skinData;
     mForm = form;
     mSetup = SetupKind::FrameworkForm;
+    if (skinData && skinData->OnBeforeSkinForm) {
+        QPointer<TWinSkinForm> self(this);
+        skinData->OnBeforeSkinForm(form, mWindow, mClassName);
+        if (!self)
+            return;
+    }
     commonSetup();
-    if (form && skinData && skinData->skinLoaded()) {
-        // The form wears the skin's button face; its own colour comes back on unskin.
-        mSaved.palette = form->palette();
-        mSaved.ownPalette = form->testAttribute(Qt::WA_SetPalette);
-        QPalette palette = form->palette();
-        palette.setColor(QPalette::Window, SkinQColor(skinData->colour(colour::ButtonFace)));
-        form->setPalette(palette);
+    setFormColour();
+}
+
+void TWinSkinForm::setFormColour() {
+    if (!mForm || !mSkinData || !mSkinData->skinLoaded())
+        return;
+    // The form wears the skin's button face; its own colour comes back on
+    // unskin, also when a refresh of the form that owns it lent it the colour.
+    if (!mPaletteSet) {
+        bool handedOver = false;
+        if (TSkinManage* manager = TSkinManage::instance()) {
+            for (const QPointer<TWinSkinForm>& other : manager->SkinForms) {
+                if (other && other != this && other->takeLentPalette(mForm, mSavedPalette)) {
+                    handedOver = true;
+                    break;
+                }
+            }
+        }
+        if (!handedOver)
+            mSavedPalette.save(mForm);
         mPaletteSet = true;
     }
+    setBackground(mForm, SkinQColor(mSkinData->colour(colour::ButtonFace)), false);
+}
+
+void TWinSkinForm::lendColour(QWidget* widget, const QColor& colour, bool fixedCells) {
+    TSkinManage* manager = TSkinManage::instance();
+    TWinSkinForm* own = manager && !fixedCells ? manager->FindSkinForm(widget) : nullptr;
+    const bool lent = std::any_of(mLent.begin(), mLent.end(),
+                                  [widget](const Lent& l) { return l.widget == widget; });
+    if (!lent && !(own && own != this && own->mPaletteSet)) {
+        mLent.push_back({widget, {}});
+        mLent.back().saved.save(widget);
+    }
+    setBackground(widget, colour, fixedCells);
+}
+
+bool TWinSkinForm::takeLentPalette(const QWidget* widget, SavedPalette& saved) {
+    for (auto it = mLent.begin(); it != mLent.end(); ++it) {
+        if (it->widget == widget) {
+            saved = it->saved;
+            mLent.erase(it);
+            return true;
+        }
+    }
+    return false;
 }
 
 void TWinSkinForm::SetupBareWindow(TSkinData* skinData) {
@@ -276,8 +380,12 @@ void TWinSkinForm::relayoutCaption() {
     if (!mFrameSkinning || !mSkinData || !mWindow)
         return;
     const FrameWindow w = frameWindow();
-    mLayout =
-        LayoutCaption(*mSkinData, w, mFrame, mButtons, QFontMetrics(mSkinData->captionFont()));
+    // Buttons with visibility codes of their own ask the window.
+    const CaptionVisibleQuery query = [window = mWindow](int code, int action) {
+        return window ? static_cast<int>(sendMessage(window, SM_CAPTIONVISIBLE, code, action)) : 0;
+    };
+    mLayout = LayoutCaption(*mSkinData, w, mFrame, mButtons, QFontMetrics(mSkinData->captionFont()),
+                            query);
     if (mMenu)
         mMenu->Layout(MenuBandRect(w.size, mFrame));
 }
@@ -317,11 +425,7 @@ void TWinSkinForm::resizeForFrame() {
     if (mMenuBar && mSaved.menuBarShown)
         mMenuBar->hide();
     mWindow->setContentsMargins(mSaved.margins + mFrame.margins());
-    const QSize size = FramedSize(client, mFrame);
-    if (mSaved.fixedSize)
-        mWindow->setFixedSize(size);
-    else
-        mWindow->resize(size);
+    sizeWindow(FramedSize(client, mFrame));
     if (mWindow->isVisible() && mWindow->pos() != mSaved.position)
         mWindow->move(mSaved.position);
     mResized = true;
@@ -336,11 +440,15 @@ void TWinSkinForm::restoreFrameSize() {
     mWindow->setContentsMargins(mSaved.margins);
     if (mMenuBar && mSaved.menuBarShown)
         mMenuBar->show();
+    sizeWindow(size);
+    mResized = false;
+}
+
+void TWinSkinForm::sizeWindow(QSize size) {
     if (mSaved.fixedSize)
         mWindow->setFixedSize(size);
     else
         mWindow->resize(size);
-    mResized = false;
 }
 
 // ---------------------------------------------------------------- set-up end
@@ -365,15 +473,25 @@ void TWinSkinForm::finishSetup() {
     }
     if (FrameState == StateNew)
         FrameState = StateSkinned;
-    if (!mFrameSkinning || !mWindow)
+    if (!mWindow)
         return;
-    mSaved.mouseTracking = mWindow->hasMouseTracking();
-    mWindow->setMouseTracking(true);
-    sendMessage(mWindow, SM_FORMSKINNED, 0, SKINFRAME_MAGIC);
-    if (!self || !mWindow)
+    if (mFrameSkinning) {
+        mSaved.mouseTracking = mWindow->hasMouseTracking();
+        mWindow->setMouseTracking(true);
+        sendMessage(mWindow, SM_FORMSKINNED, 0, SKINFRAME_MAGIC);
+        if (!self || !mWindow)
+            return;
+    }
+    fireAfterSkinForm();
+    if (!self || !mWindow || !mFrameSkinning)
         return;
     setActive(mWindow->isActiveWindow());
     mWindow->update();
+}
+
+void TWinSkinForm::fireAfterSkinForm() {
+    if (mSkinData && mSkinData->OnAfterSkinForm)
+        mSkinData->OnAfterSkinForm(mForm, mWindow, mClassName);
 }
 
 bool TWinSkinForm::frameShown() const {
@@ -412,13 +530,16 @@ void TWinSkinForm::Unskin() {
     }
     mSkinObjects.clear();
     mDecided.clear();
+    for (const Lent& lent : mLent) {
+        if (lent.widget)
+            lent.saved.giveBack(lent.widget);
+    }
+    mLent.clear();
     releaseFrame();
     if (mWindow) {
         mWindow->removeEventFilter(this);
         if (mPaletteSet) {
-            mWindow->setPalette(mSaved.ownPalette ? mSaved.palette : QPalette());
-            if (!mSaved.ownPalette)
-                mWindow->setAttribute(Qt::WA_SetPalette, false);
+            mSavedPalette.giveBack(mWindow);
             mPaletteSet = false;
         }
         if (mFrameSkinning) {
@@ -449,15 +570,64 @@ void TWinSkinForm::RefreshSkinObjects() {
         const QSize client = mWindow->size().shrunkBy(mFrame.margins());
         mFrame = frame;
         mWindow->setContentsMargins(mSaved.margins + mFrame.margins());
-        if (mSaved.fixedSize)
-            mWindow->setFixedSize(FramedSize(client, mFrame));
-        else
-            mWindow->resize(FramedSize(client, mFrame));
+        sizeWindow(FramedSize(client, mFrame));
     }
     mFrame = frame;
     mLastRegionSize = QSize();
     relayoutCaption();
     UpdateRegion();
+}
+
+void TWinSkinForm::RefreshForm() {
+    if (!mForm || !mWindow || !mSkinData || !mSkinData->skinLoaded())
+        return;
+    QPointer<TWinSkinForm> self(this);
+    const QColor face = SkinQColor(mSkinData->colour(colour::ButtonFace));
+    setFormColour();
+    QList<QWidget*> owned;
+    collectOwnedWindows(mForm, owned);
+    for (QWidget* window : owned)
+        lendColour(window, face, false);
+    for (QWidget* cells : gridFixedCells(mForm))
+        lendColour(cells, face, true);
+    for (const QPointer<TSkinControl>& object : QList<QPointer<TSkinControl>>(mSkinObjects)) {
+        if (object && object->SkinState != 6)
+            object->SkinChanged();
+        if (!self || !mWindow)
+            return;
+    }
+    FrameState = StateReskinning;
+    if (mMenu)
+        mMenu->Reapply();
+    // Caption buttons and the frame around the same client area.
+    RefreshSkinObjects();
+    // One pixel higher and back, so that the form lays itself out again.
+    if (mResized && mWindowState == WindowNormal) {
+        const QSize size = mWindow->size();
+        sizeWindow(size + QSize(0, 1));
+        sizeWindow(size);
+    }
+    sendMessage(mWindow, SM_FORMSKINNED, 0, SKINFRAME_MAGIC);
+    if (!self || !mWindow)
+        return;
+    fireAfterSkinForm();
+    if (!self || !mWindow)
+        return;
+    FrameState = StateSkinned;
+    mWindow->update();
+}
+
+bool TWinSkinForm::DialogChar(QChar key) {
+    if (!frameShown() || key.isNull())
+        return false;
+    if (mMenu && !mMenu->tracking() && MenuButtonForKey(mMenu->buttons(), key) >= 0)
+        return mMenu->KeyMenu(key);
+    TSkinManage* manager = TSkinManage::instance();
+    QWidget* main = manager ? applicationMainForm(*manager) : nullptr;
+    if (!main || main == mWindow || mWindow->isModal())
+        return false;
+    TWinSkinForm* mainFrame = manager->FindSkinForm(main);
+    return mainFrame && mainFrame != this && mainFrame->DialogChar(key);
 }
 
 void TWinSkinForm::Repaint() {
@@ -617,16 +787,15 @@ bool TWinSkinForm::eventFilter(QObject* watched, QEvent* event) {
             }
             answer(*m, 0);
             return true;
-        case SM_REFRESHFORM:
+        case SM_REFRESHFORM: {
             if (mSetup != SetupKind::FrameworkForm || !mFrameSkinning)
                 return false;
-            FrameState = StateReskinning;
-            RefreshSkinObjects();
-            sendMessage(mWindow, SM_FORMSKINNED, 0, SKINFRAME_MAGIC);
-            FrameState = StateSkinned;
-            mWindow->update();
-            answer(*m, 0);
+            QPointer<TWinSkinForm> self(this);
+            RefreshForm();
+            if (self)
+                answer(*m, 0);
             return true;
+        }
         case SM_PAINTFRAME:
             // A framework form paints its frame into the painter in wParam.
             if (mSetup != SetupKind::FrameworkForm || !mFrameSkinning)

@@ -29,6 +29,14 @@ class TSkinControl;
 class TSkinData;
 class TWinSkinMenu;
 
+// A widget's palette as the program set it, given back later.
+struct SavedPalette {
+    QPalette palette;
+    bool own = false; // set on the widget itself, not inherited
+    void save(const QWidget* widget);
+    void giveBack(QWidget* widget) const;
+};
+
 // One skinned window: the window, its skin data, the frame state, the set-up
 // it was given, the list of its skin objects and the control kinds decided for
 // it, and the skinned frame. The frame replaces the window's native
@@ -83,6 +91,16 @@ public:
     void Release();
     // The manager's requests 3: caption buttons and geometry again, repaint.
     void RefreshSkinObjects();
+    // SM_REFRESHFORM: the skin applied to the form afresh: the skin's colour
+    // on the form, the forms it owns and its grids' fixed cells, the skin
+    // objects told, the menu bar built again, the frame re-measured around
+    // the same client area and the form laid out again.
+    void RefreshForm();
+    // The dialog character of a key with Alt that no widget of the window
+    // took: a bar button with that accelerator opens its menu; otherwise a
+    // window that is neither the main form nor modal passes it on to the main
+    // form. True when a menu opened.
+    bool DialogChar(QChar key);
     void Repaint();
 
     // ---- the skin objects
@@ -186,21 +204,35 @@ private:
     bool mWidenPending = false;
     int mCaptionExtra = 0; // the width added for the caption
     void releaseFrame();
+    void fireAfterSkinForm();
+    void setFormColour();
+    // The outer size; a fixed size is fixed again at it.
+    void sizeWindow(QSize size);
+    // The skin's button face as the background colour of a window the
+    // refresh reaches; lent, and given back on unskin, unless the window's
+    // own skinned frame keeps its colour.
+    void lendColour(QWidget* widget, const QColor& colour, bool fixedCells);
+    // Hands over what a refresh lent this window before it was skinned itself.
+    bool takeLentPalette(const QWidget* widget, SavedPalette& saved);
 
     // Saved at set-up and given back on unskin.
     struct Saved {
         Qt::WindowFlags flags;
         QMargins margins;
-        QPalette palette;
         bool autoFill = false;
         bool mouseTracking = false;
         bool fixedSize = false;
         bool menuBarShown = false;
         int nativeMenuHeight = 0; // the native menu bar's share of the window's height
         QPoint position;
-        bool ownPalette = false;
     } mSaved;
+    SavedPalette mSavedPalette;
     bool mPaletteSet = false;
+    struct Lent {
+        QPointer<QWidget> widget;
+        SavedPalette saved;
+    };
+    std::vector<Lent> mLent;
     bool mFrameSkinning = false;
     bool mSetupDone = false; // SM_SKININIT has run
     bool mDecorationStripped = false;

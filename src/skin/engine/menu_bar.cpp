@@ -62,6 +62,12 @@ void TWinSkinMenu::BuildBar() {
     }
 }
 
+void TWinSkinMenu::Reapply() {
+    if (!tracking())
+        BuildBar();
+    mBackground = QImage();
+}
+
 bool TWinSkinMenu::rightToLeft() const {
     return mForm.window() && mForm.window()->layoutDirection() == Qt::RightToLeft;
 }

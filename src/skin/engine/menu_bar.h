@@ -30,6 +30,9 @@ public:
 
     // One button per action of the menu bar, in order.
     void BuildBar();
+    // The skin applied afresh: the buttons built again (not while a bar menu
+    // is open) and the background painted again from the skin.
+    void Reapply();
     // Places the buttons in the band (window coordinates).
     void Layout(const QRect& band);
     // The band's background (cached) and the buttons.

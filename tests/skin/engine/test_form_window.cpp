@@ -1,20 +1,25 @@
 // A skinned window on the offscreen platform: its frame, client area, caption
 // buttons, moving, title, unskin and the skinned menu bar.
 #include "own_skin_data.h"
+#include "skin/engine/form_frame_paint.h"
 #include "skin/engine/form_window.h"
 #include "skin/engine/menu_bar.h"
+#include "skin/engine/skin_control.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/window_info.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QDateEdit>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QTableView>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -28,6 +33,38 @@ namespace {
 QRgb opaque(QRgb pixel) {
     return pixel | 0xFF000000;
 }
+
+// The program's side of a skinned window: answers the visibility of caption
+// buttons with codes of its own, and records the caption-button messages and
+// the window's sizes.
+class ProgramAnswers : public QObject {
+public:
+    int visibleCode = 0;
+    QList<qintptr> captionButtons;
+    QList<QSize> sizes;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        Message* m = skinMessageOf(event);
+        if (m && m->msg == SM_CAPTIONVISIBLE) {
+            answer(*m, m->wParam == visibleCode ? m->lParam : 0);
+            return true;
+        }
+        if (m && m->msg == SM_CAPTIONBUTTON)
+            captionButtons << m->wParam;
+        if (event->type() == QEvent::Resize)
+            sizes << static_cast<QResizeEvent*>(event)->size();
+        return false;
+    }
+};
+
+// Counts the skin changes a skin object is told of.
+class CountingSkinObject : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    void SkinChanged() override { ++changes; }
+    int changes = 0;
+};
 
 class FormWindowTest : public ::testing::Test {
 protected:
@@ -408,4 +445,84 @@ TEST(FormWindowDialogs, MessageBoxesAndTheSaveDialogComeUpSkinnedAsDialogs) {
     EXPECT_FALSE(main.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(sendMessage(&main, SM_ISSKINNED, 0, 0), 0);
     destroySkinManager();
+}
+
+TEST_F(FormWindowTest, ButtonsOfTheProgramsOwnShowWhenTheWindowSaysAndPostTheirAction) {
+    // The minimize button made one of the program's own: code 1500, Action 50.
+    TDataSkinSysButton* own = nullptr;
+    for (const auto& button : mData->captionButtons())
+        if (button->Action == 2)
+            own = button.get();
+    ASSERT_NE(own, nullptr);
+    own->Action = 50;
+    own->Visibility = 1500;
+    own->Visibility1 = 0;
+    ProgramAnswers program;
+    mWindow->installEventFilter(&program);
+    skin();
+    auto shown = [this] {
+        for (const auto& button : mForm->captionButtons())
+            if (button->action() == 50)
+                return button->visible;
+        return false;
+    };
+    EXPECT_FALSE(shown()) << "the window answers 0 for other codes";
+    program.visibleCode = 1500;
+    mWindow->repaint();
+    ASSERT_TRUE(shown()) << "the window answered the Action, above 0";
+    click(centreOf(50));
+    EXPECT_EQ(program.captionButtons, QList<qintptr>{50});
+    EXPECT_TRUE(mWindow->isVisible());
+}
+
+TEST_F(FormWindowTest, RefreshFormAppliesTheSkinAfreshAroundTheSameClientArea) {
+    auto* grid = new QTableView;
+    mWindow->layout()->addWidget(grid);
+    auto* owned = new QDialog(mWindow.get());
+    const QColor plainCells = grid->horizontalHeader()->palette().color(QPalette::Button);
+    const QColor plainOwned = owned->palette().color(QPalette::Window);
+    const QColor plainForm = mWindow->palette().color(QPalette::Window);
+    QList<QWidget*> after;
+    mData->OnAfterSkinForm = [&after](QObject* sender, QWidget* window, const QString& name) {
+        EXPECT_EQ(sender, window);
+        EXPECT_EQ(name, QStringLiteral("TForm7"));
+        after << window;
+    };
+    skin(false);
+    ASSERT_EQ(after, QList<QWidget*>{mWindow.get()});
+    const QColor face = SkinQColor(mData->colour(colour::ButtonFace));
+    ASSERT_NE(face, plainCells);
+    ASSERT_NE(face, plainOwned);
+    auto* object = new CountingSkinObject(mLabel);
+    mForm->addSkinObject(object);
+    // The program painted its form over meanwhile.
+    QPalette red = mWindow->palette();
+    red.setColor(QPalette::Window, Qt::red);
+    mWindow->setPalette(red);
+    const QSize size = mWindow->size();
+    const QRect label = mLabel->geometry();
+    ProgramAnswers program;
+    mWindow->installEventFilter(&program);
+
+    EXPECT_EQ(sendMessage(mWindow.get(), SM_REFRESHFORM, 0, 0, -1), 0);
+    QApplication::processEvents();
+    EXPECT_EQ(mWindow->palette().color(QPalette::Window), face);
+    EXPECT_EQ(owned->palette().color(QPalette::Window), face) << "a form it owns";
+    EXPECT_EQ(grid->horizontalHeader()->palette().color(QPalette::Button), face);
+    EXPECT_EQ(grid->verticalHeader()->palette().color(QPalette::Button), face);
+    EXPECT_EQ(object->changes, 1);
+    EXPECT_EQ(mWindow->size(), size) << "the same client area in the same frame";
+    EXPECT_EQ(mLabel->geometry(), label);
+    EXPECT_TRUE(program.sizes.contains(size + QSize(0, 1))) << "one pixel higher and back";
+    ASSERT_FALSE(program.sizes.isEmpty());
+    EXPECT_EQ(program.sizes.last(), size);
+    EXPECT_EQ(after.size(), 2);
+    EXPECT_EQ(mForm->FrameState, TWinSkinForm::StateSkinned);
+    EXPECT_EQ(mForm->skinMenu()->buttons().size(), 3u);
+
+    // Unskinned, the colours lent come back with the form's own.
+    mForm->Unskin();
+    EXPECT_EQ(owned->palette().color(QPalette::Window), plainOwned);
+    EXPECT_EQ(grid->horizontalHeader()->palette().color(QPalette::Button), plainCells);
+    EXPECT_EQ(mWindow->palette().color(QPalette::Window), plainForm);
 }

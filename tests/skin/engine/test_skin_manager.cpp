@@ -1,6 +1,7 @@
 #include "app/own_skin.h"
 #include "skin/data/skin_data.h"
 #include "skin/engine/control_traversal.h"
+#include "skin/engine/form_frame_paint.h"
 #include "skin/engine/form_window.h"
 #include "skin/engine/skin_control.h"
 #include "skin/engine/skin_manager.h"
@@ -8,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSizeGrip>
 #include <QTest>
@@ -428,4 +430,71 @@ TEST_F(ManagerTest, ASizeGripMadeOnASkinnedWindowIsTakenOver) {
     auto* grip = new QSizeGrip(form(2));
     grip->ensurePolished();
     EXPECT_EQ(mManager->FindSkinForm(form(2))->SizeGrip, grip);
+}
+
+TEST_F(ManagerTest, SkinFormEventsFrameTheSetUpAndAnOwnedFormKeepsTheColourLentToIt) {
+    QStringList events;
+    mMain->OnBeforeSkinForm = [&events](QObject* sender, QWidget* window, const QString& name) {
+        EXPECT_EQ(sender, window);
+        EXPECT_FALSE(window->windowFlags() & Qt::FramelessWindowHint) << "before the set-up";
+        events << QStringLiteral("before ") + name;
+    };
+    mMain->OnAfterSkinForm = [this, &events](QObject*, QWidget* window, const QString& name) {
+        const TWinSkinForm* skinned = mManager->FindSkinForm(window);
+        EXPECT_TRUE(skinned && skinned->frameShown()) << "after the frame is on";
+        events << QStringLiteral("after ") + name;
+    };
+    form(2)->show();
+    EXPECT_EQ(events, QStringList{QStringLiteral("before TForm2")});
+    QCoreApplication::sendPostedEvents(form(2));
+    EXPECT_EQ(events,
+              (QStringList{QStringLiteral("before TForm2"), QStringLiteral("after TForm2")}));
+
+    // A refresh lends the skin's colour to a form it owns, not yet skinned;
+    // skinned later, that form keeps it until it is unskinned itself.
+    auto* owned = new QDialog(form(2));
+    owned->setObjectName(QStringLiteral("TForm4"));
+    const QColor plain = owned->palette().color(QPalette::Window);
+    const QColor face = SkinQColor(mMain->colour(colour::ButtonFace));
+    ASSERT_NE(plain, face);
+    sendMessage(form(2), SM_REFRESHFORM, 0, 0);
+    EXPECT_EQ(events.last(), QStringLiteral("after TForm2"));
+    EXPECT_EQ(owned->palette().color(QPalette::Window), face);
+    owned->show();
+    QCoreApplication::sendPostedEvents(owned);
+    ASSERT_NE(mManager->FindSkinForm(owned), nullptr);
+    mManager->FindSkinForm(form(2))->Unskin();
+    EXPECT_EQ(owned->palette().color(QPalette::Window), face);
+    mManager->FindSkinForm(owned)->Unskin();
+    EXPECT_EQ(owned->palette().color(QPalette::Window), plain);
+}
+
+TEST_F(ManagerTest, AnAltKeyTheWindowsBarDoesNotKnowGoesOnToTheMainForm) {
+    auto barMenu = [](QWidget* form, const QString& caption) {
+        auto* layout = new QVBoxLayout(form);
+        auto* bar = new QMenuBar(form);
+        QMenu* menu = bar->addMenu(caption);
+        menu->addAction(QStringLiteral("项"));
+        layout->setMenuBar(bar);
+        layout->addWidget(new QPushButton(QStringLiteral("确定")));
+        return menu;
+    };
+    QMenu* tools = barMenu(form(1), QStringLiteral("&Tools"));
+    QMenu* edit = barMenu(form(2), QStringLiteral("&Edit"));
+    form(1)->show();
+    form(2)->show();
+    QCoreApplication::sendPostedEvents();
+    form(2)->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form(2)));
+    QWidget* focus = form(2)->findChild<QPushButton*>();
+    QTest::keyClick(focus, Qt::Key_E, Qt::AltModifier);
+    EXPECT_TRUE(edit->isVisible()) << "its own bar first";
+    edit->hide();
+    QTest::keyClick(focus, Qt::Key_T, Qt::AltModifier);
+    EXPECT_TRUE(tools->isVisible()) << "the main form's bar";
+    tools->hide();
+    // A modal window keeps its keys.
+    form(2)->setWindowModality(Qt::ApplicationModal);
+    QTest::keyClick(focus, Qt::Key_T, Qt::AltModifier);
+    EXPECT_FALSE(tools->isVisible());
 }
