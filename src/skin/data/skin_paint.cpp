@@ -110,7 +110,51 @@ QImage scaledFrame(QSize size, const QImage& image, bool vertical, int frameCoun
     return out;
 }
 
+// The device pixels a logical rectangle covers: its edges rounded to whole
+// device pixels, so that pictures side by side meet without a seam.
+QRect deviceRect(const QTransform& toDevice, const QRect& rect) {
+    const QPointF a = toDevice.map(QPointF(rect.left(), rect.top()));
+    const QPointF b = toDevice.map(QPointF(rect.left() + rect.width(), rect.top() + rect.height()));
+    return QRect(QPoint(qRound(a.x()), qRound(a.y())),
+                 QPoint(qRound(b.x()) - 1, qRound(b.y()) - 1));
+}
+
+// A logical picture on a device with more pixels than logical ones: the
+// picture is stretched nearest-neighbour to the device pixels it covers and
+// copied there one to one, so no skin pixel is ever blended with another.
+// False when the painter turns or shears (the caller draws it as usual).
+bool drawOnDevicePixels(QPainter& painter, const QRect& rect, const QImage& picture,
+                        bool transparent) {
+    const QTransform toDevice = painter.deviceTransform();
+    if (toDevice.type() > QTransform::TxScale || !painter.device())
+        return false;
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    const QRect from(0, 0, std::min(rect.width(), picture.width()),
+                     std::min(rect.height(), picture.height()));
+    const QRect part = deviceRect(toDevice, QRect(rect.topLeft(), from.size()));
+    if (part.isEmpty() || from.isEmpty())
+        return true;
+    QImage out(part.size(), QImage::Format_ARGB32_Premultiplied);
+    stretchCopy(out, out.rect(), rgb32(picture), from);
+    const QRgb key = toQRgb(Magenta) & 0xFFFFFF;
+    for (int y = 0; y < out.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x)
+            row[x] = transparent && (row[x] & 0xFFFFFF) == key ? 0 : (row[x] | 0xFF000000);
+    }
+    painter.save();
+    // Device pixels from here: the world transform undoes the device's ratio.
+    painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.drawImage(part.topLeft(), out);
+    painter.restore();
+    return true;
+}
+
 void drawPicture(QPainter& painter, const QRect& rect, const QImage& picture, bool transparent) {
+    if (painter.device() && painter.device()->devicePixelRatioF() != 1.0 &&
+        drawOnDevicePixels(painter, rect, picture, transparent))
+        return;
     if (transparent)
         DrawMasked(painter, rect, picture);
     else
@@ -243,8 +287,8 @@ void DrawFrameThreePart(QPainter& painter, const QRect& rect, const QImage& imag
     if (inverted(rect) || f.isEmpty())
         return;
     if (f.width() > rect.width()) {
-        painter.drawImage(rect.topLeft(),
-                          scaledFrame(rect.size(), image, vertical, frameCount, frame));
+        drawPicture(painter, rect, scaledFrame(rect.size(), image, vertical, frameCount, frame),
+                    false);
         return;
     }
     const QImage src = rgb32(image);
@@ -256,7 +300,7 @@ void DrawFrameThreePart(QPainter& painter, const QRect& rect, const QImage& imag
                 QRect(f.x() + m.left, f.y(), f.width() - m.left - m.right, f.height()));
     stretchCopy(out, QRect(w - m.right, 0, m.right, h), src,
                 QRect(f.x() + f.width() - m.right, f.y(), m.right, f.height()));
-    painter.drawImage(rect.topLeft(), out);
+    drawPicture(painter, rect, out, false);
 }
 
 void TileImage(QPainter& painter, const QRect& target, const QImage& image, const QRect& source) {
@@ -265,7 +309,7 @@ void TileImage(QPainter& painter, const QRect& target, const QImage& image, cons
         return;
     QImage out = newPicture(target.size());
     tileCopy(out, out.rect(), rgb32(image), from);
-    painter.drawImage(target.topLeft(), out);
+    drawPicture(painter, target, out, false);
 }
 
 void DrawMasked(QPainter& painter, const QRect& rect, const QImage& bitmap, SkinColor key) {
