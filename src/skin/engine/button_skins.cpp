@@ -315,16 +315,16 @@ void TSkinBitButton::PaintSkin(QPainter& dc, const QRect& rect) {
 // ---------------------------------------------------------------- registry
 
 void registerButtonKinds() {
-    registerSkinKind(SkinKind::SkinButton, [](QWidget*, QObject* owner, const ControlDecision&) {
-        return new TSkinButton(owner);
-    });
-    registerSkinKind(SkinKind::SkinBitButton,
-                     [](QWidget*, QObject* owner, const ControlDecision& d) {
-                         auto* button = new TSkinBitButton(owner);
-                         if (d.pngImage)
-                             button->GraphicProperty = QStringLiteral("PngImage");
-                         return button;
-                     });
+    registerSkinKindDefault(
+        SkinKind::SkinButton,
+        [](QWidget*, QObject* owner, const ControlDecision&) { return new TSkinButton(owner); });
+    registerSkinKindDefault(SkinKind::SkinBitButton,
+                            [](QWidget*, QObject* owner, const ControlDecision& d) {
+                                auto* button = new TSkinBitButton(owner);
+                                if (d.pngImage)
+                                    button->GraphicProperty = QStringLiteral("PngImage");
+                                return button;
+                            });
 }
 
 } // namespace skin

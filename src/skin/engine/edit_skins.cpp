@@ -555,20 +555,21 @@ void TSkinDateTime::PaintSkin(QPainter& dc, const QRect&) {
 // ---------------------------------------------------------------- registry
 
 void registerEditKinds() {
-    registerSkinKind(SkinKind::SkinEdit, [](QWidget*, QObject* owner, const ControlDecision&) {
-        return new TSkinEdit(owner);
-    });
-    registerSkinKind(SkinKind::SkinUpDown, [](QWidget*, QObject* owner, const ControlDecision&) {
-        return new TSkinUpDown(owner);
-    });
-    registerSkinKind(SkinKind::SkinComBox, [](QWidget*, QObject* owner, const ControlDecision& d) {
-        auto* combo = new TSkinComBox(owner);
-        combo->Extended = d.extended;
-        return combo;
-    });
-    registerSkinKind(SkinKind::SkinDateTime, [](QWidget*, QObject* owner, const ControlDecision&) {
-        return new TSkinDateTime(owner);
-    });
+    registerSkinKindDefault(
+        SkinKind::SkinEdit,
+        [](QWidget*, QObject* owner, const ControlDecision&) { return new TSkinEdit(owner); });
+    registerSkinKindDefault(
+        SkinKind::SkinUpDown,
+        [](QWidget*, QObject* owner, const ControlDecision&) { return new TSkinUpDown(owner); });
+    registerSkinKindDefault(SkinKind::SkinComBox,
+                            [](QWidget*, QObject* owner, const ControlDecision& d) {
+                                auto* combo = new TSkinComBox(owner);
+                                combo->Extended = d.extended;
+                                return combo;
+                            });
+    registerSkinKindDefault(
+        SkinKind::SkinDateTime,
+        [](QWidget*, QObject* owner, const ControlDecision&) { return new TSkinDateTime(owner); });
 }
 
 } // namespace skin

@@ -90,9 +90,9 @@ void TSkinProgress::PaintSkin(QPainter& dc, const QRect& rect) {
 }
 
 void registerProgressKind() {
-    registerSkinKind(SkinKind::SkinProgress, [](QWidget*, QObject* owner, const ControlDecision&) {
-        return new TSkinProgress(owner);
-    });
+    registerSkinKindDefault(
+        SkinKind::SkinProgress,
+        [](QWidget*, QObject* owner, const ControlDecision&) { return new TSkinProgress(owner); });
 }
 
 } // namespace skin
