@@ -125,10 +125,12 @@ QRect deviceRect(const QTransform& toDevice, const QRect& rect) {
 // False when the painter turns or shears (the caller draws it as usual).
 bool drawOnDevicePixels(QPainter& painter, const QRect& rect, const QImage& picture,
                         bool transparent) {
-    const QTransform toDevice = painter.deviceTransform();
-    if (toDevice.type() > QTransform::TxScale || !painter.device())
+    if (painter.worldTransform().type() > QTransform::TxScale || !painter.device())
         return false;
+    // The painter's own offset on the device (a widget's place in its window)
+    // is added again below, so only the world transform and the ratio count.
     const qreal ratio = painter.device()->devicePixelRatioF();
+    const QTransform toDevice = painter.worldTransform() * QTransform::fromScale(ratio, ratio);
     const QRect from(0, 0, std::min(rect.width(), picture.width()),
                      std::min(rect.height(), picture.height()));
     const QRect part = deviceRect(toDevice, QRect(rect.topLeft(), from.size()));

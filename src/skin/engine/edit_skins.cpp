@@ -420,6 +420,15 @@ void TSkinComBox::PaintSkin(QPainter& dc, const QRect& rect) {
     if (place.fullPicture) {
         const bool mirrored = place.mirrored && sunk;
         const TDataSkinObject& picture = mirrored ? *sunk : *element;
+        // The picture's text area lets the box's own painting through; beside
+        // an edit part that is the box's native button edge, so it is filled.
+        if (EditWindow && EditWindow->isVisible()) {
+            const Margins m = picture.margins();
+            const QRegion gap = QRegion(r.adjusted(m.left, m.top, -m.right, -m.bottom))
+                                    .subtracted(QRegion(EditWindow->geometry()));
+            for (const QRect& piece : gap)
+                dc.fillRect(piece, EditWindow->palette().color(QPalette::Base));
+        }
         DrawFrame(dc, r, picture.Image, false, false, true, ButtonFrames, g, picture.margins());
         return;
     }
