@@ -68,8 +68,8 @@ TEST_F(EditSkinTest, AnEditGetsTheFlatBorderAndAFramelessOneNone) {
     QImage shot = edit->grab().toImage();
     const qreal r = shot.devicePixelRatio();
     EXPECT_EQ(opaque(shot.pixel(0, shot.height() / 2)), shadow().rgb());
-    EXPECT_EQ(opaque(shot.pixel(qCeil(1 * r), shot.height() / 2)), qRgb(255, 255, 255));
-    EXPECT_EQ(opaque(shot.pixel(qCeil(2 * r), shot.height() / 2)), qRgb(255, 255, 255));
+    EXPECT_EQ(opaque(shot.pixel(qFloor(1.5 * r), shot.height() / 2)), qRgb(255, 255, 255));
+    EXPECT_EQ(opaque(shot.pixel(qFloor(2.5 * r), shot.height() / 2)), qRgb(255, 255, 255));
 
     auto* frameless = new QLineEdit(QStringLiteral("V1.0"));
     frameless->setFrame(false);
@@ -95,7 +95,8 @@ TEST_F(EditSkinTest, TheYearSpinBoxStillStepsUnderItsSkinnedButtons) {
     // White around the buttons, 3 pixels inside the edit.
     const QImage shot = year->grab().toImage();
     const qreal r = shot.devicePixelRatio();
-    EXPECT_EQ(opaque(shot.pixel(qFloor((year->width() - 3) * r), qFloor(area.center().y() * r))),
+    EXPECT_EQ(opaque(shot.pixel(qFloor((year->width() - 2.5) * r),
+                                qFloor((area.center().y() + 0.5) * r))),
               qRgb(255, 255, 255));
 
     QTest::mouseClick(year, Qt::LeftButton, {}, QPoint(area.center().x(), area.top() + 3));
