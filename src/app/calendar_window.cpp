@@ -18,11 +18,22 @@ CalendarWindow::CalendarWindow(const QString& appDir, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+}
+
+void CalendarWindow::makeView() {
+    if (mView)
+        return;
     mView = new QWebEngineView(this);
     mView->setObjectName(QStringLiteral("WebBrowser1"));
-    layout->addWidget(mView);
-    // A missing page is the browser's affair: it shows its own error page.
+    layout()->addWidget(mView);
+    // A missing page is the browser's affair: it shows its own error page;
+    // a load in this engine cannot fail at the call.
     mView->setUrl(QUrl::fromLocalFile(mPagePath));
+}
+
+QWebEngineView* CalendarWindow::view() {
+    makeView();
+    return mView;
 }
 
 QString CalendarWindow::pageFileName() {
@@ -36,6 +47,7 @@ void CalendarWindow::showCalendar() {
 }
 
 void CalendarWindow::showEvent(QShowEvent* event) {
+    makeView();
     if (!mCentred) {
         mCentred = true;
         if (const QScreen* screen = this->screen()) {

@@ -9,7 +9,10 @@ namespace app {
 
 // The perpetual calendar (TForm10): a resizable window with only a close box
 // whose whole client area shows the calendar page beside the executable. The
-// page is loaded once, when the window is made; showing the window again keeps
+// page is loaded once, when the view is made: by the program once the main
+// window has its first picture (starting the web engine is the largest share
+// of program start, and nothing visible depends on it earlier), or when the
+// window shows or its view is asked for. Showing the window again keeps
 // whatever the user left on it. Closing the window hides it.
 class CalendarWindow : public QWidget {
     Q_OBJECT
@@ -24,7 +27,11 @@ public:
     // The full path of the page the window was navigated to.
     QString pagePath() const { return mPagePath; }
 
-    QWebEngineView* view() const { return mView; }
+    // The view, made and navigated to the page the first time it is asked for.
+    QWebEngineView* view();
+
+    // Makes the view and navigates it to the page, once.
+    void makeView();
 
     // Makes the window visible and brings it to the front.
     void showCalendar();

@@ -62,7 +62,7 @@ QString MainWindow::publisherText() {
     return QStringLiteral("Marvanto 店铺管家 · 用心记好每一笔账");
 }
 
-MainWindow::MainWindow(QWidget* parent)
+MainWindow::MainWindow(QWidget* parent, bool skinActive)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("TForm1"));
@@ -70,7 +70,7 @@ MainWindow::MainWindow(QWidget* parent)
     // skin package, then Loaded.
     mSkinData = new skin::TSkinData(this);
     mSkinData->beginReading();
-    mSkinData->SetActive(true);
+    mSkinData->SetActive(skinActive);
     mSkinData->setSkinStream(ownSkinPackage());
     mSkinData->Loaded();
     // The stored caption; the creation step appends the version.
@@ -177,6 +177,7 @@ QWidget* MainWindow::buildMaintenancePage() {
     connect(backup, &QPushButton::clicked, this, &MainWindow::backupRequested);
     auto* restore = new QPushButton(QStringLiteral("恢复数据库"));
     restore->setObjectName(QStringLiteral("BitBtn_RestoreData"));
+    restore->setProperty("skinClass", QStringLiteral("TBitBtn"));
     restore->setMinimumSize(110, 36);
     connect(restore, &QPushButton::clicked, this, &MainWindow::restoreRequested);
     auto* buttonColumn = new QVBoxLayout;

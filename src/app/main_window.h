@@ -24,7 +24,8 @@ namespace app {
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    // `skinActive` is the skin data's stored Active (the program's own is on).
+    explicit MainWindow(QWidget* parent = nullptr, bool skinActive = true);
 
     // The last creation step (after the desktop shortcut): the caption takes
     // the version.

@@ -21,10 +21,46 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QPointer>
+#include <QTimer>
 
 #include <memory>
 
 namespace app {
+
+namespace {
+
+// Waits for the main window's first picture, then has the calendar make its
+// web view (or after a second, should the window never be painted).
+class FirstPictureWatch : public QObject {
+public:
+    FirstPictureWatch(QWidget* main, CalendarWindow* calendar)
+        : QObject(main), mCalendar(calendar) {
+        main->installEventFilter(this);
+        QTimer::singleShot(1000, this, [this] { done(); });
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            QTimer::singleShot(0, this, [this] { done(); });
+        return false;
+    }
+
+private:
+    void done() {
+        if (mCalendar)
+            mCalendar->makeView();
+        deleteLater();
+    }
+    QPointer<CalendarWindow> mCalendar;
+};
+
+void makeCalendarViewAfterFirstPicture(QWidget* main, CalendarWindow* calendar) {
+    new FirstPictureWatch(main, calendar);
+}
+
+} // namespace
 
 Program::Program() = default;
 
@@ -39,10 +75,12 @@ Program::~Program() {
 void Program::start() {
     QApplication::setApplicationName(QStringLiteral("Marvanto"));
     QApplication::setApplicationDisplayName(QString());
+    // The program's own save dialog, which wears the skin, never a desktop's.
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     // The main window's skin data makes the skin manager as it is read.
     skin::TSkinManage::installAsFactory();
 
-    mMain = new MainWindow;
+    mMain = new MainWindow(nullptr, mSkinActive);
     mWindows.append(mMain);
     platform::runGuardedByErrorBox([this] {
         // At every start a shortcut to the program on the user's desktop;
@@ -84,11 +122,13 @@ void Program::start() {
                                                  *exportDialog, salesWindow);
                      });
 
-    mWindows.append(new CalendarWindow(platform::appDir()));
+    auto* calendar = new CalendarWindow(platform::appDir());
+    mWindows.append(calendar);
 
     createWindow(new records::RecordWindow(records::memoDescriptor()));
 
     mMain->show();
+    makeCalendarViewAfterFirstPicture(mMain, calendar);
 }
 
 void Program::connectMainWindow() {

@@ -23,6 +23,8 @@ public:
     Program& operator=(const Program&) = delete;
 
     void start();
+    // The main window's skin stays inactive (a reference for start-up timing).
+    void setSkinActive(bool active) { mSkinActive = active; }
 
     MainWindow* mainWindow() const { return mMain; }
     // A window by its class name (TForm1 ... TForm11), or null.
@@ -42,6 +44,7 @@ private:
     void offerRestore();
 
     MainWindow* mMain = nullptr;
+    bool mSkinActive = true;
     QList<QWidget*> mWindows;
 };
 

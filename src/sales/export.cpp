@@ -4,12 +4,12 @@
 #include "platform/automation.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
+#include "sales/export_progress.h"
 
 #include <QAbstractItemModel>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
-#include <QProgressDialog>
 #include <QTableView>
 
 #include <algorithm>
@@ -57,27 +57,22 @@ QString fieldName(const platform::AdoQuery& query, const QTableView* grid, int c
 // The walk over the rows and the save that follows it: the grid does not
 // follow every step, and an export that takes longer than ProgressDelayMs
 // shows its progress until the file is written.
-class ExportProgress {
+class ExportRun {
 public:
-    ExportProgress(platform::AdoQuery& query, QWidget* parent) : mQuery(query) {
+    ExportRun(platform::AdoQuery& query, QWidget* parent) : mQuery(query) {
         mQuery.disableControls();
-        mProgress = std::make_unique<QProgressDialog>(QStringLiteral("正在导出..."), QString(), 0,
-                                                      std::max(1, query.recordCount()), parent);
-        mProgress->setWindowModality(Qt::ApplicationModal);
-        mProgress->setCancelButton(nullptr);
-        mProgress->setMinimumDuration(ProgressDelayMs);
-        mProgress->setAutoClose(false);
-        mProgress->setAutoReset(false);
+        mProgress = std::make_unique<ExportProgress>(QStringLiteral("正在导出..."),
+                                                     query.recordCount(), ProgressDelayMs, parent);
         mProgress->setValue(0);
         mSinceStart.start();
         mSinceUpdate.start();
     }
-    ~ExportProgress() {
+    ~ExportRun() {
         mProgress.reset();
         mQuery.enableControls();
     }
-    ExportProgress(const ExportProgress&) = delete;
-    ExportProgress& operator=(const ExportProgress&) = delete;
+    ExportRun(const ExportRun&) = delete;
+    ExportRun& operator=(const ExportRun&) = delete;
 
     // One row done. The dialog hears of it now and then, which is all it
     // needs to decide whether to show and to draw itself.
@@ -93,7 +88,7 @@ public:
     // long again: a window that is up stays up and says so, and one that was
     // about to show comes up now.
     void saving() {
-        mProgress->setLabelText(QStringLiteral("正在保存…"));
+        mProgress->setText(QStringLiteral("正在保存…"));
         mProgress->setValue(mProgress->maximum());
         if (!mProgress->isVisible() && mSinceStart.elapsed() >= ProgressDelayMs)
             mProgress->show();
@@ -104,7 +99,7 @@ public:
 private:
     static constexpr int UpdateEveryMs = 50;
     platform::AdoQuery& mQuery;
-    std::unique_ptr<QProgressDialog> mProgress;
+    std::unique_ptr<ExportProgress> mProgress;
     QElapsedTimer mSinceStart;
     QElapsedTimer mSinceUpdate;
     int mDone = 0;
@@ -172,7 +167,7 @@ void exportToSpreadsheet(platform::AdoQuery& query, QTableView* grid, platform::
             excel.invoke(cells, CallKind::PropertyPut,
                          {1, column, fieldName(query, grid, column - 1)});
         {
-            ExportProgress progress(query, parent);
+            ExportRun progress(query, parent);
             query.first();
             for (int row = 2; !query.eof(); ++row) {
                 const int fields = query.fieldCount();
@@ -234,7 +229,7 @@ void exportToDocument(platform::AdoQuery& query, QTableView* grid, platform::Sav
                 write(1, column + 1, columnTitle(grid, column));
         }
         {
-            ExportProgress progress(query, parent);
+            ExportRun progress(query, parent);
             query.first();
             for (int row = 2; !query.eof(); ++row) {
                 for (int column = 1; column < columns; ++column) {

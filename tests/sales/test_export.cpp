@@ -5,10 +5,10 @@
 #include "platform/file_dialog.h"
 #include "records/record_window.h"
 #include "sales/export.h"
+#include "sales/export_progress.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
-#include <QProgressDialog>
 #include <QTableView>
 #include <QThread>
 
@@ -368,15 +368,16 @@ protected:
         if (result.isObject()) // the workbook saves itself: watch what comes back too
             return OleVariant(std::make_shared<SlowSpreadsheet>(result, mRoot));
         if (name == QLatin1String("SaveAS")) {
-            if (QProgressDialog* progress = visibleProgress())
-                mRoot->progressWhileSaving = progress->labelText();
+            if (sales::ExportProgress* progress = visibleProgress())
+                mRoot->progressWhileSaving = progress->text();
         }
         return result;
     }
 
-    static QProgressDialog* visibleProgress() {
+    static sales::ExportProgress* visibleProgress() {
         for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (auto* progress = qobject_cast<QProgressDialog*>(top); progress && top->isVisible())
+            if (auto* progress = qobject_cast<sales::ExportProgress*>(top);
+                progress && top->isVisible())
                 return progress;
         }
         return nullptr;
@@ -389,7 +390,7 @@ private:
 
 bool progressShowing() {
     for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (qobject_cast<QProgressDialog*>(top) && top->isVisible())
+        if (qobject_cast<sales::ExportProgress*>(top) && top->isVisible())
             return true;
     }
     return false;

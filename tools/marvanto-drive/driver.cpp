@@ -14,6 +14,10 @@
 #include "records/entry_boxes.h"
 #include "records/module_storage.h"
 #include "records/record_window.h"
+#include "skin/engine/form_window.h"
+#include "skin/engine/menu_bar.h"
+#include "skin/engine/message.h"
+#include "skin/engine/skin_manager.h"
 
 #include "office_readback.h"
 
@@ -341,6 +345,10 @@ void Driver::play(const Action& action) {
         {"damage-file", &Driver::damageFile},
         {"remove-file", &Driver::removeFile},
         {"protect", &Driver::protect},
+        {"frame-click", [](Driver& d, const Action& a) { d.frameClick(a, false); }},
+        {"frame-dblclick", [](Driver& d, const Action& a) { d.frameClick(a, true); }},
+        {"bar-menu", &Driver::barMenu},
+        {"expect-skinned", &Driver::expectSkinned},
     };
     const auto step = steps.constFind(action.verb);
     if (step == steps.constEnd())
@@ -684,6 +692,13 @@ void Driver::expectQuitOnClose(const Action& action) {
 void Driver::shot(const Action& action) {
     need(action, 2);
     QWidget* target = widget(action.words[0]);
+    if (target->isWindow()) {
+        // The window as the user sees it in front: raised, active, its frame included.
+        bringToFront(target);
+        // A window the platform will not activate is taken as it is.
+        const bool active = QTest::qWaitForWindowActive(target, 500);
+        Q_UNUSED(active);
+    }
     QApplication::processEvents();
     // On a real display take the pixels from the screen, so that views that
     // draw outside the widget tree (the web view) are in the picture too.
@@ -695,6 +710,98 @@ void Driver::shot(const Action& action) {
         picture = target->grab();
     if (!picture.save(action.words[1]))
         throw DriveFailure("cannot save " + action.words[1].toStdString());
+}
+
+namespace {
+
+skin::TWinSkinForm& skinFormOf(QWidget* window, const QString& name) {
+    skin::TSkinManage* manager = skin::TSkinManage::instance();
+    skin::TWinSkinForm* form = manager ? manager->FindSkinForm(window) : nullptr;
+    if (!form || !form->frameShown())
+        throw DriveFailure("the window " + name.toStdString() + " has no skinned frame");
+    return *form;
+}
+
+// Where a part of the frame is, in window coordinates.
+QPoint framePoint(const skin::TWinSkinForm& form, const QString& part) {
+    if (part == QLatin1String("caption")) {
+        const QRect caption = form.captionLayout().caption;
+        return QPoint(caption.center().x(), caption.center().y());
+    }
+    static const QHash<QString, QList<int>> actions = {{"close", {0}},
+                                                       {"maximize", {1, 22}},
+                                                       {"restore", {1, 22}},
+                                                       {"minimize", {2, 23}},
+                                                       {"icon", {3, 11}}};
+    const auto wanted = actions.constFind(part);
+    if (wanted == actions.constEnd())
+        throw DriveFailure("no frame part \"" + part.toStdString() + "\"");
+    const bool maximized = form.windowState() == skin::WindowMaximized;
+    for (const auto& button : form.captionButtons()) {
+        if (!button->visible || button->rect.isEmpty() || !wanted->contains(button->action()))
+            continue;
+        // Maximize and restore share an Action; the window's state tells them apart.
+        if (button->action() == 1 && (part == QLatin1String("restore")) != maximized)
+            continue;
+        return button->rect.center();
+    }
+    throw DriveFailure("the caption shows no " + part.toStdString() + " button");
+}
+
+} // namespace
+
+void Driver::frameClick(const Action& action, bool twice) {
+    need(action, 2);
+    QWidget* top = window(action.words[0]);
+    bringToFront(top);
+    const QPoint at = framePoint(skinFormOf(top, action.words[0]), action.words[1]);
+    if (twice)
+        QTest::mouseDClick(top, Qt::LeftButton, {}, at);
+    else
+        QTest::mouseClick(top, Qt::LeftButton, {}, at);
+    QApplication::processEvents();
+}
+
+void Driver::barMenu(const Action& action) {
+    need(action, 2);
+    QWidget* top = window(action.words[0]);
+    bringToFront(top);
+    skin::TWinSkinMenu* bar = skinFormOf(top, action.words[0]).skinMenu();
+    if (!bar)
+        throw DriveFailure(action.words[0].toStdString() + " has no skinned menu bar");
+    for (const auto& button : bar->buttons()) {
+        if (button->caption != action.words[1] || !button->visible)
+            continue;
+        QTest::mouseClick(top, Qt::LeftButton, {}, button->rect.center());
+        QApplication::processEvents();
+        QMenu* menu = button->item ? button->item->menu() : nullptr;
+        if (!menu || !button->enabled)
+            return;
+        if (!menu->isVisible() || bar->openMenu() != menu)
+            throw DriveFailure("the menu \"" + action.words[1].toStdString() + "\" did not open");
+        if (action.words.size() < 3) {
+            menu->hide();
+            QApplication::processEvents();
+            return;
+        }
+        for (QAction* item : menu->actions()) {
+            if (item->text() == action.words[2]) {
+                menu->setActiveAction(item);
+                QTest::keyClick(menu, Qt::Key_Return);
+                QApplication::processEvents();
+                return;
+            }
+        }
+        menu->hide();
+        throw DriveFailure("no menu item \"" + action.words[2].toStdString() + "\"");
+    }
+    throw DriveFailure("no bar menu \"" + action.words[1].toStdString() + "\"");
+}
+
+void Driver::expectSkinned(const Action& action) {
+    need(action, 2);
+    const qintptr seen = skin::sendMessage(window(action.words[0]), skin::SM_ISSKINNED, 0, 0);
+    expectEqual("SM_ISSKINNED of " + action.words[0], action.words[1], QString::number(seen));
 }
 
 QTableView* Driver::gridOf(const QString& windowClass) const {

@@ -144,6 +144,17 @@ private:
     void damageFile(const Action& action);
     void removeFile(const Action& action);
     void protect(const Action& action);
+    // The skinned frame. A part is a caption button (close, maximize,
+    // minimize, restore, icon) or the caption itself (its middle).
+    //   frame-click TForm2 close              a click on a part of the frame
+    //   frame-dblclick TForm2 icon            a double click there
+    //   bar-menu TForm2 " 工 具 " ["计算器"]     press the skinned bar's button with this
+    //                                         caption and check that its drop-down opened;
+    //                                         then choose the item (Return on it) or close it
+    //   expect-skinned TForm2 1               the window's answer to SM_ISSKINNED (0: none)
+    void frameClick(const Action& action, bool twice);
+    void barMenu(const Action& action);
+    void expectSkinned(const Action& action);
 
     app::Program& mProgram;
     std::deque<QString> mAnswers;

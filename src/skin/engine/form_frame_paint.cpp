@@ -63,8 +63,10 @@ void PaintCaption(QPainter& painter, const TSkinData& data, const FrameWindow& w
     for (const auto& button : buttons) {
         if (!button->visible || button->rect.isEmpty() || button->button().Visibility == 100)
             continue;
-        PaintCaptionButton(painter, *button, button->paintFrame(window.active), applicationIcon,
-                           layout.icon);
+        // A button under the mouse or pressed shows its state.
+        const int frame = button->state == TNCObject::Normal ? button->paintFrame(window.active)
+                                                             : button->stateFrame();
+        PaintCaptionButton(painter, *button, frame, applicationIcon, layout.icon);
     }
 }
 

@@ -2,18 +2,145 @@
 
 #include "skin/data/skin_data.h"
 #include "skin/engine/control_traversal.h"
+#include "skin/engine/form_frame_paint.h"
+#include "skin/engine/menu_bar.h"
 #include "skin/engine/skin_control.h"
 #include "skin/engine/skin_manager.h"
+#include "skin/engine/window_info.h"
 
-#include <QWidget>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+#include <algorithm>
 
 namespace skin {
 
+namespace {
+
+bool isSystemDialogClass(const QString& name) {
+    return name == QLatin1String("#32770") || name == QLatin1String("TMessageForm");
+}
+
+bool isSizingEdge(int hit) {
+    return hit >= ht::Left && hit <= ht::BottomRight;
+}
+
+// The window edges a sizing answer moves, and the cursor it shows.
+struct SizingEdge {
+    int hit;
+    Qt::Edges edges;
+    Qt::CursorShape cursor;
+};
+constexpr SizingEdge sizingEdges[] = {
+    {ht::Left, Qt::LeftEdge, Qt::SizeHorCursor},
+    {ht::Right, Qt::RightEdge, Qt::SizeHorCursor},
+    {ht::Top, Qt::TopEdge, Qt::SizeVerCursor},
+    {ht::Bottom, Qt::BottomEdge, Qt::SizeVerCursor},
+    {ht::TopLeft, Qt::TopEdge | Qt::LeftEdge, Qt::SizeFDiagCursor},
+    {ht::TopRight, Qt::TopEdge | Qt::RightEdge, Qt::SizeBDiagCursor},
+    {ht::BottomLeft, Qt::BottomEdge | Qt::LeftEdge, Qt::SizeBDiagCursor},
+    {ht::BottomRight, Qt::BottomEdge | Qt::RightEdge, Qt::SizeFDiagCursor},
+};
+
+Qt::Edges edgesOf(int hit) {
+    for (const SizingEdge& edge : sizingEdges)
+        if (edge.hit == hit)
+            return edge.edges;
+    return {};
+}
+
+Qt::CursorShape cursorOf(int hit) {
+    for (const SizingEdge& edge : sizingEdges)
+        if (edge.hit == hit)
+            return edge.cursor;
+    return Qt::ArrowCursor;
+}
+
+// The window's native menu bar: a main window's menu widget or a menu bar
+// that is a direct child (one a layout holds).
+QMenuBar* nativeMenuBar(QWidget* window) {
+    if (auto* main = qobject_cast<QMainWindow*>(window)) {
+        if (auto* bar = qobject_cast<QMenuBar*>(main->menuWidget()))
+            return bar;
+    }
+    return window->findChild<QMenuBar*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+// The window icon at the small-icon size on magenta, as the caption draws it.
+QImage iconBitmap(const QWidget* window) {
+    const QIcon icon = window->windowIcon();
+    if (icon.isNull())
+        return {};
+    QImage bitmap(16, 16, QImage::Format_RGB32);
+    bitmap.fill(QColor(255, 0, 255));
+    QPainter painter(&bitmap);
+    painter.drawPixmap(0, 0, icon.pixmap(16, 16));
+    return bitmap;
+}
+
+// Watches the keys that reach the widgets of a skinned window for the
+// keyboard menu command: Alt pressed and released alone, F10, Alt with a key.
+class KeyMenuWatch : public QObject {
+public:
+    explicit KeyMenuWatch(TWinSkinForm& form) : mForm(form) { qApp->installEventFilter(this); }
+    ~KeyMenuWatch() override {
+        if (qApp)
+            qApp->removeEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        // Keys reach only the widgets of the active window; an open menu takes them itself.
+        if (!widget || widget->window() != mForm.window() || QApplication::activePopupWidget() ||
+            !mForm.frameShown())
+            return false;
+        auto* keyEvent = static_cast<QKeyEvent*>(event);
+        const int key = keyEvent->key();
+        const Qt::KeyboardModifiers modifiers = keyEvent->modifiers();
+        if (type == QEvent::KeyRelease) {
+            if (key != Qt::Key_Alt || !mAltAlone || keyEvent->isAutoRepeat())
+                return false;
+            mAltAlone = false;
+            return mForm.KeyMenu(QChar());
+        }
+        if (key == Qt::Key_Alt) {
+            mAltAlone = (modifiers & ~Qt::AltModifier) == Qt::NoModifier;
+            return false;
+        }
+        mAltAlone = false;
+        if (key == Qt::Key_F10 && modifiers == Qt::NoModifier)
+            return mForm.KeyMenu(QChar());
+        if (modifiers == Qt::AltModifier && key >= Qt::Key_Space && key < Qt::Key_Escape &&
+            key != Qt::Key_Minus)
+            return mForm.KeyMenu(QChar(key));
+        return false;
+    }
+
+private:
+    TWinSkinForm& mForm;
+    bool mAltAlone = false;
+};
+
+} // namespace
+
 TWinSkinForm::TWinSkinForm(QObject* owner) : QObject(owner) {
     registerSkinMessages();
+    mHoverTimer.setInterval(HintCounter::Tick);
+    connect(&mHoverTimer, &QTimer::timeout, this, &TWinSkinForm::HoverTimer);
 }
 
 TWinSkinForm::~TWinSkinForm() {
+    releaseFrame();
     if (mWindow)
         mWindow->removeEventFilter(this);
     if (TSkinManage* manager = TSkinManage::instance())
@@ -30,10 +157,7 @@ void TWinSkinForm::setWindow(QWidget* window, int module, const QString& classNa
     connect(window, &QObject::destroyed, this, [this] {
         // The window is gone: release, then closed; the manager frees us.
         FrameState = StateDestroying;
-        for (const QPointer<TSkinControl>& object : mSkinObjects) {
-            if (object)
-                object->SkinState = 6;
-        }
+        Release();
         FrameState = StateClosed;
     });
 }
@@ -42,38 +166,184 @@ void TWinSkinForm::SetupFrameworkForm(TSkinData* skinData, QWidget* form) {
     mSkinData = skinData;
     mForm = form;
     mSetup = SetupKind::FrameworkForm;
-    if (TSkinManage* manager = TSkinManage::instance())
-        manager->markStarted();
+    commonSetup();
+    if (form && skinData && skinData->skinLoaded()) {
+        // The form wears the skin's button face; its own colour comes back on unskin.
+        mSaved.palette = form->palette();
+        mSaved.ownPalette = form->testAttribute(Qt::WA_SetPalette);
+        QPalette palette = form->palette();
+        palette.setColor(QPalette::Window, SkinQColor(skinData->colour(colour::ButtonFace)));
+        form->setPalette(palette);
+        mPaletteSet = true;
+    }
 }
 
 void TWinSkinForm::SetupBareWindow(TSkinData* skinData) {
     mSkinData = skinData;
     mSetup = SetupKind::BareWindow;
-    if (TSkinManage* manager = TSkinManage::instance())
-        manager->markStarted();
+    commonSetup();
 }
 
-bool TWinSkinForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != mWindow || FrameState == StateClosed)
-        return false;
-    Message* m = skinMessageOf(event);
-    if (!m)
-        return false;
-    switch (m->msg) {
-    case SM_ISSKINNED:
-        answer(*m, 1);
-        return true;
-    case SM_SKININIT: {
-        QPointer<TWinSkinForm> self(this);
-        finishSetup();
-        if (self)
-            answer(*m, 0);
-        return true;
+void TWinSkinForm::commonSetup() {
+    if (TSkinManage* manager = TSkinManage::instance())
+        manager->markStarted();
+    if (!mWindow || !mSkinData)
+        return;
+    mFrameSkinning = mSkinData->skinLoaded() && mWindow->isWindow() &&
+                     mSkinData->SkinControls.contains(TSkinControlType::xcMainMenu);
+    readWindowFacts();
+    if (!mFrameSkinning) {
+        FrameState = StateSkinned;
+        return;
     }
-    default:
-        return false;
+    int menuHeight = 0;
+    mMenuBar = nativeMenuBar(mWindow);
+    if (mMenuBar) {
+        mSaved.menuBarShown = !mMenuBar->isHidden();
+        // The bar's place in the window as laid out; the band is as high.
+        mSaved.nativeMenuHeight = mSaved.menuBarShown ? mMenuBar->height() : 0;
+        menuHeight = mSaved.menuBarShown ? mMenuBar->height() : mMenuBar->sizeHint().height();
+        mMenu = std::make_unique<TWinSkinMenu>(*this, mMenuBar, *mSkinData);
     }
+    mSaved.position = mWindow->pos();
+    if (mWindowState != WindowMinimized)
+        stripDecoration();
+    mFrame = FrameGeometry(*mSkinData, mBorderStyle, menuHeight);
+    rebuildCaptionButtons();
+    mKeyWatch = std::make_unique<KeyMenuWatch>(*this);
 }
+
+bool TWinSkinForm::KeyMenu(QChar key) {
+    if (!frameShown() || (mMenu && mMenu->tracking()))
+        return false;
+    if (key == QLatin1Char(' ')) {
+        ShowSystemMenu(mWindow->mapToGlobal(ClientRect(mWindow->size(), mFrame).topLeft()));
+        return true;
+    }
+    return mMenu && mMenu->KeyMenu(key);
+}
+
+void TWinSkinForm::readWindowFacts() {
+    const WindowFacts f = windowFacts(mWindow);
+    mRightToLeft = f.rightToLeft;
+    mSystemMenuBox = f.systemMenu;
+    mMinimizeBox = f.minimizeBox;
+    mMaximizeBox = f.maximizeBox;
+    mContextHelp = f.contextHelp;
+    mPopup = f.popup;
+    mWindowState = f.minimized ? WindowMinimized : f.maximized ? WindowMaximized : WindowNormal;
+    mSystemDialog = isSystemDialogClass(mClassName);
+    if (!f.caption)
+        mBorderStyle = BorderNone;
+    else if ((f.exStyle & ws::ExDlgModalFrame) || mSystemDialog)
+        mBorderStyle = BorderDialog;
+    else
+        mBorderStyle = f.thickFrame ? BorderSizeable : BorderSingle;
+    mActive = mWindow->isActiveWindow();
+}
+
+void TWinSkinForm::rebuildCaptionButtons() {
+    setHotObject(nullptr);
+    mButtons.clear();
+    if (!mSkinData || !mWindow)
+        return;
+    mIconBitmap = iconBitmap(mWindow);
+    mButtons = MakeCaptionButtons(*this, *mSkinData, mIconBitmap);
+    relayoutCaption();
+}
+
+FrameWindow TWinSkinForm::frameWindow() const {
+    FrameWindow w;
+    if (mWindow) {
+        w.size = mWindow->size();
+        w.title = mWindow->windowTitle();
+    }
+    w.active = mActive;
+    w.borderStyle = mBorderStyle;
+    w.windowState = mWindowState;
+    w.maximizeBox = mMaximizeBox;
+    w.minimizeBox = mMinimizeBox;
+    w.contextHelp = mContextHelp;
+    w.systemMenu = mSystemMenuBox;
+    w.rightToLeft = mRightToLeft;
+    w.popup = mPopup;
+    w.systemDialog = mSystemDialog;
+    w.menuBarHeight = mFrame.menuBar;
+    return w;
+}
+
+void TWinSkinForm::relayoutCaption() {
+    if (!mFrameSkinning || !mSkinData || !mWindow)
+        return;
+    const FrameWindow w = frameWindow();
+    mLayout =
+        LayoutCaption(*mSkinData, w, mFrame, mButtons, QFontMetrics(mSkinData->captionFont()));
+    if (mMenu)
+        mMenu->Layout(MenuBandRect(w.size, mFrame));
+}
+
+// ---------------------------------------------------------------- decoration
+
+void TWinSkinForm::stripDecoration() {
+    if (mDecorationStripped)
+        return;
+    // setWindowFlags would hide a shown window: the flags are overridden on
+    // the widget and handed to its native window directly.
+    mSaved.flags = mWindow->windowFlags();
+    const Qt::WindowFlags flags = mSaved.flags | Qt::FramelessWindowHint;
+    mWindow->overrideWindowFlags(flags);
+    if (QWindow* handle = mWindow->windowHandle())
+        handle->setFlags(flags);
+    mDecorationStripped = true;
+}
+
+void TWinSkinForm::restoreDecoration() {
+    if (!mDecorationStripped || !mWindow)
+        return;
+    mWindow->overrideWindowFlags(mSaved.flags);
+    if (QWindow* handle = mWindow->windowHandle())
+        handle->setFlags(mSaved.flags);
+    mDecorationStripped = false;
+}
+
+void TWinSkinForm::resizeForFrame() {
+    if (mResized)
+        return;
+    // The client area is the window less its native menu bar; it keeps its
+    // size inside the frame.
+    const QSize client = mWindow->size() - QSize(0, mSaved.nativeMenuHeight);
+    mSaved.margins = mWindow->contentsMargins();
+    mSaved.fixedSize = mWindow->minimumSize() == mWindow->maximumSize();
+    if (mMenuBar && mSaved.menuBarShown)
+        mMenuBar->hide();
+    mWindow->setContentsMargins(mSaved.margins + mFrame.margins());
+    const QSize size = FramedSize(client, mFrame);
+    if (mSaved.fixedSize)
+        mWindow->setFixedSize(size);
+    else
+        mWindow->resize(size);
+    if (mWindow->isVisible() && mWindow->pos() != mSaved.position)
+        mWindow->move(mSaved.position);
+    mResized = true;
+    relayoutCaption();
+}
+
+void TWinSkinForm::restoreFrameSize() {
+    if (!mResized || !mWindow)
+        return;
+    const QSize client = mWindow->size().shrunkBy(mWindow->contentsMargins() - mSaved.margins);
+    const QSize size = client + QSize(0, mSaved.nativeMenuHeight);
+    mWindow->setContentsMargins(mSaved.margins);
+    if (mMenuBar && mSaved.menuBarShown)
+        mMenuBar->show();
+    if (mSaved.fixedSize)
+        mWindow->setFixedSize(size);
+    else
+        mWindow->resize(size);
+    mResized = false;
+}
+
+// ---------------------------------------------------------------- set-up end
 
 void TWinSkinForm::finishSetup() {
     freeReleasedObjects();
@@ -85,8 +355,51 @@ void TWinSkinForm::finishSetup() {
         SkinBareWindowControls(*this);
     if (!self)
         return;
+    mSetupDone = true;
+    if (mFrameSkinning && mWindow && FrameState == StateNew && mBorderStyle != BorderNone &&
+        mWindowState != WindowMinimized) {
+        FrameState = StateResizing;
+        resizeForFrame();
+        FrameState = StateSkinned;
+        UpdateRegion();
+    }
     if (FrameState == StateNew)
         FrameState = StateSkinned;
+    if (!mFrameSkinning || !mWindow)
+        return;
+    mSaved.mouseTracking = mWindow->hasMouseTracking();
+    mWindow->setMouseTracking(true);
+    sendMessage(mWindow, SM_FORMSKINNED, 0, SKINFRAME_MAGIC);
+    if (!self || !mWindow)
+        return;
+    setActive(mWindow->isActiveWindow());
+    mWindow->update();
+}
+
+bool TWinSkinForm::frameShown() const {
+    return mFrameSkinning && mSetupDone && mResized && mWindow &&
+           (FrameState == StateSkinned || FrameState == StateReskinning);
+}
+
+// ---------------------------------------------------------------- giving back
+
+void TWinSkinForm::releaseFrame() {
+    mHoverTimer.stop();
+    if (mSkinData)
+        mSkinData->HideCaptionHint();
+    if (mSystemMenu)
+        mSystemMenu->deleteLater();
+    setHotObject(nullptr);
+    mMenu.reset();
+    mKeyWatch.reset();
+}
+
+void TWinSkinForm::Release() {
+    releaseFrame();
+    for (const QPointer<TSkinControl>& object : mSkinObjects) {
+        if (object)
+            object->SkinState = 6;
+    }
 }
 
 void TWinSkinForm::Unskin() {
@@ -99,19 +412,425 @@ void TWinSkinForm::Unskin() {
     }
     mSkinObjects.clear();
     mDecided.clear();
-    if (mWindow)
+    releaseFrame();
+    if (mWindow) {
         mWindow->removeEventFilter(this);
+        if (mPaletteSet) {
+            mWindow->setPalette(mSaved.ownPalette ? mSaved.palette : QPalette());
+            if (!mSaved.ownPalette)
+                mWindow->setAttribute(Qt::WA_SetPalette, false);
+            mPaletteSet = false;
+        }
+        if (mFrameSkinning) {
+            restoreDecoration();
+            restoreFrameSize();
+            if (mSetupDone)
+                mWindow->setMouseTracking(mSaved.mouseTracking);
+            if (mCursorSet)
+                mWindow->unsetCursor();
+            mCursorSet = false;
+            mWindow->clearMask();
+            mRegion = QRegion();
+            mWindow->update();
+        }
+    }
+    mFrameSkinning = false;
 }
 
 void TWinSkinForm::RefreshSkinObjects() {
     ++captionButtonRebuilds;
     ++geometryReads;
+    if (!mFrameSkinning || !mSkinData || !mWindow)
+        return;
+    rebuildCaptionButtons();
+    const FrameSizes frame = FrameGeometry(*mSkinData, mBorderStyle, mFrame.menuBar);
+    if (mResized && !(frame == mFrame)) {
+        // The client area keeps its size in the new frame.
+        const QSize client = mWindow->size().shrunkBy(mFrame.margins());
+        mFrame = frame;
+        mWindow->setContentsMargins(mSaved.margins + mFrame.margins());
+        if (mSaved.fixedSize)
+            mWindow->setFixedSize(FramedSize(client, mFrame));
+        else
+            mWindow->resize(FramedSize(client, mFrame));
+    }
+    mFrame = frame;
+    mLastRegionSize = QSize();
+    relayoutCaption();
+    UpdateRegion();
 }
 
 void TWinSkinForm::Repaint() {
     if (mWindow)
         mWindow->update();
 }
+
+// ---------------------------------------------------------------- state
+
+void TWinSkinForm::setActive(bool active) {
+    mActive = active;
+    if (active && frameShown()) {
+        mHoverTimer.start();
+    } else {
+        mHoverTimer.stop();
+        hideCaptionHint();
+    }
+    // The outline is cut from the frame as painted, which differs by state.
+    UpdateRegion();
+    if (mWindow)
+        mWindow->update();
+}
+
+void TWinSkinForm::followWindowState() {
+    const Qt::WindowStates states = mWindow->windowState();
+    mWindowState = states & Qt::WindowMinimized   ? WindowMinimized
+                   : states & Qt::WindowMaximized ? WindowMaximized
+                                                  : WindowNormal;
+    relayoutCaption();
+    UpdateRegion();
+    mWindow->update();
+}
+
+void TWinSkinForm::UpdateRegion() {
+    if (!frameShown() || !mSkinData)
+        return;
+    const QSize size = mWindow->size();
+    if (size.isEmpty())
+        return;
+    if (size == mLastRegionSize && mActive == mLastRegionActive && FrameState != StateReskinning)
+        return;
+    mRegion = WindowRegion(*mSkinData, frameWindow(), mFrame);
+    mLastRegionSize = size;
+    mLastRegionActive = mActive;
+    if (mRegion == QRegion(mWindow->rect()))
+        mWindow->clearMask();
+    else
+        mWindow->setMask(mRegion);
+}
+
+// ---------------------------------------------------------------- painting
+
+void TWinSkinForm::PaintFrame(QPainter& painter) {
+    if (!mSkinData || !mWindow)
+        return;
+    relayoutCaption();
+    const FrameWindow w = frameWindow();
+    MenuBandPainter band;
+    if (mMenu)
+        band = [this, &w](QPainter& p, const QRect& rect) { mMenu->Paint(p, rect, w.active); };
+    ::skin::PaintFrame(painter, *mSkinData, w, mFrame, mLayout, mButtons,
+                       mSkinData->applicationIcon(), mSkinData->captionFont(), band);
+}
+
+bool TWinSkinForm::paintEvent(QEvent* event) {
+    // The window paints its client area first, then the frame goes into the
+    // margins around it.
+    QPointer<TWinSkinForm> self(this);
+    QPointer<QWidget> window = mWindow;
+    static_cast<QObject*>(window.data())->event(event);
+    if (!self || !window)
+        return true;
+    QPainter painter(window);
+    painter.setClipRegion(QRegion(window->rect()) - ClientRect(window->size(), mFrame));
+    PaintFrame(painter);
+    return true;
+}
+
+void TWinSkinForm::paintObject(TNCObject& object) {
+    if (mWindow && frameShown())
+        mWindow->update(object.rect.adjusted(-1, -1, 1, 1));
+}
+
+void TWinSkinForm::widenForCaption() {
+    mWidenPending = false;
+    if (!mWindow || !mSkinData || !frameShown())
+        return;
+    const TDataSkinTitle& title = *mSkinData->title();
+    const QFontMetrics font(mSkinData->captionFont());
+    const int needed = title.LeftWidth +
+                       font.horizontalAdvance(CaptionString(mWindow->windowTitle())) +
+                       title.RightWidth;
+    const int extra = std::max(0, needed - (mWindow->width() - mCaptionExtra));
+    if (extra == mCaptionExtra)
+        return;
+    // Wider side margins: the dialog's own layout fixes the wider size and
+    // its contents move right by half the difference.
+    mCaptionExtra = extra;
+    mWindow->setContentsMargins(mSaved.margins + mFrame.margins() +
+                                QMargins(extra / 2, 0, extra - extra / 2, 0));
+    if (mWindow->minimumWidth() != mWindow->maximumWidth())
+        mWindow->resize(std::max(mWindow->width(), needed), mWindow->height());
+}
+
+// ---------------------------------------------------------------- hit testing
+
+int TWinSkinForm::HitTest(QPoint point) const {
+    if (!mWindow)
+        return ht::Nowhere;
+    const int first = DefaultHitTest(point, mWindow->size(), mFrame, mBorderStyle, mWindowState);
+    return FrameHitTest(first, point, mFrame);
+}
+
+TNCObject* TWinSkinForm::ObjectAt(QPoint point) const {
+    if (TWinSysButton* button = CaptionButtonAt(mButtons, point))
+        return button;
+    if (mMenu)
+        return mMenu->ButtonAt(point);
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- routing
+
+bool TWinSkinForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mSystemMenu && mSystemMenu)
+        return systemMenuEvent(mSystemMenu, event);
+    if (watched != mWindow || FrameState == StateClosed)
+        return false;
+    if (Message* m = skinMessageOf(event)) {
+        switch (m->msg) {
+        case SM_ISSKINNED:
+            answer(*m, 1);
+            if (mFrameSkinning)
+                sendMessage(mWindow, SM_FORMSKINNED, 0, SKINFRAME_MAGIC);
+            return true;
+        case SM_SKININIT: {
+            QPointer<TWinSkinForm> self(this);
+            finishSetup();
+            if (self)
+                answer(*m, 0);
+            return true;
+        }
+        case SM_NCREPAINT:
+            if (frameShown())
+                mWindow->repaint();
+            answer(*m, 0);
+            return true;
+        case SM_MENUCLICK:
+            // Opens the bar button at the screen point in lParam.
+            if (mMenu && frameShown()) {
+                const QPoint at = mWindow->mapFromGlobal(
+                    QPoint(loWordSigned(m->lParam), hiWordSigned(m->lParam)));
+                if (TMenuBtn* button = mMenu->ButtonAt(at)) {
+                    button->Press();
+                    mMenu->OpenBarMenu(button->index);
+                }
+            }
+            answer(*m, 0);
+            return true;
+        case SM_REFRESHFORM:
+            if (mSetup != SetupKind::FrameworkForm || !mFrameSkinning)
+                return false;
+            FrameState = StateReskinning;
+            RefreshSkinObjects();
+            sendMessage(mWindow, SM_FORMSKINNED, 0, SKINFRAME_MAGIC);
+            FrameState = StateSkinned;
+            mWindow->update();
+            answer(*m, 0);
+            return true;
+        case SM_PAINTFRAME:
+            // A framework form paints its frame into the painter in wParam.
+            if (mSetup != SetupKind::FrameworkForm || !mFrameSkinning)
+                return false;
+            if (m->wParam != 0 && frameShown())
+                PaintFrame(*reinterpret_cast<QPainter*>(m->wParam));
+            answer(*m, SKINFRAME_MAGIC);
+            return true;
+        case SM_FRAMEQUERY:
+            if (mSetup != SetupKind::FrameworkForm || !mFrameSkinning)
+                return false;
+            answer(*m, m->lParam == SKINFRAME_MAGIC ? SKINFRAME_MAGIC : 1);
+            return true;
+        default:
+            return false;
+        }
+    }
+    if (!mFrameSkinning)
+        return false;
+    return frameEvent(event);
+}
+
+bool TWinSkinForm::frameEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Paint:
+        return frameShown() && paintEvent(event);
+    case QEvent::MouseButtonPress:
+        return frameShown() && mousePress(static_cast<QMouseEvent*>(event));
+    case QEvent::MouseMove:
+        return frameShown() && mouseMove(static_cast<QMouseEvent*>(event));
+    case QEvent::MouseButtonRelease:
+        return frameShown() && mouseRelease(static_cast<QMouseEvent*>(event));
+    case QEvent::MouseButtonDblClick:
+        return frameShown() && mouseDoubleClick(static_cast<QMouseEvent*>(event));
+    case QEvent::Leave:
+        if (TNCObject* hot = hotObject(); hot && !(mMenu && mMenu->tracking()))
+            hot->Leave();
+        return false;
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+    case QEvent::ActivationChange:
+        if (mSetupDone && mWindow->isActiveWindow() != mActive)
+            setActive(mWindow->isActiveWindow());
+        return false;
+    case QEvent::WindowStateChange:
+        followWindowState();
+        return false;
+    case QEvent::Resize:
+    case QEvent::LayoutRequest:
+        if (mSystemDialog && frameShown() && !mWidenPending) {
+            mWidenPending = true;
+            QMetaObject::invokeMethod(this, &TWinSkinForm::widenForCaption, Qt::QueuedConnection);
+        }
+        if (event->type() == QEvent::Resize) {
+            relayoutCaption();
+            UpdateRegion();
+        }
+        return false;
+    case QEvent::WindowTitleChange:
+    case QEvent::WindowIconChange:
+        // The caption shows the new title at once.
+        if (event->type() == QEvent::WindowIconChange)
+            rebuildCaptionButtons();
+        relayoutCaption();
+        if (frameShown())
+            mWindow->update(QRect(0, 0, mWindow->width(), mFrame.top));
+        return false;
+    default:
+        return false;
+    }
+}
+
+// ---------------------------------------------------------------- mouse
+
+bool TWinSkinForm::mousePress(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    const int hit = HitTest(at);
+    if (hit == ht::Client)
+        return false;
+    if (event->button() == Qt::LeftButton) {
+        hideCaptionHint();
+        if (TNCObject* object = ObjectAt(at)) {
+            if (!mActive)
+                mWindow->activateWindow();
+            object->Press();
+            if (auto* button = dynamic_cast<TMenuBtn*>(object); button && mMenu)
+                mMenu->OpenBarMenu(button->index);
+            return true;
+        }
+        // A maximized window cannot be dragged by its caption.
+        if ((hit == ht::Caption && mWindowState != WindowMaximized) || isSizingEdge(hit)) {
+            mDrag = Drag{};
+            mDrag.hit = hit;
+            mDrag.pressGlobal = event->globalPosition().toPoint();
+            mDrag.startGeometry = mWindow->geometry();
+            mDrag.startPosition = mWindow->pos();
+        }
+        return true;
+    }
+    if (event->button() == Qt::RightButton && hit == ht::Caption)
+        ShowSystemMenu(event->globalPosition().toPoint());
+    return true;
+}
+
+bool TWinSkinForm::mouseMove(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (mDrag.hit != ht::Nowhere && (event->buttons() & Qt::LeftButton)) {
+        if (!mDrag.started) {
+            // Started here rather than on the press, which would swallow a
+            // double click.
+            mDrag.started = true;
+            bool bySystem = false;
+            if (QWindow* handle = mWindow->windowHandle()) {
+                bySystem = mDrag.hit == ht::Caption ? handle->startSystemMove()
+                                                    : handle->startSystemResize(edgesOf(mDrag.hit));
+            }
+            if (bySystem) {
+                mDrag = Drag{};
+                return true;
+            }
+            mDrag.byFrame = true;
+        }
+        moveOrResizeFromMouse(event->globalPosition().toPoint());
+        return true;
+    }
+    const int hit = HitTest(at);
+    const bool edge = isSizingEdge(hit) && event->buttons() == Qt::NoButton;
+    if (edge) {
+        mWindow->setCursor(cursorOf(hit));
+        mCursorSet = true;
+    } else if (mCursorSet) {
+        mWindow->unsetCursor();
+        mCursorSet = false;
+    }
+    if (mActive) {
+        if (TNCObject* object = ObjectAt(at)) {
+            object->Hover();
+            return true;
+        }
+        if (TNCObject* hot = hotObject())
+            hot->Leave();
+    }
+    return hit != ht::Client;
+}
+
+void TWinSkinForm::moveOrResizeFromMouse(QPoint globalPos) {
+    const QPoint d = globalPos - mDrag.pressGlobal;
+    if (mDrag.hit == ht::Caption) {
+        mWindow->move(mDrag.startPosition + d);
+        return;
+    }
+    QRect g = mDrag.startGeometry;
+    const Qt::Edges edges = edgesOf(mDrag.hit);
+    const QSize minimum = mWindow->minimumSize(), maximum = mWindow->maximumSize();
+    if (edges & Qt::LeftEdge)
+        g.setLeft(std::clamp(g.left() + d.x(), g.right() + 1 - maximum.width(),
+                             g.right() + 1 - minimum.width()));
+    if (edges & Qt::RightEdge)
+        g.setWidth(std::clamp(g.width() + d.x(), minimum.width(), maximum.width()));
+    if (edges & Qt::TopEdge)
+        g.setTop(std::clamp(g.top() + d.y(), g.bottom() + 1 - maximum.height(),
+                            g.bottom() + 1 - minimum.height()));
+    if (edges & Qt::BottomEdge)
+        g.setHeight(std::clamp(g.height() + d.y(), minimum.height(), maximum.height()));
+    mWindow->setGeometry(g);
+}
+
+bool TWinSkinForm::mouseRelease(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (event->button() != Qt::LeftButton)
+        return HitTest(at) != ht::Client;
+    const bool dragged = mDrag.hit != ht::Nowhere;
+    mDrag = Drag{};
+    hideCaptionHint();
+    TNCObject* hot = hotObject();
+    if (auto* button = dynamic_cast<TWinSysButton*>(hot)) {
+        if (button->state == TNCObject::Pressed && button->rect.contains(at)) {
+            button->Release();
+            RunAction(*button, at);
+        }
+        return true;
+    }
+    if (hot)
+        return true;
+    return dragged || HitTest(at) != ht::Client;
+}
+
+bool TWinSkinForm::mouseDoubleClick(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    const int hit = HitTest(at);
+    if (hit == ht::Client)
+        return false;
+    if (event->button() != Qt::LeftButton)
+        return true;
+    TWinSysButton* button = CaptionButtonAt(mButtons, at);
+    if (!button && hit != ht::Caption)
+        return true;
+    const CaptionCommand command = DoubleClickCommand(button, frameWindow());
+    if (command != CaptionCommand::None)
+        runCommand(command, button, at);
+    return true;
+}
+
+// ---------------------------------------------------------------- skin objects
 
 void TWinSkinForm::addSkinObject(TSkinControl* object) {
     if (object && !mSkinObjects.contains(object))

@@ -1,27 +1,43 @@
 #pragma once
 
+#include "skin/engine/caption_layout.h"
 #include "skin/engine/control_rules.h"
+#include "skin/engine/form_frame_geometry.h"
 #include "skin/engine/message.h"
 
+#include <QElapsedTimer>
 #include <QList>
+#include <QMargins>
+#include <QMenu>
+#include <QMenuBar>
 #include <QObject>
+#include <QPalette>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
+#include <memory>
 #include <vector>
+
+class QMouseEvent;
+class QPainter;
 
 namespace skin {
 
 class TSkinControl;
 class TSkinData;
+class TWinSkinMenu;
 
-// One skinned window. This is the part the skin manager and the control
-// kinds rely on: the window, its skin data, the frame state, the set-up it was
-// given, the list of its skin objects and the control kinds decided for it.
-// The frame itself (borders, caption, buttons, menu bar) is drawn by the form
-// frame built on top of this.
-class TWinSkinForm : public QObject {
+// One skinned window: the window, its skin data, the frame state, the set-up
+// it was given, the list of its skin objects and the control kinds decided for
+// it, and the skinned frame. The frame replaces the window's native
+// decoration: the window becomes frameless, its client area keeps its size
+// inside contents margins as wide as the frame, and the frame (borders,
+// caption, caption buttons, menu bar) is painted into those margins after the
+// window's own paint. Mouse events in the margins are hit-tested here: caption
+// buttons, moving and resizing, the system menu.
+class TWinSkinForm : public QObject, public NCObjectHost {
     Q_OBJECT
 public:
     // Frame states.
@@ -60,8 +76,11 @@ public:
     QPointer<QWidget> SizeGrip;
 
     // Gives the window back: the skin objects are unskinned and freed, the
-    // window answers no more.
+    // window answers no more; its decoration, margins, colour, native menu bar
+    // and outer size come back so that the client area is unchanged.
     void Unskin();
+    // The same for a window being destroyed: nothing of it is restored.
+    void Release();
     // The manager's requests 3: caption buttons and geometry again, repaint.
     void RefreshSkinObjects();
     void Repaint();
@@ -84,13 +103,138 @@ public:
     const DecidedControl* decisionFor(const QWidget* control) const;
     void recordDecision(QWidget* control, const ControlDecision& decision, bool built);
 
-    // Finishes the set-up (SM_SKININIT): the controls get their kinds.
+    // Finishes the set-up (SM_SKININIT): the controls get their kinds and the
+    // window gets its frame.
     void finishSetup();
+
+    // ---- the frame
+    // The frame is on the window: set up, resized and not being re-made.
+    bool frameShown() const;
+    // Frame skinning is on (the skin data skins main menus and is loaded).
+    bool frameSkinning() const { return mFrameSkinning; }
+    const FrameSizes& frameSizes() const { return mFrame; }
+    // The window as the frame's decisions see it now.
+    FrameWindow frameWindow() const;
+    int windowState() const { return mWindowState; }
+    bool active() const { return mActive; }
+    int borderStyle() const { return mBorderStyle; }
+    const CaptionButtons& captionButtons() const { return mButtons; }
+    const CaptionLayout& captionLayout() const { return mLayout; }
+    TWinSkinMenu* skinMenu() const { return mMenu.get(); }
+    // The window's outline as last set (empty when none is set).
+    const QRegion& region() const { return mRegion; }
+    // Hit-test answer at a point in window coordinates.
+    int HitTest(QPoint point) const;
+    // The visible caption button (Action 0 or more) or menu-bar button at a
+    // point in window coordinates, or null.
+    TNCObject* ObjectAt(QPoint point) const;
+    // Window state changes asked by the caption buttons and double clicks.
+    void Maximize();
+    void Restore();
+    void Minimize();
+    // Runs what a released caption button asks for; `at` is the click point
+    // in window coordinates.
+    void RunAction(TWinSysButton& button, QPoint at);
+    // The skinned system menu at a screen point (a second request within the
+    // double-click time over a hot object closes the window instead).
+    void ShowSystemMenu(QPoint globalPos);
+    QMenu* systemMenu() const;
+    // Recomputes the window region from the frame as painted now.
+    void UpdateRegion();
+    // Paints the frame into the window's margins (the painter is on the window).
+    void PaintFrame(QPainter& painter);
+    // The keyboard menu command: Alt alone, F10 (a null character) and Alt
+    // with a caption's accelerator open a bar menu, Alt with a space the
+    // system menu at the client area's top-left corner. True when it did.
+    bool KeyMenu(QChar key);
+    // The hover timer's tick: leaves, hint pause, hint.
+    void HoverTimer();
+    bool hoverTimerRunning() const { return mHoverTimer.isActive(); }
+    HintCounter& hintCounter() { return mHint; }
+
+    // ---- NCObjectHost
+    void paintObject(TNCObject& object) override;
+    void hideCaptionHint() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void commonSetup();
+    void readWindowFacts();
+    void rebuildCaptionButtons();
+    void relayoutCaption();
+    void stripDecoration();
+    void restoreDecoration();
+    void resizeForFrame();
+    void restoreFrameSize();
+    void followWindowState();
+    void setActive(bool active);
+    bool frameEvent(QEvent* event);
+    bool paintEvent(QEvent* event);
+    bool mousePress(QMouseEvent* event);
+    bool mouseMove(QMouseEvent* event);
+    bool mouseRelease(QMouseEvent* event);
+    bool mouseDoubleClick(QMouseEvent* event);
+    void moveOrResizeFromMouse(QPoint globalPos);
+    void runCommand(CaptionCommand command, TWinSysButton* button, QPoint at);
+    bool systemMenuEvent(QMenu* menu, QEvent* event);
+    // A system dialog is widened until its caption fits its title, once its
+    // own layout has fixed its size.
+    void widenForCaption();
+    void toggleState(int state);
+    bool mWidenPending = false;
+    int mCaptionExtra = 0; // the width added for the caption
+    void releaseFrame();
+
+    // Saved at set-up and given back on unskin.
+    struct Saved {
+        Qt::WindowFlags flags;
+        QMargins margins;
+        QPalette palette;
+        bool autoFill = false;
+        bool mouseTracking = false;
+        bool fixedSize = false;
+        bool menuBarShown = false;
+        int nativeMenuHeight = 0; // the native menu bar's share of the window's height
+        QPoint position;
+        bool ownPalette = false;
+    } mSaved;
+    bool mPaletteSet = false;
+    bool mFrameSkinning = false;
+    bool mSetupDone = false; // SM_SKININIT has run
+    bool mDecorationStripped = false;
+    bool mResized = false;
+    int mBorderStyle = BorderSizeable;
+    int mWindowState = WindowNormal;
+    bool mActive = false;
+    bool mMaximizeBox = false, mMinimizeBox = false, mContextHelp = false, mSystemMenuBox = false;
+    bool mRightToLeft = false, mPopup = false, mSystemDialog = false;
+    FrameSizes mFrame;
+    CaptionButtons mButtons;
+    CaptionLayout mLayout;
+    QImage mIconBitmap;
+    QTimer mHoverTimer;
+    HintCounter mHint;
+    QRegion mRegion;
+    QSize mLastRegionSize;
+    bool mLastRegionActive = false;
+    QPointer<QMenuBar> mMenuBar;
+    std::unique_ptr<TWinSkinMenu> mMenu;
+    std::unique_ptr<QObject> mKeyWatch; // the keyboard menu command's key filter
+    QPointer<QMenu> mSystemMenu;
+    QElapsedTimer mLastSystemMenu;
+    bool mCursorSet = false;
+    // A press in the caption or on a sizing edge, waiting for the first move.
+    struct Drag {
+        int hit = ht::Nowhere;
+        bool started = false;
+        bool byFrame = false; // the window system would not do it
+        QPoint pressGlobal;
+        QRect startGeometry;
+        QPoint startPosition;
+    } mDrag;
+
     QPointer<QWidget> mWindow;
     QPointer<QWidget> mForm;
     QPointer<TSkinData> mSkinData;
