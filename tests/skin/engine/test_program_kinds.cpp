@@ -129,7 +129,6 @@ std::vector<WindowKinds> programKinds() {
           {"edit", "Button"}}},
         {"TForm8",
          {{"ID", "Edit"},
-          {"GroupBox1", "GroupBox"},
           {"XingMing", "Edit"},
           {"DianHua", "Edit"},
           {"DiZhi", "Edit"},
