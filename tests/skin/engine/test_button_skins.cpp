@@ -1,12 +1,16 @@
 #include "app/own_skin.h"
+#include "sales/export_progress.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_paint.h"
 #include "skin/engine/button_skins.h"
+#include "skin/engine/control_kinds.h"
 #include "skin/engine/form_window.h"
 #include "skin/engine/progress_skin.h"
 
 #include <QApplication>
 #include <QEnterEvent>
+#include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSet>
 #include <QSignalSpy>
@@ -202,4 +206,54 @@ TEST(ProgressGeometry, TheFilledPartFollowsTheValueWithinTheRange) {
     // A vertical bar fills from the bottom.
     p = ProgressGeometry(QSize(16, 100), 0, 4, 1, true, m);
     EXPECT_EQ(p.filled, QRect(0, 75, 16, 25));
+}
+
+// The bare dialogs: a message box's buttons and the export's progress bar.
+TEST(DialogSkins, AMessageBoxsButtonsAndTheExportsBarAreSkinned) {
+    TSkinData data;
+    data.setSkinStream(app::ownSkinPackage());
+    data.SkinControls = TSkinControlTypes::fromBits(0xFFFFFFFF);
+    registerBuiltKinds();
+
+    QMessageBox box(QMessageBox::Question, QStringLiteral("警告"), QStringLiteral("确定删除?"),
+                    QMessageBox::Yes | QMessageBox::No);
+    box.show();
+    TWinSkinForm boxForm(nullptr);
+    boxForm.setWindow(&box, 0, QStringLiteral("#32770"));
+    boxForm.SetupBareWindow(&data);
+    boxForm.finishSetup();
+    QAbstractButton* no = box.button(QMessageBox::No);
+    ASSERT_NE(qobject_cast<TSkinButton*>(boxForm.skinObjectFor(no)), nullptr);
+    ASSERT_NE(qobject_cast<TSkinButton*>(boxForm.skinObjectFor(box.button(QMessageBox::Yes))),
+              nullptr);
+    // A bare window's click is posted, and still answers the box.
+    QTest::mouseClick(no, Qt::LeftButton);
+    EXPECT_TRUE(box.isVisible());
+    QTRY_VERIFY(!box.isVisible());
+    EXPECT_EQ(box.clickedButton(), no);
+
+    sales::ExportProgress progress(QStringLiteral("正在导出..."), 40, 0, nullptr);
+    progress.show();
+    TWinSkinForm progressForm(nullptr);
+    progressForm.setWindow(&progress, 0, QStringLiteral("#32770"));
+    progressForm.SetupBareWindow(&data);
+    progressForm.finishSetup();
+    auto* bar = progress.findChild<QProgressBar*>();
+    ASSERT_NE(bar, nullptr);
+    ASSERT_NE(qobject_cast<TSkinProgress*>(progressForm.skinObjectFor(bar)), nullptr);
+    bar->setTextVisible(false);
+    progress.setValue(10);
+    // The track's frame at the right, the filled frame at the left (their
+    // centre pixels, away from the chunks).
+    const TDataSkinObject& element = *data.element(SkinElement::Progress);
+    auto centreOf = [&](int frame) {
+        const QRect f = FrameRect(element.Image, false, ProgressFrames, frame);
+        return opaque(element.Image.pixel(f.x() + f.width() / 2, f.y() + 1));
+    };
+    const QImage shot = bar->grab().toImage();
+    const qreal r = shot.devicePixelRatio();
+    EXPECT_EQ(opaque(shot.pixel(qFloor((bar->width() - 10) * r), qFloor(1.5 * r))),
+              centreOf(ProgressTrackFrame));
+    EXPECT_EQ(opaque(shot.pixel(qFloor(bar->width() / 8 * r), qFloor(1.5 * r))),
+              centreOf(ProgressBarFrame));
 }
