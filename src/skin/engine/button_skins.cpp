@@ -59,13 +59,9 @@ void TSkinButton::AttachHandle(QWidget* handle, TSkinData* skinData, TWinSkinFor
 }
 
 bool TSkinButton::BeforeMessage(Message& m) {
+    if (PaintClient(*this, m))
+        return false;
     switch (m.msg) {
-    case wm::Paint:
-        HandlePaint(*this, m);
-        return false;
-    case wm::EraseBkgnd:
-        answer(m, 1);
-        return false;
     case wm::LButtonDown:
     case wm::LButtonDblClk:
         // The button never sees the press: the skin shows it and clicks on

@@ -32,15 +32,7 @@ ProgressPlace ProgressGeometry(QSize bar, int minimum, int maximum, int value, b
 }
 
 bool TSkinProgress::BeforeMessage(Message& m) {
-    if (m.msg == wm::Paint) {
-        HandlePaint(*this, m);
-        return false;
-    }
-    if (m.msg == wm::EraseBkgnd) {
-        answer(m, 1);
-        return false;
-    }
-    return TSkinControl::BeforeMessage(m);
+    return !PaintClient(*this, m) && TSkinControl::BeforeMessage(m);
 }
 
 void TSkinProgress::PaintSkin(QPainter& dc, const QRect& rect) {

@@ -1,5 +1,7 @@
 #include "skin/engine/skin_canvas.h"
 
+#include "skin/engine/skin_control.h"
+
 #include <QWidget>
 
 #include <cmath>
@@ -23,6 +25,18 @@ QColor QColorOf(SkinColor colour) {
 
 QColor SystemColour(int index) {
     return QColorOf(static_cast<SkinColor>(0xFF000000u | static_cast<quint32>(index)));
+}
+
+bool PaintClient(TSkinControl& object, Message& m) {
+    if (m.msg == wm::Paint) {
+        HandlePaint(object, m);
+        return true;
+    }
+    if (m.msg == wm::EraseBkgnd) {
+        answer(m, 1);
+        return true;
+    }
+    return false;
 }
 
 } // namespace skin
