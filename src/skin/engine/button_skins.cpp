@@ -8,10 +8,7 @@
 #include "skin/engine/window_info.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 #include <cmath>
 
@@ -22,15 +19,16 @@ namespace {
 constexpr int TransparentTag = 5555;
 constexpr int SpaceKey = 0x20; // VK_SPACE, Qt::Key_Space alike
 
-void drawFocusRect(QPainter& dc, const QRect& rect, QWidget* widget) {
+// The dotted focus rectangle, in the caption's colour.
+void drawFocusRect(QPainter& dc, const QRect& rect) {
     if (rect.isEmpty())
         return;
-    QStyleOptionFocusRect option;
-    if (widget)
-        option.initFrom(widget);
-    option.rect = rect;
-    (widget ? widget->style() : QApplication::style())
-        ->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &dc, widget);
+    dc.save();
+    QPen pen(dc.pen().color(), 1, Qt::DotLine);
+    dc.setPen(pen);
+    dc.setBrush(Qt::NoBrush);
+    dc.drawRect(QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5));
+    dc.restore();
 }
 
 bool outside(const QWidget* w, const Message& m) {
@@ -185,7 +183,7 @@ void TSkinButton::PaintSkin(QPainter& dc, const QRect& rect) {
         const ButtonCaptionPlace place = ButtonCaptionGeometry(rect.size(), measured.size());
         DrawText(canvas, text, place.text, TextFlags(*this, flags));
         if (showsFocusRect())
-            drawFocusRect(canvas, place.focus, Handle);
+            drawFocusRect(canvas, place.focus);
     }
     dc.drawImage(rect.topLeft(), Canvas);
 }
@@ -302,7 +300,7 @@ void TSkinBitButton::PaintSkin(QPainter& dc, const QRect& rect) {
         canvas.setPen(captionColour(*element, frame));
         DrawText(canvas, text, place.text, TextFlags(*this, flags));
         if (showsFocusRect())
-            drawFocusRect(canvas, place.text.adjusted(-2, -2, 2, 2), Handle);
+            drawFocusRect(canvas, place.text.adjusted(-2, -2, 2, 2));
     }
     canvas.end();
     dc.drawImage(rect.topLeft(), Canvas);
