@@ -6,6 +6,7 @@
 //   QT_QPA_PLATFORM=offscreen bench_paint [repaints]
 
 #include "app/own_skin.h"
+#include "common/app_folder.h"
 #include "platform/app_dir.h"
 #include "records/module_descriptor.h"
 #include "records/module_storage.h"
@@ -51,14 +52,7 @@ int main(int argc, char* argv[]) {
     const int repaints = argc > 1 ? std::max(1, atoi(argv[1])) : 201;
 
     QTemporaryDir dir;
-    platform::setAppDir(dir.path());
-    QDir(dir.path()).mkdir(QStringLiteral("database"));
-    for (const auto& name : {records::wordlists::StaffNames, records::wordlists::GoodsNames,
-                             records::wordlists::Amounts}) {
-        QFile list(platform::appPath(name));
-        list.open(QIODevice::WriteOnly);
-        list.write("大米\n食用油\n");
-    }
+    bench::prepareAppFolder(dir.path(), "大米\n食用油\n");
     const records::ModuleDescriptor& module = records::purchaseDescriptor();
     for (const records::ModuleTable& table : records::moduleTables()) {
         if (table.fileName != module.databaseFile)
