@@ -26,6 +26,13 @@ void registerSkinKind(SkinKind kind, SkinKindFactory factory);
 // program gave it).
 void registerSkinKindDefault(SkinKind kind, SkinKindFactory factory);
 
+// Registers a kind whose objects are made as `new Kind(owner)`.
+template <class Kind> void registerSkinKindClass(SkinKind kind) {
+    registerSkinKind(kind, [](QWidget*, QObject* owner, const ControlDecision&) -> TSkinControl* {
+        return new Kind(owner);
+    });
+}
+
 // The facts the decision tables read about a control.
 ControlFacts controlFactsOf(const QWidget* control);
 

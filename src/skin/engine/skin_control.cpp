@@ -18,6 +18,7 @@
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <QToolButton>
+#include <QtMath>
 
 namespace skin {
 
@@ -628,6 +629,15 @@ bool IsPopupWindow(const QWidget* handle) {
 
 void CopyBitmap(const QImage& source, QImage& destination) {
     destination = source.copy();
+}
+
+QImage DeviceCanvas(const QWidget* widget, QSize size) {
+    const qreal ratio = widget ? widget->devicePixelRatioF() : 1.0;
+    QImage canvas(
+        QSize(qCeil(size.width() * ratio), qCeil(size.height() * ratio)).expandedTo(QSize(1, 1)),
+        QImage::Format_RGB32);
+    canvas.setDevicePixelRatio(ratio);
+    return canvas;
 }
 
 QRect MeasureText(const QPainter& dc, const QString& text, const QRect& rect, int flags) {

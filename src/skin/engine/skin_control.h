@@ -161,6 +161,10 @@ QString ReadWindowText(const QWidget* handle);
 // A popup window, or the drop-down list of a combo box.
 bool IsPopupWindow(const QWidget* handle);
 void CopyBitmap(const QImage& source, QImage& destination);
+// An off-screen canvas of the logical size at the widget's device pixel
+// ratio: painted in logical coordinates, copied 1:1 to the widget, so text
+// stays sharp and skin pictures land on whole device pixels.
+QImage DeviceCanvas(const QWidget* widget, QSize size);
 
 // The painter a WM_PAINT message carries in its wParam, or null.
 QPainter* painterOf(const Message& message);
