@@ -12,9 +12,11 @@
 #include "records/module_storage.h"
 #include "records/record_window.h"
 #include "skin/data/skin_data.h"
+#include "skin/engine/bar_box_skins.h"
 #include "skin/engine/control_kinds.h"
 #include "skin/engine/form_window.h"
 #include "skin/engine/skin_control.h"
+#include "skin/engine/tab_skins.h"
 
 #include <sqlite3.h>
 
@@ -71,6 +73,8 @@ int main(int argc, char* argv[]) {
     data.setSkinStream(app::ownSkinPackage());
     data.SkinControls = skin::TSkinControlTypes::fromBits(0xFFFFFFFF);
     skin::registerBuiltKinds();
+    skin::registerBarBoxKinds();
+    skin::registerTabKinds();
 
     records::RecordWindow plain(module), skinned(module);
     for (records::RecordWindow* w : {&plain, &skinned}) {

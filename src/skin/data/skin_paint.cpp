@@ -5,11 +5,26 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <tuple>
 #include <vector>
 
 namespace skin {
 
 namespace {
+
+// How many pictures, and how many bytes of them, each cache keeps before it
+// starts afresh.
+constexpr std::size_t CacheSize = 256;
+constexpr qint64 CacheBytes = 16 * 1024 * 1024;
+
+template <typename Map> void makeRoom(Map& cache, qint64& bytes, const QImage& adding) {
+    if (cache.size() >= CacheSize || bytes + adding.sizeInBytes() > CacheBytes) {
+        cache.clear();
+        bytes = 0;
+    }
+    bytes += adding.sizeInBytes();
+}
 
 QRgb toQRgb(SkinColor colour) {
     return qRgb(redOf(colour), greenOf(colour), blueOf(colour));
@@ -136,14 +151,26 @@ bool drawOnDevicePixels(QPainter& painter, const QRect& rect, const QImage& pict
     const QRect part = deviceRect(toDevice, QRect(rect.topLeft(), from.size()));
     if (part.isEmpty() || from.isEmpty())
         return true;
-    QImage out(part.size(), QImage::Format_ARGB32_Premultiplied);
-    stretchCopy(out, out.rect(), rgb32(picture), from);
-    const QRgb key = toQRgb(Magenta) & 0xFFFFFF;
-    for (int y = 0; y < out.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x)
-            row[x] = transparent && (row[x] & 0xFFFFFF) == key ? 0 : (row[x] | 0xFF000000);
+    // The same picture at the same size is scaled once (the frames of a
+    // repaint come from the stretch cache with the same keys).
+    static std::map<std::tuple<qint64, int, int, int, int, bool>, QImage> scaled;
+    const auto key = std::make_tuple(picture.cacheKey(), from.width(), from.height(), part.width(),
+                                     part.height(), transparent);
+    auto found = scaled.find(key);
+    if (found == scaled.end()) {
+        QImage made(part.size(), QImage::Format_ARGB32_Premultiplied);
+        stretchCopy(made, made.rect(), rgb32(picture), from);
+        const QRgb magenta = toQRgb(Magenta) & 0xFFFFFF;
+        for (int y = 0; y < made.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(made.scanLine(y));
+            for (int x = 0; x < made.width(); ++x)
+                row[x] = transparent && (row[x] & 0xFFFFFF) == magenta ? 0 : (row[x] | 0xFF000000);
+        }
+        static qint64 bytes = 0;
+        makeRoom(scaled, bytes, made);
+        found = scaled.emplace(key, made).first;
     }
+    const QImage& out = found->second;
     painter.save();
     // Device pixels from here: the world transform undoes the device's ratio.
     painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
@@ -227,9 +254,21 @@ void DrawFrame(QPainter& painter, const QRect& rect, const QImage& image, bool v
                bool transparent, int frameCount, int frame, const Margins& margins) {
     if (inverted(rect) || image.isNull())
         return;
-    drawPicture(painter, rect,
-                StretchFrame(rect.size(), image, margins, vertical, tile, frameCount, frame),
-                transparent);
+    // Stretched frames are kept by picture, frame and size: a repaint draws
+    // the same ones again.
+    using Key = std::tuple<qint64, int, int, int, int, int, int, bool, bool, int, int>;
+    static std::map<Key, QImage> stretched;
+    const Key key{
+        image.cacheKey(), rect.width(), rect.height(), margins.left, margins.top, margins.right,
+        margins.bottom,   vertical,     tile,          frameCount,   frame};
+    auto found = stretched.find(key);
+    if (found == stretched.end()) {
+        QImage made = StretchFrame(rect.size(), image, margins, vertical, tile, frameCount, frame);
+        static qint64 bytes = 0;
+        makeRoom(stretched, bytes, made);
+        found = stretched.emplace(key, made).first;
+    }
+    drawPicture(painter, rect, found->second, transparent);
 }
 
 void DrawElementFrame(QPainter& painter, const QRect& rect, int frameCount, int frame,
