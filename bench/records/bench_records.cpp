@@ -9,6 +9,7 @@
 //
 //   QT_QPA_PLATFORM=offscreen bench_records [rows]
 
+#include "common/app_folder.h"
 #include "common/sales_rows.h"
 #include "platform/app_dir.h"
 #include "platform/message_box.h"
@@ -96,13 +97,7 @@ int main(int argc, char** argv) {
                           ? QDir::tempPath() + QStringLiteral("/bench-XXXXXX")
                           : qEnvironmentVariable("MARVANTO_BENCH_DIR") +
                                 QStringLiteral("/bench-XXXXXX"));
-    platform::setAppDir(dir.path());
-    QDir(dir.path()).mkdir(QStringLiteral("database"));
-    for (const auto& name : {records::wordlists::StaffNames, records::wordlists::GoodsNames,
-                             records::wordlists::Amounts}) {
-        QFile list(platform::appPath(name));
-        list.open(QIODevice::WriteOnly);
-    }
+    bench::prepareAppFolder(dir.path());
     const records::ModuleDescriptor& sales = records::salesDescriptor();
     const QString path = records::databasePath(sales.databaseFile);
     bench::fillSales(path, rows, 2026, 1, 0);

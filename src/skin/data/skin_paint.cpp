@@ -5,11 +5,26 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <tuple>
 #include <vector>
 
 namespace skin {
 
 namespace {
+
+// How many pictures, and how many bytes of them, each cache keeps before it
+// starts afresh.
+constexpr std::size_t CacheSize = 256;
+constexpr qint64 CacheBytes = 16 * 1024 * 1024;
+
+template <typename Map> void makeRoom(Map& cache, qint64& bytes, const QImage& adding) {
+    if (cache.size() >= CacheSize || bytes + adding.sizeInBytes() > CacheBytes) {
+        cache.clear();
+        bytes = 0;
+    }
+    bytes += adding.sizeInBytes();
+}
 
 QRgb toQRgb(SkinColor colour) {
     return qRgb(redOf(colour), greenOf(colour), blueOf(colour));
@@ -110,7 +125,65 @@ QImage scaledFrame(QSize size, const QImage& image, bool vertical, int frameCoun
     return out;
 }
 
+// The device pixels a logical rectangle covers: its edges rounded to whole
+// device pixels, so that pictures side by side meet without a seam.
+QRect deviceRect(const QTransform& toDevice, const QRect& rect) {
+    const QPointF a = toDevice.map(QPointF(rect.left(), rect.top()));
+    const QPointF b = toDevice.map(QPointF(rect.left() + rect.width(), rect.top() + rect.height()));
+    return QRect(QPoint(qRound(a.x()), qRound(a.y())),
+                 QPoint(qRound(b.x()) - 1, qRound(b.y()) - 1));
+}
+
+// A logical picture on a device with more pixels than logical ones: the
+// picture is stretched nearest-neighbour to the device pixels it covers and
+// copied there one to one, so no skin pixel is ever blended with another.
+// False when the painter turns or shears (the caller draws it as usual).
+bool drawOnDevicePixels(QPainter& painter, const QRect& rect, const QImage& picture,
+                        bool transparent) {
+    if (painter.worldTransform().type() > QTransform::TxScale || !painter.device())
+        return false;
+    // The painter's own offset on the device (a widget's place in its window)
+    // is added again below, so only the world transform and the ratio count.
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    const QTransform toDevice = painter.worldTransform() * QTransform::fromScale(ratio, ratio);
+    const QRect from(0, 0, std::min(rect.width(), picture.width()),
+                     std::min(rect.height(), picture.height()));
+    const QRect part = deviceRect(toDevice, QRect(rect.topLeft(), from.size()));
+    if (part.isEmpty() || from.isEmpty())
+        return true;
+    // The same picture at the same size is scaled once (the frames of a
+    // repaint come from the stretch cache with the same keys).
+    static std::map<std::tuple<qint64, int, int, int, int, bool>, QImage> scaled;
+    const auto key = std::make_tuple(picture.cacheKey(), from.width(), from.height(), part.width(),
+                                     part.height(), transparent);
+    auto found = scaled.find(key);
+    if (found == scaled.end()) {
+        QImage made(part.size(), QImage::Format_ARGB32_Premultiplied);
+        stretchCopy(made, made.rect(), rgb32(picture), from);
+        const QRgb magenta = toQRgb(Magenta) & 0xFFFFFF;
+        for (int y = 0; y < made.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(made.scanLine(y));
+            for (int x = 0; x < made.width(); ++x)
+                row[x] = transparent && (row[x] & 0xFFFFFF) == magenta ? 0 : (row[x] | 0xFF000000);
+        }
+        static qint64 bytes = 0;
+        makeRoom(scaled, bytes, made);
+        found = scaled.emplace(key, made).first;
+    }
+    const QImage& out = found->second;
+    painter.save();
+    // Device pixels from here: the world transform undoes the device's ratio.
+    painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.drawImage(part.topLeft(), out);
+    painter.restore();
+    return true;
+}
+
 void drawPicture(QPainter& painter, const QRect& rect, const QImage& picture, bool transparent) {
+    if (painter.device() && painter.device()->devicePixelRatioF() != 1.0 &&
+        drawOnDevicePixels(painter, rect, picture, transparent))
+        return;
     if (transparent)
         DrawMasked(painter, rect, picture);
     else
@@ -181,9 +254,21 @@ void DrawFrame(QPainter& painter, const QRect& rect, const QImage& image, bool v
                bool transparent, int frameCount, int frame, const Margins& margins) {
     if (inverted(rect) || image.isNull())
         return;
-    drawPicture(painter, rect,
-                StretchFrame(rect.size(), image, margins, vertical, tile, frameCount, frame),
-                transparent);
+    // Stretched frames are kept by picture, frame and size: a repaint draws
+    // the same ones again.
+    using Key = std::tuple<qint64, int, int, int, int, int, int, bool, bool, int, int>;
+    static std::map<Key, QImage> stretched;
+    const Key key{
+        image.cacheKey(), rect.width(), rect.height(), margins.left, margins.top, margins.right,
+        margins.bottom,   vertical,     tile,          frameCount,   frame};
+    auto found = stretched.find(key);
+    if (found == stretched.end()) {
+        QImage made = StretchFrame(rect.size(), image, margins, vertical, tile, frameCount, frame);
+        static qint64 bytes = 0;
+        makeRoom(stretched, bytes, made);
+        found = stretched.emplace(key, made).first;
+    }
+    drawPicture(painter, rect, found->second, transparent);
 }
 
 void DrawElementFrame(QPainter& painter, const QRect& rect, int frameCount, int frame,
@@ -243,8 +328,8 @@ void DrawFrameThreePart(QPainter& painter, const QRect& rect, const QImage& imag
     if (inverted(rect) || f.isEmpty())
         return;
     if (f.width() > rect.width()) {
-        painter.drawImage(rect.topLeft(),
-                          scaledFrame(rect.size(), image, vertical, frameCount, frame));
+        drawPicture(painter, rect, scaledFrame(rect.size(), image, vertical, frameCount, frame),
+                    false);
         return;
     }
     const QImage src = rgb32(image);
@@ -256,7 +341,7 @@ void DrawFrameThreePart(QPainter& painter, const QRect& rect, const QImage& imag
                 QRect(f.x() + m.left, f.y(), f.width() - m.left - m.right, f.height()));
     stretchCopy(out, QRect(w - m.right, 0, m.right, h), src,
                 QRect(f.x() + f.width() - m.right, f.y(), m.right, f.height()));
-    painter.drawImage(rect.topLeft(), out);
+    drawPicture(painter, rect, out, false);
 }
 
 void TileImage(QPainter& painter, const QRect& target, const QImage& image, const QRect& source) {
@@ -265,7 +350,7 @@ void TileImage(QPainter& painter, const QRect& target, const QImage& image, cons
         return;
     QImage out = newPicture(target.size());
     tileCopy(out, out.rect(), rgb32(image), from);
-    painter.drawImage(target.topLeft(), out);
+    drawPicture(painter, target, out, false);
 }
 
 void DrawMasked(QPainter& painter, const QRect& rect, const QImage& bitmap, SkinColor key) {

@@ -316,6 +316,11 @@ void registerSkinKind(SkinKind kind, SkinKindFactory factory) {
         factories().erase(kind);
 }
 
+void registerSkinKindDefault(SkinKind kind, SkinKindFactory factory) {
+    if (!factories().count(kind))
+        registerSkinKind(kind, std::move(factory));
+}
+
 ControlFacts controlFactsOf(const QWidget* c) {
     ControlFacts f;
     f.className = windowClassName(c);

@@ -22,6 +22,9 @@ using SkinKindFactory =
 // The kinds register their factory; a decided kind without one is recorded as
 // decided and left plain. An empty factory removes the kind again.
 void registerSkinKind(SkinKind kind, SkinKindFactory factory);
+// Registers the factory unless the kind has one already (one a test or the
+// program gave it).
+void registerSkinKindDefault(SkinKind kind, SkinKindFactory factory);
 
 // Registers a kind whose objects are made as `new Kind(owner)`.
 template <class Kind> void registerSkinKindClass(SkinKind kind) {

@@ -1,6 +1,7 @@
 #include "skin/engine/skin_manager.h"
 
 #include "skin/data/skin_data.h"
+#include "skin/engine/control_kinds.h"
 #include "skin/engine/form_window.h"
 #include "skin/engine/message.h"
 #include "skin/engine/popup_menus.h"
@@ -46,6 +47,7 @@ QList<QWidget*> programForms() {
 
 TSkinManage::TSkinManage(bool moduleManager) : applicationForms(programForms) {
     registerSkinMessages();
+    registerBuiltKinds();
     requestTimer.setInterval(100);
     requestTimer.setSingleShot(true);
     connect(&requestTimer, &QTimer::timeout, this, &TSkinManage::RequestTimer);

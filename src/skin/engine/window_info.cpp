@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -164,6 +165,8 @@ QString windowClassName(const QObject* object) {
         return QStringLiteral("TTabSheet");
     if (qobject_cast<const QLabel*>(widget))
         return QStringLiteral("TLabel");
+    if (qobject_cast<const QProgressBar*>(widget))
+        return QStringLiteral("TProgressBar");
     if (widget->metaObject() == &QFrame::staticMetaObject) {
         const auto shape = static_cast<const QFrame*>(widget)->frameShape();
         return shape == QFrame::HLine || shape == QFrame::VLine ? QStringLiteral("TBevel")

@@ -1,0 +1,111 @@
+// bench_paint: the purchase window (a grid, entry boxes, combo boxes, buttons
+// and a status bar) repainted whole, once with every control given its skin
+// kind and once plain, the two windows side by side in the same run. Reports
+// the medians of many repaints and their ratio (target: at most 2).
+//
+//   QT_QPA_PLATFORM=offscreen bench_paint [repaints]
+
+#include "app/own_skin.h"
+#include "common/app_folder.h"
+#include "platform/app_dir.h"
+#include "records/module_descriptor.h"
+#include "records/module_storage.h"
+#include "records/record_window.h"
+#include "skin/data/skin_data.h"
+#include "skin/engine/bar_box_skins.h"
+#include "skin/engine/control_kinds.h"
+#include "skin/engine/form_window.h"
+#include "skin/engine/skin_control.h"
+#include "skin/engine/tab_skins.h"
+
+#include <sqlite3.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPixmap>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double repaintMs(QWidget& window, QPixmap& target) {
+    QElapsedTimer timer;
+    timer.start();
+    window.render(&target);
+    return timer.nsecsElapsed() / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const int repaints = argc > 1 ? std::max(1, atoi(argv[1])) : 201;
+
+    QTemporaryDir dir;
+    bench::prepareAppFolder(dir.path(), "大米\n食用油\n");
+    const records::ModuleDescriptor& module = records::purchaseDescriptor();
+    for (const records::ModuleTable& table : records::moduleTables()) {
+        if (table.fileName != module.databaseFile)
+            continue;
+        sqlite3* db = nullptr;
+        sqlite3_open(records::databasePath(table.fileName).toUtf8().constData(), &db);
+        std::string sql = records::createTableStatement(table);
+        for (int i = 0; i < 30; ++i)
+            sql += ";insert into data (商品,数量,进价,总价,备注) values "
+                   "('大米','20','95','1900','十袋装')";
+        sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+
+    skin::TSkinData data;
+    data.setSkinStream(app::ownSkinPackage());
+    data.SkinControls = skin::TSkinControlTypes::fromBits(0xFFFFFFFF);
+    skin::registerBuiltKinds();
+    skin::registerBarBoxKinds();
+    skin::registerTabKinds();
+
+    records::RecordWindow plain(module), skinned(module);
+    for (records::RecordWindow* w : {&plain, &skinned}) {
+        w->create();
+        w->resize(760, 520);
+        w->show();
+    }
+    skin::TWinSkinForm form(nullptr);
+    form.setWindow(&skinned, 0, skinned.objectName());
+    form.SetupFrameworkForm(&data, &skinned);
+    form.finishSetup();
+    int objects = 0;
+    for (const auto& object : form.skinObjects())
+        objects += object ? 1 : 0;
+    QApplication::processEvents();
+
+    QPixmap target(skinned.size());
+    std::vector<double> plainMs, skinnedMs;
+    for (int i = 0; i < 5; ++i) { // warm both up
+        repaintMs(plain, target);
+        repaintMs(skinned, target);
+    }
+    for (int i = 0; i < repaints; ++i) {
+        plainMs.push_back(repaintMs(plain, target));
+        skinnedMs.push_back(repaintMs(skinned, target));
+    }
+    const double p = median(plainMs), s = median(skinnedMs);
+    std::printf("purchase window %dx%d, %d skin objects, %d repaints each\n", skinned.width(),
+                skinned.height(), objects, repaints);
+    std::printf("plain   %.3f ms (median)\n", p);
+    std::printf("skinned %.3f ms (median)\n", s);
+    std::printf("ratio   %.2f (target <= 2)\n", s / p);
+    return 0;
+}
