@@ -263,17 +263,6 @@ void TSkinUpDown::paintButtons(QPainter& dc, const QRect& area, QPoint cursor, b
 
 // ---------------------------------------------------------------- combo box
 
-namespace {
-TSkinComBox::ListBarMaker& listBarMaker() {
-    static TSkinComBox::ListBarMaker maker;
-    return maker;
-}
-} // namespace
-
-void TSkinComBox::setListBarMaker(ListBarMaker maker) {
-    listBarMaker() = std::move(maker);
-}
-
 void TSkinComBox::readStyle() {
     const auto* combo = qobject_cast<const QComboBox*>(Handle.data());
     Style = combo && combo->isEditable() ? CbsDropDown : CbsDropDownList;
@@ -302,8 +291,8 @@ void TSkinComBox::Attach(TWinSkinForm* form, TSkinData* skinData, bool adoptColo
     if (again || !Control)
         return;
     takeParts();
-    if (listBarMaker() && ListWindow && (Style == CbsDropDown || Style == CbsDropDownList))
-        ListBar = listBarMaker()(*this, ListWindow);
+    if (ListWindow && (Style == CbsDropDown || Style == CbsDropDownList))
+        ListBar = TComboxScrollBar::AttachListBar(qobject_cast<QComboBox*>(Control.data()), this);
 }
 
 void TSkinComBox::AttachHandle(QWidget* handle, TSkinData* skinData, TWinSkinForm* form,
@@ -318,13 +307,16 @@ void TSkinComBox::Unskin() {
         mPopup->removeEventFilter(this);
     if (Handle && SkinState != 6)
         Handle->setMouseTracking(mTracking);
-    for (QPointer<TSkinControl>* part : {&ListCover, &ListBar}) {
-        if (*part) {
-            (*part)->Unskin();
-            (*part)->deleteLater();
-        }
-        *part = nullptr;
+    if (ListCover) {
+        ListCover->Unskin();
+        ListCover->deleteLater();
     }
+    ListCover = nullptr;
+    if (ListBar) {
+        ListBar->Unskin();
+        ListBar->deleteLater();
+    }
+    ListBar = nullptr;
 }
 
 bool TSkinComBox::eventFilter(QObject* watched, QEvent* event) {

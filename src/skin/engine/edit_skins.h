@@ -1,5 +1,6 @@
 #pragma once
 
+#include "skin/engine/scroll_bar_skins.h"
 #include "skin/engine/skin_control.h"
 
 #include <QPointer>
@@ -71,14 +72,9 @@ public:
     QPointer<QWidget> EditWindow;
     QPointer<QWidget> ListWindow;
     QPointer<TSkinControl> ListCover;
-    QPointer<TSkinControl> ListBar;
+    QPointer<TComboxScrollBar> ListBar; // the drop-down list's skinned bar
     bool DroppedDown = false;
     bool Extended = false;
-
-    // The scroll bar of the drop-down list comes from the scroll-bar kinds,
-    // which set this maker; without one the list keeps its own bar.
-    using ListBarMaker = std::function<TSkinControl*(TSkinComBox& combo, QWidget* list)>;
-    static void setListBarMaker(ListBarMaker maker);
 
     void Attach(TWinSkinForm* form, TSkinData* skinData, bool adoptColor,
                 QPaintDevice* formCanvas) override;

@@ -132,9 +132,14 @@ TEST_F(EditSkinTest, AComboShowsItsButtonHotOnlyOverTheButtonDropsDownAndKeepsTh
     QTest::mouseClick(combo, Qt::LeftButton, {}, kind->ButtonRect.center());
     EXPECT_TRUE(combo->view()->isVisible());
     EXPECT_TRUE(kind->DroppedDown);
+    // The list's own bar wears the skin while the combo does.
+    ASSERT_TRUE(kind->ListBar);
+    ASSERT_TRUE(kind->ListBar->Bar);
     combo->hidePopup();
     EXPECT_FALSE(kind->DroppedDown);
     EXPECT_EQ(combo->currentText(), QStringLiteral("rice 25kg"));
+    kind->Unskin();
+    EXPECT_FALSE(kind->ListBar);
 }
 
 TEST_F(EditSkinTest, TheDateArrowOpensTheCalendarAndLeavesTheFocusOnThePicker) {
