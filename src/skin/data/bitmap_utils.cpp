@@ -91,6 +91,11 @@ SkinColor ColorToRGB(SkinColor color) {
     return color >= 0 ? color : ColorToRGB(color, QGuiApplication::palette());
 }
 
+QColor SkinQColor(SkinColor colour) {
+    const SkinColor plain = ColorToRGB(colour);
+    return QColor(redOf(plain), greenOf(plain), blueOf(plain));
+}
+
 qint32 MulDiv(qint32 number, qint32 numerator, qint32 denominator) {
     if (denominator == 0)
         return -1;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QtGlobal>
 
 #include <array>
@@ -46,6 +47,9 @@ constexpr int ScrollBar = 0, Background = 1, ActiveCaption = 2, InactiveCaption 
 SkinColor ColorToRGB(SkinColor color, const QPalette& palette);
 // The same with the application's palette.
 SkinColor ColorToRGB(SkinColor color);
+
+// A skin colour as a QColor, system colours resolved.
+QColor SkinQColor(SkinColor colour);
 
 // number × numerator ÷ denominator with a 64-bit intermediate, rounded to the
 // nearest integer (halves away from zero); -1 for a zero denominator or a

@@ -16,11 +16,6 @@ namespace skin {
 
 namespace {
 
-QColor qColour(SkinColor colour) {
-    const SkinColor c = ColorToRGB(colour);
-    return QColor(redOf(c), greenOf(c), blueOf(c));
-}
-
 // One-pixel lines along a rectangle's edges: top and left in one colour,
 // bottom and right in the other.
 void frame3D(QPainter& dc, const QRect& r, const QColor& topLeft, const QColor& bottomRight) {
@@ -120,8 +115,9 @@ void TSkinStatusBar::drawPanelBackground(QPainter& dc, const QRect& rect, int be
                   edges->margins());
         return;
     }
-    const QColor shadow = qColour(SkinData->colour(colour::ButtonShadow));
-    const QColor light = qColour(static_cast<SkinColor>(0xFF000000u | syscolor::ButtonHighlight));
+    const QColor shadow = SkinQColor(SkinData->colour(colour::ButtonShadow));
+    const QColor light =
+        SkinQColor(static_cast<SkinColor>(0xFF000000u | syscolor::ButtonHighlight));
     if (bevel == Lowered)
         frame3D(dc, rect, shadow, light);
     else if (bevel == Raised)
@@ -140,7 +136,7 @@ void TSkinStatusBar::PaintSkin(QPainter& dc, const QRect& rect) {
     plainStyle(font);
     p.setFont(font);
     const TDataSkinObject* edges = SkinData->element(SkinElement::StatusBarEdges);
-    p.setPen(edges ? qColour(edges->NormalColour2) : sb->palette().color(QPalette::WindowText));
+    p.setPen(edges ? SkinQColor(edges->NormalColour2) : sb->palette().color(QPalette::WindowText));
     p.setBackgroundMode(Qt::TransparentMode);
     p.setBrush(Qt::NoBrush);
 
@@ -226,13 +222,13 @@ void TSkinGroupBox::PaintSkin(QPainter& dc, const QRect& rect) {
     const GroupBoxPlace place =
         GroupBoxGeometry(rect.size(), dc.fontMetrics().height(), measured.size(), rightToLeft);
 
-    const QColor face = qColour(skinColour());
+    const QColor face = SkinQColor(skinColour());
     if (Mode == 0) {
         frame3D(dc, place.cover, face, face);
         frame3D(dc, place.cover.adjusted(1, 1, -1, -1), face, face);
     }
     dc.setRenderHint(QPainter::Antialiasing, false);
-    dc.setPen(QPen(qColour(SkinData->colour(colour::ButtonShadow)), 1));
+    dc.setPen(QPen(SkinQColor(SkinData->colour(colour::ButtonShadow)), 1));
     dc.setBrush(Qt::NoBrush);
     dc.drawRoundedRect(QRectF(place.outline).adjusted(0.5, 0.5, -0.5, -0.5), 2.5, 2.5);
     if (!Caption.isEmpty()) {

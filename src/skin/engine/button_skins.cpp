@@ -157,9 +157,9 @@ QColor TSkinButton::captionColour(const TDataSkinButton& element, int frame) con
     const std::optional<SkinColor> given =
         ButtonCaptionColour(element, frame, rgb(shadow.red(), shadow.green(), shadow.blue()));
     if (given)
-        return QColorOf(*given);
+        return SkinQColor(*given);
     if (!Control && SkinData)
-        return QColorOf(SkinData->colour(colour::ButtonText));
+        return SkinQColor(SkinData->colour(colour::ButtonText));
     return Handle ? Handle->palette().color(QPalette::ButtonText) : QColor(Qt::black);
 }
 

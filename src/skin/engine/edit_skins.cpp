@@ -56,7 +56,7 @@ void frameRect(QPainter& dc, const QRect& r, const QColor& colour) {
 }
 
 QColor skinColourOf(const TSkinControl& object, int index) {
-    return object.SkinData ? QColorOf(object.SkinData->colour(index)) : QColor(Qt::gray);
+    return object.SkinData ? SkinQColor(object.SkinData->colour(index)) : QColor(Qt::gray);
 }
 
 bool buttonAtLeft(const QWidget* w) {
@@ -243,7 +243,7 @@ void TSkinUpDown::paintButtons(QPainter& dc, const QRect& area, QPoint cursor, b
         // No picture: a box and a small arrow pointing the button's way.
         const bool down = state == 2 || state == 4;
         p.setPen(skinColourOf(*this, colour::ButtonDkShadow));
-        p.setBrush(down ? skinColourOf(*this, colour::ButtonShadow) : QColorOf(skinColour()));
+        p.setBrush(down ? skinColourOf(*this, colour::ButtonShadow) : SkinQColor(skinColour()));
         p.drawRect(button.adjusted(0, 0, -1, -1));
         const QPoint c = button.center() - (Horizontal ? QPoint(0, 0) : QPoint(0, 2));
         for (int k = 0; k < 3; ++k) {

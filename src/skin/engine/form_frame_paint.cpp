@@ -7,11 +7,6 @@
 
 namespace skin {
 
-QColor SkinQColor(SkinColor colour) {
-    const SkinColor plain = ColorToRGB(colour);
-    return QColor(redOf(plain), greenOf(plain), blueOf(plain));
-}
-
 void PaintBorder(QPainter& painter, const TDataSkinBorder& border, int side, const QRect& rect,
                  bool active) {
     const bool stacked = side == TSkinData::Top || side == TSkinData::Bottom;

@@ -19,9 +19,6 @@ namespace skin {
 
 class TDataSkinBorder;
 
-// A skin colour as a QColor, system colours resolved.
-QColor SkinQColor(SkinColor colour);
-
 // One border stretched over its rectangle: side borders from a strip, top and
 // bottom from a stack, the centre stretched when Tile is 1 and tiled
 // otherwise, frame 1 or 2 by the active state, opaque.

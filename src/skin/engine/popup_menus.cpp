@@ -21,10 +21,6 @@ QHash<const QWidget*, TWinSkinPopMenu*>& wrappers() {
     return table;
 }
 
-QColor qColour(SkinColor c) {
-    return QColor(redOf(c), greenOf(c), blueOf(c));
-}
-
 SkinColor colourOf(const TSkinData& data, int index) {
     return ColorToRGB(data.colour(index));
 }
@@ -184,7 +180,7 @@ private:
                                 QSize menuSize) {
         const QImage& background = wrapper.backgroundFor(menuSize);
         if (background.isNull()) {
-            dc.fillRect(rect, qColour(colourOf(*wrapper.skinData(), colour::Menu)));
+            dc.fillRect(rect, SkinQColor(colourOf(*wrapper.skinData(), colour::Menu)));
             return;
         }
         dc.drawImage(rect, background, rect);
@@ -213,12 +209,12 @@ private:
             }
             DrawElementFrame(dc, r, 5, MenuItemFrame(false, selected), *element);
         } else {
-            dc.fillRect(r, qColour(colourOf(data, selected ? colour::Hilight : colour::Menu)));
+            dc.fillRect(r, SkinQColor(colourOf(data, selected ? colour::Hilight : colour::Menu)));
             if (separator) {
                 const int y = r.top() + 4;
-                dc.setPen(qColour(colourOf(data, colour::ButtonShadow)));
+                dc.setPen(SkinQColor(colourOf(data, colour::ButtonShadow)));
                 dc.drawLine(r.left() + 1, y, r.right() - 1, y);
-                dc.setPen(qColour(colourOf(data, colour::ButtonHilight)));
+                dc.setPen(SkinQColor(colourOf(data, colour::ButtonHilight)));
                 dc.drawLine(r.left() + 1, y + 1, r.right() - 1, y + 1);
                 dc.restore();
                 return;
@@ -240,21 +236,22 @@ private:
                               column.y() + (column.height() - side) / 2, side, side);
             if (item.checked) {
                 // A checked picture sits on a checkered face in a sunken edge.
-                QBrush checkered(qColour(colourOf(data, colour::ButtonHilight)), Qt::Dense4Pattern);
+                QBrush checkered(SkinQColor(colourOf(data, colour::ButtonHilight)),
+                                 Qt::Dense4Pattern);
                 dc.fillRect(place.adjusted(-1, -1, 1, 1),
-                            qColour(colourOf(data, colour::ButtonFace)));
+                            SkinQColor(colourOf(data, colour::ButtonFace)));
                 dc.fillRect(place.adjusted(-1, -1, 1, 1), checkered);
-                dc.setPen(qColour(colourOf(data, colour::ButtonShadow)));
+                dc.setPen(SkinQColor(colourOf(data, colour::ButtonShadow)));
                 dc.drawLine(place.topLeft() + QPoint(-2, -2), place.topRight() + QPoint(2, -2));
                 dc.drawLine(place.topLeft() + QPoint(-2, -2), place.bottomLeft() + QPoint(-2, 2));
-                dc.setPen(qColour(colourOf(data, colour::ButtonHilight)));
+                dc.setPen(SkinQColor(colourOf(data, colour::ButtonHilight)));
                 dc.drawLine(place.bottomLeft() + QPoint(-2, 2), place.bottomRight() + QPoint(2, 2));
                 dc.drawLine(place.topRight() + QPoint(2, -2), place.bottomRight() + QPoint(2, 2));
             }
             const QIcon::Mode mode = enabled ? QIcon::Normal : QIcon::Disabled;
             item.icon.paint(&dc, place, Qt::AlignCenter, mode);
         } else if (item.checked) {
-            drawCheckMark(dc, column, qColour(colourOf(data, colour::ButtonText)));
+            drawCheckMark(dc, column, SkinQColor(colourOf(data, colour::ButtonText)));
         }
 
         MenuColours colours;
@@ -262,7 +259,7 @@ private:
         colours.hilightText = colourOf(data, colour::HilightText);
         colours.buttonShadow = colourOf(data, colour::ButtonShadow);
         colours.systemButtonShadow = systemShadow();
-        const QColor text = qColour(MenuItemTextColour(selected, enabled, colours));
+        const QColor text = SkinQColor(MenuItemTextColour(selected, enabled, colours));
         dc.setPen(text);
         dc.setFont(itemFont(item));
         const ItemText texts = splitText(item.text);

@@ -74,7 +74,7 @@ void TSkinProgress::PaintSkin(QPainter& dc, const QRect& rect) {
     }
     if (progress->isTextVisible()) {
         p.setFont(progress->font());
-        p.setPen(QColorOf(SkinData->colour(colour::WindowText)));
+        p.setPen(SkinQColor(SkinData->colour(colour::WindowText)));
         p.drawText(r, Qt::AlignCenter, progress->text());
     }
     p.end();

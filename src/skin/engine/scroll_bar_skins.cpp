@@ -22,10 +22,6 @@ namespace skin {
 
 namespace {
 
-QColor qColour(SkinColor c) {
-    return QColor(redOf(c), greenOf(c), blueOf(c));
-}
-
 // What a bar shows, read from the bar itself.
 struct BarValues {
     bool vertical = true;
@@ -258,7 +254,7 @@ bool TWScrollbar::Paint(QPainter& painter) {
     if (canvas.isNull())
         return true;
     canvas.setDevicePixelRatio(ratio);
-    canvas.fill(qColour(ColorToRGB(data->colour(colour::ButtonFace))));
+    canvas.fill(SkinQColor(ColorToRGB(data->colour(colour::ButtonFace))));
     QPainter dc(&canvas);
     const TDataSkinObject* track =
         data->element(vertical ? SkinElement::VertScroll : SkinElement::HorzScroll);
@@ -376,7 +372,7 @@ void TSkinScrollbar::Attach(TWinSkinForm* form, TSkinData* skinData, bool adoptC
     if (auto* grid = qobject_cast<QTableView*>(area)) {
         for (QHeaderView* header : {grid->horizontalHeader(), grid->verticalHeader()}) {
             QPalette palette = header->palette();
-            palette.setColor(QPalette::Button, qColour(skinColour()));
+            palette.setColor(QPalette::Button, SkinQColor(skinColour()));
             header->setPalette(palette);
         }
     }
@@ -439,10 +435,10 @@ void TSkinScrollbar::PaintSkin(QPainter& dc, const QRect& rect) {
 void TSkinScrollbar::PaintBorder(QPainter& dc, const QRect& rect) {
     if (!SkinData || rect.width() < 2 || rect.height() < 2)
         return;
-    dc.setPen(qColour(ColorToRGB(SkinData->colour(colour::ButtonShadow))));
+    dc.setPen(SkinQColor(ColorToRGB(SkinData->colour(colour::ButtonShadow))));
     dc.setBrush(Qt::NoBrush);
     dc.drawRect(rect.adjusted(0, 0, -1, -1));
-    dc.setPen(qColour(skinColour()));
+    dc.setPen(SkinQColor(skinColour()));
     dc.drawRect(rect.adjusted(1, 1, -2, -2));
 }
 

@@ -18,13 +18,8 @@ QImage MakeCanvas(const QWidget* widget, QSize size) {
     return canvas;
 }
 
-QColor QColorOf(SkinColor colour) {
-    const SkinColor c = ColorToRGB(colour);
-    return QColor(redOf(c), greenOf(c), blueOf(c));
-}
-
 QColor SystemColour(int index) {
-    return QColorOf(static_cast<SkinColor>(0xFF000000u | static_cast<quint32>(index)));
+    return SkinQColor(static_cast<SkinColor>(0xFF000000u | static_cast<quint32>(index)));
 }
 
 bool PaintClient(TSkinControl& object, Message& m) {

@@ -22,8 +22,6 @@ namespace skin {
 // A canvas of `size` logical pixels for painting `widget`, fully transparent.
 QImage MakeCanvas(const QWidget* widget, QSize size);
 
-// A colour as the skin stores it (a system colour from the application's palette).
-QColor QColorOf(SkinColor colour);
 // A system colour by its index.
 QColor SystemColour(int index);
 

@@ -35,11 +35,6 @@ bool runsOriginalInFilter(const Message& m) {
     return m.msg == wm::Paint || m.msg == wm::Size || isSkinMessage(m.event);
 }
 
-QColor toQColor(SkinColor colour) {
-    const SkinColor c = ColorToRGB(colour);
-    return QColor(redOf(c), greenOf(c), blueOf(c));
-}
-
 // A system colour as the skin writes it: the index in the low byte.
 SkinColor systemColour(int index) {
     return static_cast<SkinColor>(0xFF000000u | static_cast<quint32>(index));
@@ -308,7 +303,7 @@ void TSkinControl::Unskin() {
 void TSkinControl::SkinChanged() {
     if (AdoptColor && Control && mColourTaken && SkinState != 6) {
         QPalette palette = Control->palette();
-        palette.setColor(Control->backgroundRole(), toQColor(skinColour()));
+        palette.setColor(Control->backgroundRole(), SkinQColor(skinColour()));
         Control->setPalette(palette);
     }
     Redraw();
@@ -337,7 +332,7 @@ void TSkinControl::takeColour() {
     mPaletteWasSet = Control->testAttribute(Qt::WA_SetPalette);
     mSavedPalette = Control->palette();
     QPalette palette = Control->palette();
-    palette.setColor(Control->backgroundRole(), toQColor(skinColour()));
+    palette.setColor(Control->backgroundRole(), SkinQColor(skinColour()));
     Control->setPalette(palette);
     mColourTaken = true;
 }
@@ -521,7 +516,7 @@ SkinColor TSkinControl::ParentColor(SkinColor defaultColour) const {
 void TSkinControl::FillColor(QPainter& dc, const QRect& rect, SkinColor colour) {
     if (rect.width() < 0 || rect.height() < 0)
         return;
-    dc.fillRect(rect, toQColor(colour));
+    dc.fillRect(rect, SkinQColor(colour));
 }
 
 void TSkinControl::FillSkinColor(QPainter& dc, const QRect& rect) const {
@@ -693,7 +688,7 @@ void DrawCaption(const TSkinControl& object, QPainter& dc, const QRect& rect, in
         r.setRight(rect.right());
     }
     if (!enabled)
-        dc.setPen(toQColor(systemColour(syscolor::ButtonShadow)));
+        dc.setPen(SkinQColor(systemColour(syscolor::ButtonShadow)));
     DrawText(dc, text, r, TextFlags(object, flags));
     dc.restore();
 }
@@ -732,7 +727,7 @@ void DrawIconCaption(const TSkinControl& object, QPainter& dc, const QRect& rect
     dc.save();
     plainText(dc);
     if (!object.Enabled)
-        dc.setPen(toQColor(systemColour(syscolor::ButtonShadow)));
+        dc.setPen(SkinQColor(systemColour(syscolor::ButtonShadow)));
     DrawText(dc, text, place, TextFlags(object, flags));
     dc.restore();
 }
@@ -774,7 +769,7 @@ void SetPropText(QObject* object, const QString& name, const QString& text) {
         setTag(object, text.toInt());
     } else if (w && n == QLatin1String("color")) {
         QPalette palette = w->palette();
-        palette.setColor(w->backgroundRole(), toQColor(text.toInt()));
+        palette.setColor(w->backgroundRole(), SkinQColor(text.toInt()));
         w->setPalette(palette);
     } else if (w && n == QLatin1String("parentbackground")) {
         w->setAutoFillBackground(!truth);

@@ -21,11 +21,6 @@ namespace {
 // The tag of a page control whose tabs carry close boxes.
 constexpr int CloseBoxTag = 7777;
 
-QColor qColour(SkinColor colour) {
-    const SkinColor c = ColorToRGB(colour);
-    return QColor(redOf(c), greenOf(c), blueOf(c));
-}
-
 TabPosition positionOf(const QWidget* control) {
     if (const auto* pages = qobject_cast<const QTabWidget*>(control)) {
         switch (pages->tabPosition()) {
@@ -270,7 +265,7 @@ void TSkinTab::PaintSkin(QPainter& dc, const QRect& rect) {
                 p.drawLine(box.topRight(), box.bottomLeft());
                 CloseBoxes[static_cast<std::size_t>(i)] = box;
             }
-            p.setPen(qColour(selected ? tabs->MouseOverColour2 : tabs->NormalColour2));
+            p.setPen(SkinQColor(selected ? tabs->MouseOverColour2 : tabs->NormalColour2));
             TImageList icon;
             const QIcon tabIcon = bar->tabIcon(i);
             if (!tabIcon.isNull()) {
