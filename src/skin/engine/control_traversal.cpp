@@ -137,10 +137,7 @@ private:
     // Makes and attaches the object of a kind; false when the kind has no
     // factory yet.
     bool make(QWidget* c, const ControlDecision& d) {
-        const auto it = factories().find(d.kind);
-        if (it == factories().end() || !it->second)
-            return false;
-        TSkinControl* object = it->second(c, c, d);
+        TSkinControl* object = makeSkinObject(d.kind, c, d);
         if (!object)
             return false;
         if (d.byHandle)
@@ -288,14 +285,11 @@ void bareChildren(TWinSkinForm& form, QWidget* parent) {
         d.byHandle = true;
         bool built = false;
         if (rule.kind != SkinKind::None) {
-            const auto it = factories().find(rule.kind);
-            if (it != factories().end() && it->second) {
-                // A child of the window it skins, like every skin object: it
-                // goes with the window, never while the frame's handler runs.
-                if (TSkinControl* object = it->second(c, c, d)) {
-                    object->AttachHandle(c, data, &form, nullptr);
-                    built = true;
-                }
+            // A child of the window it skins, like every skin object: it
+            // goes with the window, never while the frame's handler runs.
+            if (TSkinControl* object = makeSkinObject(rule.kind, c, d)) {
+                object->AttachHandle(c, data, &form, nullptr);
+                built = true;
             }
         }
         form.recordDecision(c, d, built);
@@ -308,6 +302,13 @@ void bareChildren(TWinSkinForm& form, QWidget* parent) {
 }
 
 } // namespace
+
+TSkinControl* makeSkinObject(SkinKind kind, QWidget* control, const ControlDecision& decision) {
+    const auto it = factories().find(kind);
+    if (it == factories().end() || !it->second || !control)
+        return nullptr;
+    return it->second(control, control, decision);
+}
 
 void registerSkinKind(SkinKind kind, SkinKindFactory factory) {
     if (factory)

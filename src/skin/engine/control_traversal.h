@@ -26,6 +26,10 @@ void registerSkinKind(SkinKind kind, SkinKindFactory factory);
 // program gave it).
 void registerSkinKindDefault(SkinKind kind, SkinKindFactory factory);
 
+// Makes the (not yet attached) skin object of a kind for a control, as a
+// child of the control; null when the kind has no factory or declines it.
+TSkinControl* makeSkinObject(SkinKind kind, QWidget* control, const ControlDecision& decision);
+
 // Registers a kind whose objects are made as `new Kind(owner)`.
 template <class Kind> void registerSkinKindClass(SkinKind kind) {
     registerSkinKind(kind, [](QWidget*, QObject* owner, const ControlDecision&) -> TSkinControl* {

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -617,9 +618,38 @@ void TWinSkinForm::RefreshForm() {
     mWindow->update();
 }
 
-bool TWinSkinForm::DialogChar(QChar key) {
+namespace {
+
+// A control of `window` whose accelerator is Alt with `key` takes it as it
+// does when its own window is active: a button clicks, a label gives the
+// focus to its buddy.
+bool ControlAccelerator(QWidget* window, QChar key) {
+    const QKeySequence wanted(QKeyCombination(Qt::AltModifier, Qt::Key(key.toUpper().unicode())));
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (widget->window() != window || !widget->isVisible() || !widget->isEnabled())
+            continue;
+        if (auto* button = qobject_cast<QAbstractButton*>(widget);
+            button && button->shortcut() == wanted) {
+            button->animateClick();
+            return true;
+        }
+        if (auto* label = qobject_cast<QLabel*>(widget);
+            label && label->buddy() && QKeySequence::mnemonic(label->text()) == wanted) {
+            label->buddy()->setFocus(Qt::ShortcutFocusReason);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool TWinSkinForm::DialogChar(QChar key, bool passedOn) {
     if (!frameShown() || key.isNull())
         return false;
+    // The window's own controls took the key already when it was active.
+    if (passedOn && ControlAccelerator(mWindow, key))
+        return true;
     if (mMenu && !mMenu->tracking() && MenuButtonForKey(mMenu->buttons(), key) >= 0)
         return mMenu->KeyMenu(key);
     TSkinManage* manager = TSkinManage::instance();
@@ -627,7 +657,7 @@ bool TWinSkinForm::DialogChar(QChar key) {
     if (!main || main == mWindow || mWindow->isModal())
         return false;
     TWinSkinForm* mainFrame = manager->FindSkinForm(main);
-    return mainFrame && mainFrame != this && mainFrame->DialogChar(key);
+    return mainFrame && mainFrame != this && mainFrame->DialogChar(key, true);
 }
 
 void TWinSkinForm::Repaint() {
@@ -762,6 +792,11 @@ bool TWinSkinForm::eventFilter(QObject* watched, QEvent* event) {
             answer(*m, 1);
             if (mFrameSkinning)
                 sendMessage(mWindow, SM_FORMSKINNED, 0, SKINFRAME_MAGIC);
+            return true;
+        case SM_RESKIN:
+            // Only the pointer's value is compared: the window may be gone.
+            Reskin(reinterpret_cast<const QWidget*>(m->wParam));
+            answer(*m, 0);
             return true;
         case SM_SKININIT: {
             QPointer<TWinSkinForm> self(this);
@@ -1031,6 +1066,29 @@ void TWinSkinForm::freeReleasedObjects() {
         }
     }
     mSkinObjects.removeAll(nullptr);
+}
+
+void TWinSkinForm::Reskin(const QWidget* handle) {
+    if (!handle || !mSkinData)
+        return;
+    TSkinControl* old = nullptr;
+    for (qsizetype i = mSkinObjects.size() - 1; i >= 0 && !old; --i) {
+        if (mSkinObjects[i] && mSkinObjects[i]->Handle == handle)
+            old = mSkinObjects[i];
+    }
+    // Nothing found: the control went with its window meanwhile.
+    if (!old || !old->Control)
+        return;
+    QWidget* control = old->Control;
+    ControlDecision decision;
+    decision.kind = SkinKind::SkinScrollbar;
+    decision.mode = old->Mode;
+    decision.flag = old->AdoptColor;
+    removeSkinObject(old);
+    old->Unskin();
+    old->deleteLater();
+    if (TSkinControl* fresh = makeSkinObject(SkinKind::SkinScrollbar, control, decision))
+        fresh->Attach(this, mSkinData, decision.flag, nullptr);
 }
 
 const TWinSkinForm::DecidedControl* TWinSkinForm::decisionFor(const QWidget* control) const {

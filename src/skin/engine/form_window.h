@@ -99,8 +99,9 @@ public:
     // The dialog character of a key with Alt that no widget of the window
     // took: a bar button with that accelerator opens its menu; otherwise a
     // window that is neither the main form nor modal passes it on to the main
-    // form. True when a menu opened.
-    bool DialogChar(QChar key);
+    // form, where the form's own controls with that accelerator come before
+    // its bar. True when the character was taken.
+    bool DialogChar(QChar key, bool passedOn = false);
     void Repaint();
 
     // ---- the skin objects
@@ -110,6 +111,10 @@ public:
     TSkinControl* skinObjectFor(const QWidget* control) const;
     // Frees the objects whose window was destroyed (SkinState 6).
     void freeReleasedObjects();
+    // SM_RESKIN: a scrolled control replaced a window the skin drew on (one
+    // of its scroll bars). The last object on `handle` goes, and a new
+    // scroll-bar object is made for the same control and attached.
+    void Reskin(const QWidget* handle);
 
     // ---- the control kinds decided for this form
     struct DecidedControl {

@@ -3,6 +3,7 @@
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_paint.h"
 #include "skin/engine/control_traversal.h"
+#include "skin/engine/form_window.h"
 #include "skin/engine/scroll_bar_geometry.h"
 
 #include <QAbstractItemView>
@@ -378,6 +379,15 @@ void TSkinScrollbar::Attach(TWinSkinForm* form, TSkinData* skinData, bool adoptC
     }
     HorzBar = new TWScrollbar(area->horizontalScrollBar(), this, 0);
     VertBar = new TWScrollbar(area->verticalScrollBar(), this, 1);
+    // A scroll area given a new bar deletes the old one: the control has
+    // made a new window the skin does not draw on yet, and the form makes a
+    // new object for it once this message has been handled.
+    for (QScrollBar* bar : {area->horizontalScrollBar(), area->verticalScrollBar()})
+        connect(bar, &QObject::destroyed, this, [this] {
+            if (Active && Control && Form && Form->window())
+                postMessage(Form->window(), SM_RESKIN, reinterpret_cast<qintptr>(Control.data()),
+                            0);
+        });
     area->update();
 }
 

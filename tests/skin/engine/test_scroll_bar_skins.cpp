@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QListView>
+#include <QPointer>
 #include <QScrollBar>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -243,6 +244,30 @@ TEST_F(ScrollBarSkinTest, UnskinGivesTheBarsTheirOwnLook) {
     EXPECT_EQ(mGrid->frameStyle(), plain.frameStyle());
     EXPECT_EQ(TWScrollbar::of(mBar), nullptr);
     EXPECT_EQ(mBar->style(), QApplication::style());
+}
+
+TEST_F(ScrollBarSkinTest, ABarTheControlReplacesIsSkinnedByANewObject) {
+    const QPointer<TSkinControl> old = TSkinControl::skinObjectOf(mGrid);
+    ASSERT_NE(old, nullptr);
+    auto* replacement = new QScrollBar(Qt::Vertical);
+    mGrid->setVerticalScrollBar(replacement);
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(old.isNull()) << "the old object is freed";
+
+    int objects = 0;
+    for (const QPointer<TSkinControl>& object : mForm.skinObjects())
+        objects += object && object->Handle == mGrid;
+    EXPECT_EQ(objects, 1);
+    EXPECT_NE(dynamic_cast<TSkinScrollbar*>(TSkinControl::skinObjectOf(mGrid)), nullptr);
+    EXPECT_NE(TWScrollbar::of(mGrid->horizontalScrollBar()), nullptr);
+    EXPECT_EQ(mGrid->frameWidth(), 2) << "the border is the skin's, once";
+
+    mBar = replacement;
+    ASSERT_NE(skin(), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return mBar->width() == 16; }, 1000))
+        << "the grid lays itself out for the skin's thickness";
+    EXPECT_TRUE(downArrowIs(13, 16)) << "the new bar shows the skin's arrow";
 }
 
 TEST_F(ScrollBarSkinTest, ComboDropDownListShowsTheSkinnedBarAndItsThumbDrags) {

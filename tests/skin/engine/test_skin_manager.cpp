@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSizeGrip>
 #include <QTest>
 #include <QTimer>
@@ -493,6 +494,14 @@ TEST_F(ManagerTest, AnAltKeyTheWindowsBarDoesNotKnowGoesOnToTheMainForm) {
     QTest::keyClick(focus, Qt::Key_T, Qt::AltModifier);
     EXPECT_TRUE(tools->isVisible()) << "the main form's bar";
     tools->hide();
+    // The main form's own controls come before its bar.
+    auto* total = new QPushButton(QStringLiteral("&Total"), form(1));
+    total->show();
+    QSignalSpy clicked(total, &QPushButton::clicked);
+    QTest::keyClick(focus, Qt::Key_T, Qt::AltModifier);
+    EXPECT_TRUE(clicked.wait(1000));
+    EXPECT_FALSE(tools->isVisible());
+    delete total;
     // A modal window keeps its keys.
     form(2)->setWindowModality(Qt::ApplicationModal);
     QTest::keyClick(focus, Qt::Key_T, Qt::AltModifier);
