@@ -3,17 +3,19 @@
 #include <QString>
 #include <QWidget>
 
-class QWebEngineView;
+class QLabel;
 
 namespace app {
 
 // The perpetual calendar (TForm10): a resizable window with only a close box
 // whose whole client area shows the calendar page beside the executable. The
 // page is loaded once, when the view is made: by the program once the main
-// window has its first picture (starting the web engine is the largest share
-// of program start, and nothing visible depends on it earlier), or when the
-// window shows or its view is asked for. Showing the window again keeps
-// whatever the user left on it. Closing the window hides it.
+// window has its first picture (loading and starting the web engine is the
+// largest share of program start, and nothing visible depends on it earlier),
+// or when the window shows or its view is asked for. Should the web browser
+// module be missing or fail to load, the client area says so instead. Showing
+// the window again keeps whatever the user left on it. Closing the window
+// hides it.
 class CalendarWindow : public QWidget {
     Q_OBJECT
 
@@ -27,8 +29,12 @@ public:
     // The full path of the page the window was navigated to.
     QString pagePath() const { return mPagePath; }
 
-    // The view, made and navigated to the page the first time it is asked for.
-    QWebEngineView* view();
+    // The web view, made and navigated to the page the first time it is asked
+    // for; null when the web browser module could not be loaded.
+    QWidget* view();
+
+    // The message shown in place of the view, or null.
+    QLabel* failure() const { return mFailure; }
 
     // Makes the view and navigates it to the page, once.
     void makeView();
@@ -41,7 +47,9 @@ protected:
 
 private:
     QString mPagePath;
-    QWebEngineView* mView = nullptr;
+    QString mAppDir;
+    QWidget* mView = nullptr;
+    QLabel* mFailure = nullptr;
     bool mCentred = false;
 };
 

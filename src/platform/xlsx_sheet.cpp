@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QLibrary>
 
 #include <xlsxwriter.h>
 
@@ -18,12 +19,57 @@ namespace {
 // application widens a column of default width when a date is entered.
 constexpr double DateColumnWidth = 18;
 
+// The writer library is loaded the first time a cell is typed rather than with
+// the program: it brings a cryptography library along, and the two would cost
+// every start a few milliseconds for an export most starts never make.
+#define MARVANTO_XLSX_FUNCTIONS(X)                                                                 \
+    X(lxw_datetime_to_excel_datetime)                                                              \
+    X(lxw_strerror)                                                                                \
+    X(workbook_new_opt)                                                                            \
+    X(workbook_add_worksheet)                                                                      \
+    X(workbook_add_format)                                                                         \
+    X(format_set_num_format)                                                                       \
+    X(lxw_workbook_free)                                                                           \
+    X(worksheet_set_column)                                                                        \
+    X(worksheet_write_number)                                                                      \
+    X(worksheet_write_boolean)                                                                     \
+    X(worksheet_write_string)                                                                      \
+    X(workbook_close)
+
+struct Writer {
+#define MARVANTO_XLSX_POINTER(name) decltype(&::name) name = nullptr;
+    MARVANTO_XLSX_FUNCTIONS(MARVANTO_XLSX_POINTER)
+#undef MARVANTO_XLSX_POINTER
+};
+
+// The library's functions; throws AutomationError when it cannot be loaded.
+const Writer& writer() {
+    static Writer functions;
+    static bool loaded = false;
+    if (loaded)
+        return functions;
+    QLibrary library(QStringLiteral("xlsxwriter"), QStringLiteral(LXW_SOVERSION));
+    Writer found;
+    bool complete = library.load();
+#define MARVANTO_XLSX_RESOLVE(name)                                                                \
+    found.name = reinterpret_cast<decltype(&::name)>(library.resolve(#name));                      \
+    complete = complete && found.name;
+    MARVANTO_XLSX_FUNCTIONS(MARVANTO_XLSX_RESOLVE)
+#undef MARVANTO_XLSX_RESOLVE
+    if (!complete)
+        throw AutomationError(QStringLiteral("Cannot load the spreadsheet writer %1: %2")
+                                  .arg(library.fileName(), library.errorString()));
+    functions = found;
+    loaded = true;
+    return functions;
+}
+
 std::optional<double> serialOf(const QDate& date, const QTime& time) {
     if (!date.isValid() || date.year() < 1900 || date.year() > 9999)
         return std::nullopt;
     lxw_datetime value{date.year(), date.month(),  date.day(),
                        time.hour(), time.minute(), time.second() + time.msec() / 1000.0};
-    return lxw_datetime_to_excel_datetime(&value);
+    return writer().lxw_datetime_to_excel_datetime(&value);
 }
 
 // Reads 1 to `most` decimal digits at `at`.
@@ -99,8 +145,8 @@ bool isNumber(int typeId) {
 }
 
 [[noreturn]] void failed(const char* what, lxw_error error) {
-    throw AutomationError(
-        QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromUtf8(lxw_strerror(error))));
+    throw AutomationError(QStringLiteral("%1: %2").arg(
+        QLatin1String(what), QString::fromUtf8(writer().lxw_strerror(error))));
 }
 
 } // namespace
@@ -160,25 +206,26 @@ void Sheet::setCell(int row, int column, const QVariant& value) {
 }
 
 void Sheet::save(const QByteArray& path) const {
+    const Writer& lxw = writer();
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
-    lxw_workbook* book = workbook_new_opt(path.constData(), &options);
+    lxw_workbook* book = lxw.workbook_new_opt(path.constData(), &options);
     if (!book)
         throw AutomationError(QStringLiteral("Cannot start a workbook"));
-    lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
-    lxw_format* dateTimeFormat = workbook_add_format(book);
-    format_set_num_format(dateTimeFormat, "yyyy-m-d h:mm:ss");
-    lxw_format* dateFormat = workbook_add_format(book);
-    format_set_num_format(dateFormat, "yyyy-m-d");
+    lxw_worksheet* sheet = lxw.workbook_add_worksheet(book, nullptr);
+    lxw_format* dateTimeFormat = lxw.workbook_add_format(book);
+    lxw.format_set_num_format(dateTimeFormat, "yyyy-m-d h:mm:ss");
+    lxw_format* dateFormat = lxw.workbook_add_format(book);
+    lxw.format_set_num_format(dateFormat, "yyyy-m-d");
     if (!sheet) {
-        lxw_workbook_free(book);
+        lxw.lxw_workbook_free(book);
         throw AutomationError(QStringLiteral("Cannot add a worksheet"));
     }
 
     lxw_error error = LXW_NO_ERROR;
     for (size_t column = 0; column < mDateColumns.size() && !error; ++column) {
         if (mDateColumns[column])
-            error = worksheet_set_column(sheet, column, column, DateColumnWidth, nullptr);
+            error = lxw.worksheet_set_column(sheet, column, column, DateColumnWidth, nullptr);
     }
     for (size_t row = 0; row < mRows.size() && !error; ++row) {
         const std::vector<Cell>& cells = mRows[row];
@@ -188,29 +235,29 @@ void Sheet::save(const QByteArray& path) const {
             case Kind::Empty:
                 break;
             case Kind::Number:
-                error = worksheet_write_number(sheet, row, column, cell.number, nullptr);
+                error = lxw.worksheet_write_number(sheet, row, column, cell.number, nullptr);
                 break;
             case Kind::Boolean:
-                error = worksheet_write_boolean(sheet, row, column, cell.number != 0, nullptr);
+                error = lxw.worksheet_write_boolean(sheet, row, column, cell.number != 0, nullptr);
                 break;
             case Kind::DateTime:
-                error = worksheet_write_number(sheet, row, column, cell.number, dateTimeFormat);
+                error = lxw.worksheet_write_number(sheet, row, column, cell.number, dateTimeFormat);
                 break;
             case Kind::Date:
-                error = worksheet_write_number(sheet, row, column, cell.number, dateFormat);
+                error = lxw.worksheet_write_number(sheet, row, column, cell.number, dateFormat);
                 break;
             case Kind::Text:
-                error = worksheet_write_string(sheet, row, column, cell.text.toUtf8().constData(),
-                                               nullptr);
+                error = lxw.worksheet_write_string(sheet, row, column,
+                                                   cell.text.toUtf8().constData(), nullptr);
                 break;
             }
         }
     }
     if (error) {
-        lxw_workbook_free(book);
+        lxw.lxw_workbook_free(book);
         failed("Cannot fill the worksheet", error);
     }
-    error = workbook_close(book);
+    error = lxw.workbook_close(book);
     if (error)
         failed("Cannot write the workbook", error);
 }

@@ -1,5 +1,7 @@
 #include "app/calendar_window.h"
 
+#include "platform/web_browser.h"
+
 #include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
@@ -8,6 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -21,8 +24,13 @@ namespace {
 
 constexpr int kTimeoutMs = 20000;
 
-// Copies the calendar page and its folder from the sources into `dir`.
-bool copyPage(const QString& dir) {
+// Copies the web browser module from the stage, and the calendar page and its
+// folder from the sources, into `dir`.
+bool copyProgram(const QString& dir) {
+    const QString module = platform::webBrowserModuleName();
+    if (!QFile::copy(QDir(QStringLiteral(MARVANTO_STAGE_DIR)).filePath(module),
+                     QDir(dir).filePath(module)))
+        return false;
     const QDir resources(QStringLiteral(MARVANTO_SOURCE_DIR "/resources"));
     if (!QFile::copy(resources.filePath("wannianli.htm"), QDir(dir).filePath("wannianli.htm")))
         return false;
@@ -33,6 +41,11 @@ bool copyPage(const QString& dir) {
             return false;
     }
     return true;
+}
+
+// The calendar's view, which is a web engine view.
+QWebEngineView* webView(app::CalendarWindow& window) {
+    return qobject_cast<QWebEngineView*>(window.view());
 }
 
 // Waits for the page's first load to end; returns its result.
@@ -60,21 +73,21 @@ QString runScript(QWebEngineView* view, const QString& script) {
 
 class CalendarWindow : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(copyPage(mDir.path())); }
+    void SetUp() override { ASSERT_TRUE(copyProgram(mDir.path())); }
 
     QTemporaryDir mDir;
 };
 
 TEST_F(CalendarWindow, ShowsTodayWithItsLunarDate) {
     app::CalendarWindow window(mDir.path());
-    QSignalSpy loaded(window.view(), &QWebEngineView::loadFinished);
+    QSignalSpy loaded(webView(window), &QWebEngineView::loadFinished);
     EXPECT_EQ(window.objectName(), QStringLiteral("TForm10"));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("万年历"));
     EXPECT_EQ(window.pagePath(), QDir(mDir.path()).filePath("wannianli.htm"));
     window.showCalendar();
     ASSERT_TRUE(waitForLoad(loaded));
 
-    const QJsonObject page = QJsonDocument::fromJson(runScript(window.view(), R"(JSON.stringify({
+    const QJsonObject page = QJsonDocument::fromJson(runScript(webView(window), R"(JSON.stringify({
             text: document.body.innerText,
             lunar: document.getElementById('today-lunar').textContent,
             marked: Array.from(document.querySelectorAll('.cell.today'), c => c.dataset.date)
@@ -95,39 +108,68 @@ TEST_F(CalendarWindow, ShowsTodayWithItsLunarDate) {
 
 TEST_F(CalendarWindow, ShowingAgainKeepsThePageAsLeft) {
     app::CalendarWindow window(mDir.path());
-    QSignalSpy loaded(window.view(), &QWebEngineView::loadFinished);
+    QSignalSpy loaded(webView(window), &QWebEngineView::loadFinished);
     window.showCalendar();
     ASSERT_TRUE(waitForLoad(loaded));
     const QString script = QStringLiteral("document.getElementById('year-select').value");
-    runScript(window.view(), "document.getElementById('prev-year').click(); ''");
-    const QString year = runScript(window.view(), script);
+    runScript(webView(window), "document.getElementById('prev-year').click(); ''");
+    const QString year = runScript(webView(window), script);
     EXPECT_EQ(year.toStdString(), std::to_string(QDate::currentDate().year() - 1));
 
-    QSignalSpy started(window.view(), &QWebEngineView::loadStarted);
+    QSignalSpy started(webView(window), &QWebEngineView::loadStarted);
     window.close();
     EXPECT_FALSE(window.isVisible());
     window.showCalendar();
     EXPECT_TRUE(window.isVisible());
     QTest::qWait(200);
     EXPECT_EQ(started.count(), 0);
-    EXPECT_EQ(runScript(window.view(), script).toStdString(), year.toStdString());
+    EXPECT_EQ(runScript(webView(window), script).toStdString(), year.toStdString());
 }
 
 TEST_F(CalendarWindow, MissingPageStillOpens) {
     QFile::remove(QDir(mDir.path()).filePath("wannianli.htm"));
     app::CalendarWindow window(mDir.path());
-    QSignalSpy loaded(window.view(), &QWebEngineView::loadFinished);
+    QSignalSpy loaded(webView(window), &QWebEngineView::loadFinished);
     window.showCalendar();
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(waitForLoad(loaded));
     EXPECT_TRUE(window.isVisible());
 }
 
+// Without a loadable web browser module the window still opens and says
+// which file it lacks.
+TEST_F(CalendarWindow, MissingOrDamagedModuleIsNamedInTheWindow) {
+    const QString module = QDir(mDir.path()).filePath(platform::webBrowserModuleName());
+    ASSERT_TRUE(QFile::remove(module));
+    {
+        app::CalendarWindow window(mDir.path());
+        window.showCalendar();
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_EQ(window.view(), nullptr);
+        ASSERT_NE(window.failure(), nullptr);
+        EXPECT_TRUE(window.failure()->isVisible());
+        EXPECT_EQ(window.failure()->text().toStdString(),
+                  ("万年历无法显示：找不到网页浏览组件 " + module + "，请重新安装本程序。")
+                      .toStdString());
+    }
+    QFile damaged(module);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("not a library");
+    damaged.close();
+    app::CalendarWindow window(mDir.path());
+    window.showCalendar();
+    EXPECT_EQ(window.view(), nullptr);
+    ASSERT_NE(window.failure(), nullptr);
+    EXPECT_TRUE(window.failure()->text().startsWith("万年历无法显示：网页浏览组件 " + module +
+                                                    " 无法载入。"))
+        << window.failure()->text().toStdString();
+}
+
 // The page's calendar arithmetic, checked on dates known from published
 // almanacs.
 TEST_F(CalendarWindow, LunarDatesSolarTermsAndFestivals) {
     app::CalendarWindow window(mDir.path());
-    QSignalSpy loaded(window.view(), &QWebEngineView::loadFinished);
+    QSignalSpy loaded(webView(window), &QWebEngineView::loadFinished);
     ASSERT_TRUE(waitForLoad(loaded));
 
     struct Case {
@@ -157,13 +199,13 @@ TEST_F(CalendarWindow, LunarDatesSolarTermsAndFestivals) {
     })))")
                                .arg(dates.join(u','));
     const QJsonArray results =
-        QJsonDocument::fromJson(runScript(window.view(), script).toUtf8()).array();
+        QJsonDocument::fromJson(runScript(webView(window), script).toUtf8()).array();
     ASSERT_EQ(results.size(), static_cast<qsizetype>(std::size(cases)));
     for (size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(results[i].toString().toStdString(), cases[i].expected) << cases[i].date;
 
     // Leap months, the way back from lunar dates, and the ends of the table.
-    const QString more = runScript(window.view(), R"(JSON.stringify([
+    const QString more = runScript(webView(window), R"(JSON.stringify([
         Lunar.leapMonth(2023), Lunar.leapMonth(2025), Lunar.leapMonth(2033), Lunar.leapMonth(2026),
         Lunar.lunarToSolar(2025, 6, 1, true), Lunar.lunarToSolar(2026, 1, 1, false),
         Lunar.lunarToSolar(2026, 2, 30, false), Lunar.solarToLunar(2101, 1, 29),
@@ -181,10 +223,10 @@ TEST_F(CalendarWindow, LunarTableAgreesWithTheSky) {
     ASSERT_TRUE(check.open(QIODevice::ReadOnly));
     const QString script = QString::fromUtf8(check.readAll());
     app::CalendarWindow window(mDir.path());
-    QSignalSpy loaded(window.view(), &QWebEngineView::loadFinished);
+    QSignalSpy loaded(webView(window), &QWebEngineView::loadFinished);
     ASSERT_TRUE(waitForLoad(loaded));
     // The years whose months differ.
-    EXPECT_EQ(runScript(window.view(), script + "\nJSON.stringify(lunarTableDisagreements())")
+    EXPECT_EQ(runScript(webView(window), script + "\nJSON.stringify(lunarTableDisagreements())")
                   .toStdString(),
               "[]");
 }

@@ -2,6 +2,7 @@
 #include "app/program.h"
 #include "platform/app_dir.h"
 #include "platform/message_box.h"
+#include "platform/web_browser.h"
 #include "records/module_storage.h"
 #include "records/record_window.h"
 #include "skin/data/skin_data.h"
@@ -17,6 +18,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -175,6 +177,10 @@ protected:
         }
         QDir(mDir.path()).mkpath(QStringLiteral("database"));
         QDir(mDir.path()).mkpath(QStringLiteral("Desktop"));
+        // The calendar's web view comes from the module beside the executable.
+        const QString module = platform::webBrowserModuleName();
+        ASSERT_TRUE(QFile::copy(QDir(QStringLiteral(MARVANTO_STAGE_DIR)).filePath(module),
+                                QDir(mDir.path()).filePath(module)));
         platform::setAppDir(mDir.path());
         for (const records::ModuleTable& table : records::moduleTables()) {
             sqlite3* db = nullptr;
