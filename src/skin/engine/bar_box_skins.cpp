@@ -241,10 +241,10 @@ void TSkinGroupBox::PaintSkin(QPainter& dc, const QRect& rect) {
 
 // ---------------------------------------------------------------- registry
 
-void registerBarBoxKinds() {
-    registerSkinKindClass<TSkinStatusBar>(SkinKind::SkinStatusBar);
-    registerSkinKindClass<TSkinGroupBox>(SkinKind::SkinGroupBox);
-    registerSkinKindClass<TSkinBox>(SkinKind::SkinBox);
+SkinKindFactories barBoxKinds() {
+    return {{SkinKind::SkinStatusBar, skinKindOf<TSkinStatusBar>()},
+            {SkinKind::SkinGroupBox, skinKindOf<TSkinGroupBox>()},
+            {SkinKind::SkinBox, skinKindOf<TSkinBox>()}};
 }
 
 } // namespace skin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "skin/engine/control_traversal.h"
 #include "skin/engine/skin_control.h"
 
 class QStatusBar;
@@ -52,7 +53,7 @@ public:
     void AfterMessage(Message&) override {}
 };
 
-// The three kinds' factories for the control traversal.
-void registerBarBoxKinds();
+// The three kinds' factories.
+SkinKindFactories barBoxKinds();
 
 } // namespace skin

@@ -555,22 +555,16 @@ void TSkinDateTime::PaintSkin(QPainter& dc, const QRect&) {
 
 // ---------------------------------------------------------------- registry
 
-void registerEditKinds() {
-    registerSkinKindDefault(
-        SkinKind::SkinEdit,
-        [](QWidget*, QObject* owner, const ControlDecision&) { return new TSkinEdit(owner); });
-    registerSkinKindDefault(
-        SkinKind::SkinUpDown,
-        [](QWidget*, QObject* owner, const ControlDecision&) { return new TSkinUpDown(owner); });
-    registerSkinKindDefault(SkinKind::SkinComBox,
-                            [](QWidget*, QObject* owner, const ControlDecision& d) {
-                                auto* combo = new TSkinComBox(owner);
-                                combo->Extended = d.extended;
-                                return combo;
-                            });
-    registerSkinKindDefault(
-        SkinKind::SkinDateTime,
-        [](QWidget*, QObject* owner, const ControlDecision&) { return new TSkinDateTime(owner); });
+SkinKindFactories editKinds() {
+    return {{SkinKind::SkinEdit, skinKindOf<TSkinEdit>()},
+            {SkinKind::SkinUpDown, skinKindOf<TSkinUpDown>()},
+            {SkinKind::SkinComBox,
+             [](QWidget*, QObject* owner, const ControlDecision& d) -> TSkinControl* {
+                 auto* combo = new TSkinComBox(owner);
+                 combo->Extended = d.extended;
+                 return combo;
+             }},
+            {SkinKind::SkinDateTime, skinKindOf<TSkinDateTime>()}};
 }
 
 } // namespace skin

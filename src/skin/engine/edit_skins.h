@@ -1,5 +1,6 @@
 #pragma once
 
+#include "skin/engine/control_traversal.h"
 #include "skin/engine/scroll_bar_skins.h"
 #include "skin/engine/skin_control.h"
 
@@ -144,7 +145,7 @@ private:
 void DrawFlatBorder(const TSkinControl& object, QPainter& dc, const QWidget* control,
                     int whiteFrames);
 
-// Gives the edit and combo-box kinds their factories.
-void registerEditKinds();
+// The edit, up-down, combo-box and date picker kinds' factories.
+SkinKindFactories editKinds();
 
 } // namespace skin

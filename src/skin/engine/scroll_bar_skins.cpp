@@ -470,16 +470,15 @@ TComboxScrollBar* TComboxScrollBar::AttachListBar(QComboBox* combo, TSkinControl
     return new TComboxScrollBar(combo, owner);
 }
 
-void registerScrollBarKinds() {
-    registerSkinKind(
-        SkinKind::SkinScrollbar,
-        [](QWidget* control, QObject* owner, const ControlDecision& d) -> TSkinControl* {
-            if (!qobject_cast<QAbstractScrollArea*>(control))
-                return nullptr;
-            auto* object = new TSkinScrollbar(owner);
-            object->Mode = d.mode;
-            return object;
-        });
+SkinKindFactories scrollBarKinds() {
+    return {{SkinKind::SkinScrollbar,
+             [](QWidget* control, QObject* owner, const ControlDecision& d) -> TSkinControl* {
+                 if (!qobject_cast<QAbstractScrollArea*>(control))
+                     return nullptr;
+                 auto* object = new TSkinScrollbar(owner);
+                 object->Mode = d.mode;
+                 return object;
+             }}};
 }
 
 } // namespace skin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "skin/engine/control_traversal.h"
 #include "skin/engine/skin_control.h"
 
 #include <QPoint>
@@ -123,7 +124,7 @@ public:
     void Unskin();
 };
 
-// Registers TSkinScrollbar with the control traversal.
-void registerScrollBarKinds();
+// The scroll-bar kind's factory.
+SkinKindFactories scrollBarKinds();
 
 } // namespace skin

@@ -316,9 +316,9 @@ void TSkinTabSheet::PaintSkin(QPainter& dc, const QRect& rect) {
     FillSkinColor(dc, rect);
 }
 
-void registerTabKinds() {
-    registerSkinKindClass<TSkinTab>(SkinKind::SkinTab);
-    registerSkinKindClass<TSkinTabSheet>(SkinKind::SkinTabSheet);
+SkinKindFactories tabKinds() {
+    return {{SkinKind::SkinTab, skinKindOf<TSkinTab>()},
+            {SkinKind::SkinTabSheet, skinKindOf<TSkinTabSheet>()}};
 }
 
 } // namespace skin

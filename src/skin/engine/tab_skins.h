@@ -1,6 +1,7 @@
 #pragma once
 
 #include "skin/engine/control_geometry.h"
+#include "skin/engine/control_traversal.h"
 #include "skin/engine/skin_control.h"
 
 #include <vector>
@@ -69,7 +70,7 @@ public:
     void PaintSkin(QPainter& dc, const QRect& rect) override;
 };
 
-// The two kinds' factories for the control traversal.
-void registerTabKinds();
+// The two kinds' factories.
+SkinKindFactories tabKinds();
 
 } // namespace skin

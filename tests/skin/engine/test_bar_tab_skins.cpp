@@ -4,6 +4,7 @@
 #include "skin/data/skin_paint.h"
 #include "skin/engine/bar_box_skins.h"
 #include "skin/engine/control_geometry.h"
+#include "skin/engine/control_kinds.h"
 #include "skin/engine/control_traversal.h"
 #include "skin/engine/form_window.h"
 #include "skin/engine/tab_skins.h"
@@ -58,8 +59,7 @@ QRect bodyOf(QTabWidget* pages) {
 class BarTabSkinTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        registerBarBoxKinds();
-        registerTabKinds();
+        registerBuiltKinds();
         mData.setSkinStream(app::ownSkinPackage());
         mWindow.setObjectName(QStringLiteral("TForm9"));
         auto* layout = new QVBoxLayout(&mWindow);
