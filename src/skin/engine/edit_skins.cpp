@@ -20,6 +20,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionSpinBox>
+#include <QToolButton>
 
 namespace skin {
 
@@ -221,44 +222,90 @@ void TSkinUpDown::paintButtons(QPainter& dc, const QRect& area, QPoint cursor, b
     QPainter p(&canvas);
     FillSkinColor(p, QRect(QPoint(0, 0), area.size()));
     const UpDownPlace place = UpDownGeometry(area.size(), Horizontal);
+    for (int i = 0; i < 2; ++i) {
+        const QRect button = i == 0 ? place.first : place.second;
+        paintButton(p, button, i == 1, UpDownState(enabled, button.contains(cursor), MouseState));
+    }
+    p.end();
+    dc.drawImage(area.topLeft(), canvas);
+}
+
+void TSkinUpDown::paintButton(QPainter& p, const QRect& button, bool second, int state) {
     const TDataSkinBorder* element =
         SkinData ? SkinData->borderElement(Horizontal ? SkinElement::UpDownHorz
                                                       : SkinElement::UpDownVert)
                  : nullptr;
-    for (int i = 0; i < 2; ++i) {
-        const QRect button = i == 0 ? place.first : place.second;
-        const int state = UpDownState(enabled, button.contains(cursor), MouseState);
-        if (element && !element->Image.isNull()) {
-            const int frame = UpDownFrame(i == 1, state);
-            DrawFrameScaled(p, button, element->Image, true, UpDownFrames, frame);
-            if (!element->Image2.isNull()) {
-                const QSize cell(element->Image2.width() / UpDownFrames, element->Image2.height());
-                if (cell.width() <= button.width() && cell.height() <= button.height())
-                    DrawFrameCentered(p, button, element->Image2, true, UpDownFrames, frame);
-                else
-                    DrawFrameScaled(p, button, element->Image2, true, UpDownFrames, frame);
-            }
-            continue;
+    if (element && !element->Image.isNull()) {
+        const int frame = UpDownFrame(second, state);
+        DrawFrameScaled(p, button, element->Image, true, UpDownFrames, frame);
+        if (!element->Image2.isNull()) {
+            const QSize cell(element->Image2.width() / UpDownFrames, element->Image2.height());
+            if (cell.width() <= button.width() && cell.height() <= button.height())
+                DrawFrameCentered(p, button, element->Image2, true, UpDownFrames, frame);
+            else
+                DrawFrameScaled(p, button, element->Image2, true, UpDownFrames, frame);
         }
-        // No picture: a box and a small arrow pointing the button's way.
-        const bool down = state == 2 || state == 4;
-        p.setPen(skinColourOf(*this, colour::ButtonDkShadow));
-        p.setBrush(down ? skinColourOf(*this, colour::ButtonShadow) : SkinQColor(skinColour()));
-        p.drawRect(button.adjusted(0, 0, -1, -1));
-        const QPoint c = button.center() - (Horizontal ? QPoint(0, 0) : QPoint(0, 2));
-        for (int k = 0; k < 3; ++k) {
-            const int len = k;
-            if (Horizontal) {
-                const int x = i == 0 ? c.x() - 1 + k : c.x() + 1 - k;
-                p.drawLine(x, c.y() - len, x, c.y() + len);
-            } else {
-                const int y = i == 0 ? c.y() + 1 + k : c.y() + 3 - k;
-                p.drawLine(c.x() - len, y, c.x() + len, y);
-            }
+        return;
+    }
+    // No picture: a box and a small arrow pointing the button's way.
+    const bool down = state == 2 || state == 4;
+    p.setPen(skinColourOf(*this, colour::ButtonDkShadow));
+    p.setBrush(down ? skinColourOf(*this, colour::ButtonShadow) : SkinQColor(skinColour()));
+    p.drawRect(button.adjusted(0, 0, -1, -1));
+    const QPoint c = button.center() - (Horizontal ? QPoint(0, 0) : QPoint(0, 2));
+    for (int k = 0; k < 3; ++k) {
+        const int len = k;
+        if (Horizontal) {
+            const int x = second ? c.x() + 1 - k : c.x() - 1 + k;
+            p.drawLine(x, c.y() - len, x, c.y() + len);
+        } else {
+            const int y = second ? c.y() + 3 - k : c.y() + 1 + k;
+            p.drawLine(c.x() - len, y, c.x() + len, y);
         }
     }
+}
+
+// ---------------------------------------------------------------- tab strip arrows
+
+void TSkinUpDown::AttachArrows(const QList<QToolButton*>& arrows, TSkinData* skinData,
+                               TWinSkinForm* form) {
+    SkinData = skinData;
+    Form = form;
+    Enabled = true;
+    mArrows.clear();
+    for (QToolButton* arrow : arrows) {
+        mArrows.append(arrow);
+        // The hot picture follows the mouse.
+        arrow->setAttribute(Qt::WA_Hover);
+        arrow->update();
+    }
+    Horizontal = !arrows.isEmpty() && (arrows.front()->arrowType() == Qt::LeftArrow ||
+                                       arrows.front()->arrowType() == Qt::RightArrow);
+    if (form)
+        form->addSkinObject(this);
+    Attached = true;
+    SkinState = 1;
+}
+
+bool TSkinUpDown::IsArrow(const QObject* object) const {
+    for (const QPointer<QToolButton>& arrow : mArrows)
+        if (arrow && arrow == object)
+            return true;
+    return false;
+}
+
+void TSkinUpDown::PaintArrow(QToolButton* arrow) {
+    const QRect area = arrow->rect();
+    QImage canvas = MakeCanvas(arrow, area.size());
+    QPainter p(&canvas);
+    FillSkinColor(p, area);
+    const bool second = arrow->arrowType() == Qt::RightArrow || arrow->arrowType() == Qt::DownArrow;
+    const int state = UpDownState(arrow->isEnabled(), true,
+                                  (arrow->isDown() ? mousestate::Pressed : 0) |
+                                      (arrow->underMouse() ? mousestate::Over : 0));
+    paintButton(p, area, second, state);
     p.end();
-    dc.drawImage(area.topLeft(), canvas);
+    QPainter(arrow).drawImage(0, 0, canvas);
 }
 
 // ---------------------------------------------------------------- combo box

@@ -11,6 +11,7 @@
 
 class QAbstractSpinBox;
 class QComboBox;
+class QToolButton;
 
 // The skinned entry boxes. They are frame-painted: the control paints its own
 // text, list and caret, and the skin object draws the flat border, the
@@ -52,6 +53,14 @@ public:
     // Follows the mouse over the spin box; true when the picture changes.
     bool TrackInEdit(const Message& message);
 
+    // Takes over the scroll arrows of a tab strip (Qt's own buttons, which
+    // keep their clicks and their repeat); the strip's kind hands their
+    // paints to PaintArrow.
+    void AttachArrows(const QList<QToolButton*>& arrows, TSkinData* skinData, TWinSkinForm* form);
+    bool IsArrow(const QObject* object) const;
+    // Paints one of the arrows over the whole button, in its own state.
+    void PaintArrow(QToolButton* arrow);
+
     bool BeforeMessage(Message& message) override;
     void PaintSkin(QPainter& dc, const QRect& rect) override;
 
@@ -59,7 +68,10 @@ private:
     // The two buttons into `area` of the painter; the cursor is relative to it.
     void paintButtons(QPainter& dc, const QRect& area, QPoint cursor, bool enabled,
                       const QWidget* widget);
+    // One button (the second: down or right) in a state, on the canvas.
+    void paintButton(QPainter& canvas, const QRect& button, bool second, int state);
     QPointer<QAbstractSpinBox> mSpin;
+    QList<QPointer<QToolButton>> mArrows;
 };
 
 class TSkinComBox : public TSkinControl {
