@@ -459,12 +459,13 @@ void TSkinComBox::PaintSkin(QPainter& dc, const QRect& rect) {
     if (place.fullPicture) {
         const bool mirrored = place.mirrored && sunk;
         const TDataSkinObject& picture = mirrored ? *sunk : *element;
-        // The picture's text area lets the box's own painting through; beside
-        // an edit part that is the box's native button edge, so it is filled.
+        // The picture's transparent pixels let the box's own painting
+        // through; beside an edit part that is the box's native button, so
+        // everything but the edit part is filled first. (The transparent
+        // pixels reach into the picture's fixed right edge, a column beside
+        // the button.)
         if (EditWindow && EditWindow->isVisible()) {
-            const Margins m = picture.margins();
-            const QRegion gap = QRegion(r.adjusted(m.left, m.top, -m.right, -m.bottom))
-                                    .subtracted(QRegion(EditWindow->geometry()));
+            const QRegion gap = QRegion(r).subtracted(QRegion(EditWindow->geometry()));
             for (const QRect& piece : gap)
                 dc.fillRect(piece, EditWindow->palette().color(QPalette::Base));
         }

@@ -118,6 +118,14 @@ TEST_F(EditSkinTest, AComboShowsItsButtonHotOnlyOverTheButtonDropsDownAndKeepsTh
     const QImage before = combo->grab().toImage();
     ASSERT_FALSE(kind->ButtonRect.isEmpty());
     EXPECT_EQ(kind->ButtonRect.right(), combo->width() - 1);
+    // Between the edit part and the button only the edit's colour: nothing
+    // of the box's own button shows through.
+    const qreal ratio = before.devicePixelRatio();
+    const int middle = qFloor((combo->height() / 2 + 0.5) * ratio);
+    const QRgb base = combo->lineEdit()->palette().color(QPalette::Base).rgb();
+    ASSERT_LT(combo->lineEdit()->geometry().right() + 1, kind->ButtonRect.left());
+    for (int x = combo->lineEdit()->geometry().right() + 1; x < kind->ButtonRect.left(); ++x)
+        EXPECT_EQ(opaque(before.pixel(qFloor((x + 0.5) * ratio), middle)), base) << x;
 
     move(combo, QPoint(10, combo->height() / 2));
     EXPECT_EQ(kind->MouseState & 1, 0) << "the text part is not the button";
