@@ -212,9 +212,9 @@ ComboPlace ComboGeometry(int comboButtonStyle, QSize combo, bool buttonAtLeft, i
     return out;
 }
 
-QRect DateArrowRect(QSize picker, int arrowWidth, bool buttonAtLeft) {
+QRect DateArrowRect(QSize picker, int border, int arrowWidth, bool buttonAtLeft) {
     const int left = buttonAtLeft ? 2 : picker.width() - arrowWidth - 4;
-    return QRect(left, 0, arrowWidth, picker.height() - 4);
+    return QRect(left + border, border, arrowWidth, picker.height() - 4);
 }
 
 int DateArrowFrame(bool hot) {

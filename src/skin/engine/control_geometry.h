@@ -128,8 +128,11 @@ struct ComboPlace {
 ComboPlace ComboGeometry(int comboButtonStyle, QSize combo, bool buttonAtLeft, int arrowWidth,
                          int thumbLength, QSize cell);
 
-// The date picker's arrow button over its own drop-down button.
-QRect DateArrowRect(QSize picker, int arrowWidth, bool buttonAtLeft);
+// The date picker's arrow button over its own drop-down button, in the
+// picker's coordinates. Its place is reckoned from the client area, which
+// starts `border` pixels inside the picker: just inside the border at the
+// right, two pixels in from the client's edge at the left.
+QRect DateArrowRect(QSize picker, int border, int arrowWidth, bool buttonAtLeft);
 // ComboxArrow's frame on it: 4 under the mouse, else 1.
 int DateArrowFrame(bool hot);
 

@@ -64,6 +64,12 @@ bool buttonAtLeft(const QWidget* w) {
     return TSkinControl::WindowLong(w, GWL_EXSTYLE) & ws::ExLeftScrollBar;
 }
 
+// The date picker's arrow button for a picker of `size`.
+QRect dateArrowOf(const QWidget* picker, QSize size, int arrowWidth) {
+    const int border = (picker->width() - clientSizeOf(picker).width()) / 2;
+    return DateArrowRect(size, border, arrowWidth, buttonAtLeft(picker));
+}
+
 } // namespace
 
 void DrawFlatBorder(const TSkinControl& object, QPainter& dc, const QWidget* control,
@@ -498,7 +504,7 @@ TArrowButton::TArrowButton(TSkinDateTime* skin, QWidget* picker)
 void TArrowButton::Place() {
     if (!Picker)
         return;
-    setGeometry(DateArrowRect(Picker->size(), ArrowWidth, buttonAtLeft(Picker)));
+    setGeometry(dateArrowOf(Picker, Picker->size(), ArrowWidth));
 }
 
 void TArrowButton::paintEvent(QPaintEvent*) {
@@ -548,7 +554,35 @@ void TArrowButton::mouseReleaseEvent(QMouseEvent*) {
 }
 
 TSkinDateTime::~TSkinDateTime() {
+    forgetSkinStyle(mStyled, this);
     delete ArrowButton.data();
+}
+
+std::optional<QRect> TSkinDateTime::subControlRect(const QStyle& base,
+                                                   QStyle::ComplexControl control,
+                                                   const QStyleOptionComplex* option,
+                                                   QStyle::SubControl sub,
+                                                   const QWidget* widget) const {
+    if (control != QStyle::CC_ComboBox || !ArrowButton || ArrowButton->isHidden() || !Control)
+        return std::nullopt;
+    const QRect arrow = dateArrowOf(Control, option->rect.size(), ArrowButton->ArrowWidth)
+                            .translated(option->rect.topLeft());
+    switch (sub) {
+    case QStyle::SC_ComboBoxArrow:
+        return arrow;
+    case QStyle::SC_ComboBoxEditField: {
+        // Up to the arrow: what the style draws beside its button stays
+        // under the text.
+        QRect field = base.subControlRect(control, option, sub, widget);
+        if (buttonAtLeft(Control))
+            field.setLeft(arrow.right() + 1);
+        else
+            field.setRight(arrow.left() - 1);
+        return field;
+    }
+    default:
+        return std::nullopt;
+    }
 }
 
 void TSkinDateTime::Attach(TWinSkinForm* form, TSkinData* skinData, bool adoptColor,
@@ -559,6 +593,8 @@ void TSkinDateTime::Attach(TWinSkinForm* form, TSkinData* skinData, bool adoptCo
         return;
     ArrowButton = new TArrowButton(this, Control);
     ArrowButton->Place();
+    mStyled = Control;
+    setSkinStyle(Control, this);
     showArrow();
 }
 
@@ -570,6 +606,9 @@ void TSkinDateTime::showArrow() {
         ArrowButton->setVisible(shown);
         if (shown)
             ArrowButton->raise();
+        // The picker lays its text out again for its button.
+        QEvent relayout(QEvent::StyleChange);
+        QCoreApplication::sendEvent(Control, &relayout);
     }
 }
 
@@ -577,6 +616,8 @@ void TSkinDateTime::Unskin() {
     TSkinControl::Unskin();
     if (ArrowButton && SkinState != 6)
         ArrowButton->hide();
+    if (Control && SkinState != 6)
+        releaseSkinStyle(Control, this);
 }
 
 bool TSkinDateTime::eventFilter(QObject* watched, QEvent* event) {

@@ -3,6 +3,7 @@
 #include "skin/engine/control_traversal.h"
 #include "skin/engine/scroll_bar_skins.h"
 #include "skin/engine/skin_control.h"
+#include "skin/engine/skin_style.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -131,7 +132,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
-class TSkinDateTime : public TSkinControl {
+class TSkinDateTime : public TSkinControl, public SkinStyleHooks {
     Q_OBJECT
 public:
     explicit TSkinDateTime(QObject* owner) : TSkinControl(owner) {}
@@ -145,11 +146,18 @@ public:
     void AfterMessage(Message& message) override;
     void PaintSkin(QPainter& dc, const QRect& rect) override;
 
+    // While the arrow is shown the picker's own button lies exactly under
+    // it, and its text ends where the arrow starts.
+    std::optional<QRect> subControlRect(const QStyle& base, QStyle::ComplexControl control,
+                                        const QStyleOptionComplex* option, QStyle::SubControl sub,
+                                        const QWidget* widget) const override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showArrow();
+    const QWidget* mStyled = nullptr; // the picker under the skin style
 };
 
 // The flat border over a sunken one, with `whiteFrames` white frames inside

@@ -2,6 +2,7 @@
 
 #include "skin/engine/control_traversal.h"
 #include "skin/engine/skin_control.h"
+#include "skin/engine/skin_style.h"
 
 #include <QPoint>
 #include <QPointer>
@@ -23,7 +24,7 @@ namespace skin {
 class TSkinData;
 
 // The skin picture of one bar, with the part under the mouse and the press.
-class TWScrollbar : public QObject {
+class TWScrollbar : public QObject, public SkinStyleHooks {
     Q_OBJECT
 public:
     // `owner` draws from its skin data and owns the object; kind 0 is the horizontal bar of a
@@ -67,6 +68,12 @@ public:
 
     static TWScrollbar* of(const QWidget* bar);
 
+    // The bar measures and hit-tests as the skin draws it.
+    std::optional<int> pixelMetric(QStyle::PixelMetric metric) const override;
+    std::optional<QRect> subControlRect(const QStyle& base, QStyle::ComplexControl control,
+                                        const QStyleOptionComplex* option, QStyle::SubControl sub,
+                                        const QWidget* widget) const override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -75,7 +82,7 @@ private:
     void forget();
     void readBar();
 
-    const QWidget* mKey = nullptr; // the bar in the table of skinned bars
+    const QWidget* mKey = nullptr; // the bar under the skin style
     void setHot(int part);
 };
 

@@ -177,8 +177,10 @@ TEST(ComboGeometry, PlainPaintingPutsOneCellInTheThumbWideButtonArea) {
 }
 
 TEST(DateArrow, LiesOverThePickersButton) {
-    EXPECT_EQ(DateArrowRect({100, 21}, 17, false), QRect(79, 0, 17, 17));
-    EXPECT_EQ(DateArrowRect({100, 21}, 17, true), QRect(2, 0, 17, 17));
+    // Just inside a two-pixel border, from top to bottom.
+    EXPECT_EQ(DateArrowRect({100, 21}, 2, 17, false), QRect(81, 2, 17, 17));
+    EXPECT_EQ(DateArrowRect({100, 21}, 2, 17, true), QRect(4, 2, 17, 17));
+    EXPECT_EQ(DateArrowRect({100, 21}, 0, 17, false), QRect(79, 0, 17, 17));
 }
 
 TEST(UpDown, HalvesStatesAndFrames) {

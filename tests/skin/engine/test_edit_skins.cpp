@@ -10,6 +10,7 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -158,7 +159,30 @@ TEST_F(EditSkinTest, TheDateArrowOpensTheCalendarAndLeavesTheFocusOnThePicker) {
     TArrowButton* arrow = kind->ArrowButton;
     ASSERT_NE(arrow, nullptr);
     EXPECT_TRUE(arrow->isVisible());
-    EXPECT_EQ(arrow->geometry().right(), picker->width() - 5);
+    // The skin's width, just inside the border; the picker's own button lies
+    // under it and its text ends before it, so nothing of that button shows.
+    EXPECT_EQ(arrow->geometry(), QRect(picker->width() - 19, 2, 17, picker->height() - 4));
+    QStyleOptionComboBox option;
+    option.initFrom(picker);
+    option.editable = true;
+    option.subControls = QStyle::SC_All;
+    EXPECT_EQ(picker->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                              QStyle::SC_ComboBoxArrow, picker),
+              arrow->geometry());
+    const QLineEdit* text = picker->findChild<QLineEdit*>();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->geometry().right() + 1, arrow->geometry().left());
+    const QImage shot = picker->grab().toImage();
+    const qreal ratio = shot.devicePixelRatio();
+    const QRgb base = text->palette().color(QPalette::Base).rgb();
+    // Beside the arrow: the text's colour at the left, the border's white
+    // frame at the right.
+    for (int x : {arrow->geometry().left() - 2, arrow->geometry().left() - 1,
+                  arrow->geometry().right() + 1})
+        EXPECT_EQ(opaque(shot.pixel(qFloor((x + 0.5) * ratio),
+                                    qFloor((picker->height() / 2 + 0.5) * ratio))),
+                  base)
+            << x;
 
     QTest::mouseClick(arrow, Qt::LeftButton);
     QCoreApplication::processEvents();
@@ -170,6 +194,9 @@ TEST_F(EditSkinTest, TheDateArrowOpensTheCalendarAndLeavesTheFocusOnThePicker) {
     // Switched off, the picker is its plain self: no arrow over its button.
     sendMessage(picker, SM_SETACTIVE, 0, 0);
     EXPECT_FALSE(arrow->isVisible());
+    EXPECT_NE(picker->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                              QStyle::SC_ComboBoxArrow, picker),
+              arrow->geometry());
     sendMessage(picker, SM_SETACTIVE, 1, 0);
     EXPECT_TRUE(arrow->isVisible());
 }
