@@ -345,10 +345,12 @@ void TSkinScrollbar::Attach(TWinSkinForm* form, TSkinData* skinData, bool adoptC
     }
     // The grid's fixed cells (its headers) take the skin colour.
     if (auto* grid = qobject_cast<QTableView*>(area)) {
-        for (QHeaderView* header : {grid->horizontalHeader(), grid->verticalHeader()}) {
-            QPalette palette = header->palette();
+        QHeaderView* headers[2] = {grid->horizontalHeader(), grid->verticalHeader()};
+        for (int i = 0; i < 2; ++i) {
+            mHeaderPalettes[i].save(headers[i]);
+            QPalette palette = headers[i]->palette();
             palette.setColor(QPalette::Button, SkinQColor(skinColour()));
-            header->setPalette(palette);
+            headers[i]->setPalette(palette);
         }
     }
     HorzBar = new TWScrollbar(area->horizontalScrollBar(), this, 0);
@@ -358,8 +360,8 @@ void TSkinScrollbar::Attach(TWinSkinForm* form, TSkinData* skinData, bool adoptC
 
 void TSkinScrollbar::Unskin() {
     if (auto* grid = qobject_cast<QTableView*>(Control.data()); grid && SkinState != 6) {
-        for (QHeaderView* header : {grid->horizontalHeader(), grid->verticalHeader()})
-            header->setPalette(QPalette());
+        mHeaderPalettes[0].giveBack(grid->horizontalHeader());
+        mHeaderPalettes[1].giveBack(grid->verticalHeader());
     }
     if (auto* area = qobject_cast<QAbstractScrollArea*>(Control.data());
         area && Framed && SkinState != 6) {

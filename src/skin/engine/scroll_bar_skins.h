@@ -112,6 +112,7 @@ private:
     void releaseBars();
     int mSavedFrameStyle = 0;
     int mSavedLineWidth = 1;
+    SavedPalette mHeaderPalettes[2]; // a grid's fixed cells, before the skin colour
 };
 
 // The vertical bar of a combo box's drop-down list, drawn from the skin in
