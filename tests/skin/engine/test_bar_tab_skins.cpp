@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QStackedWidget>
+#include <QStyleOptionGroupBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -187,6 +188,43 @@ TEST_F(BarTabSkinTest, GroupBoxFrameSitsHalfAFontDownInButtonShadow) {
     EXPECT_EQ(pixelAt(picture, right, top + 3), face) << "the skin colour inside";
     EXPECT_EQ(pixelAt(picture, 5, top), shadow);
     EXPECT_NE(pixelAt(picture, 9, top), shadow) << "the caption cuts the line from x 8 on";
+}
+
+// A checkable box: the skin's check box leads the caption, and a click on
+// it still unchecks the box.
+TEST_F(BarTabSkinTest, ACheckableGroupBoxShowsTheSkinsCheckBoxAndToggles) {
+    mGroup->setCheckable(true);
+    mGroup->setChecked(true);
+    skin();
+    auto* kind = qobject_cast<TSkinGroupBox*>(TSkinControl::skinObjectOf(mGroup));
+    ASSERT_NE(kind, nullptr);
+    const QImage picture = pictureOf(mGroup);
+    const TDataSkinButton* buttons = mData.buttons();
+    ASSERT_EQ(kind->CheckRect.size(), QSize(buttons->CheckImage.width() / buttons->CheckButtonFrame,
+                                            buttons->CheckImage.height()));
+    EXPECT_GT(kind->TextRect.left(), kind->CheckRect.right());
+    // Frame 5, checked: its pixels as they are, the caption's skin colour
+    // behind magenta.
+    const QRect f = FrameRect(buttons->CheckImage, false, buttons->CheckButtonFrame, 5);
+    const QImage source = buttons->CheckImage.convertToFormat(QImage::Format_RGB32);
+    const SkinColor face = ColorToRGB(mData.colour(colour::ButtonFace));
+    for (int y = 0; y < f.height(); ++y)
+        for (int x = 0; x < f.width(); ++x) {
+            QRgb want = opaque(source.pixel(f.x() + x, f.y() + y));
+            if (want == opaque(qRgb(255, 0, 255)))
+                want = opaque(qRgb(redOf(face), greenOf(face), blueOf(face)));
+            ASSERT_EQ(pixelAt(picture, kind->CheckRect.x() + x, kind->CheckRect.y() + y), want)
+                << x << "," << y;
+        }
+    // The box hit-tests its check box where it is drawn.
+    QStyleOptionGroupBox option;
+    option.initFrom(mGroup);
+    option.subControls = QStyle::SC_All;
+    EXPECT_EQ(mGroup->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                              QStyle::SC_GroupBoxCheckBox, mGroup),
+              kind->CheckRect);
+    QTest::mouseClick(mGroup, Qt::LeftButton, {}, kind->CheckRect.center());
+    EXPECT_FALSE(mGroup->isChecked());
 }
 
 TEST_F(BarTabSkinTest, TabStripShowsTheSelectedTabAndSwitchesByMouseAndKeyboard) {
