@@ -322,11 +322,26 @@ void TSkinComBox::readStyle() {
     ExStyle = Handle ? WindowLong(Handle, GWL_EXSTYLE) : 0;
 }
 
+TSkinComBox::~TSkinComBox() {
+    forgetSkinStyle(mStyled, this);
+}
+
+std::optional<QRect> TSkinComBox::subControlRect(const QStyle&, QStyle::ComplexControl control,
+                                                 const QStyleOptionComplex*, QStyle::SubControl sub,
+                                                 const QWidget*) const {
+    if (control != QStyle::CC_ComboBox || sub != QStyle::SC_ComboBoxArrow || !Active ||
+        ButtonRect.isEmpty())
+        return std::nullopt;
+    return ButtonRect;
+}
+
 void TSkinComBox::takeParts() {
     auto* combo = qobject_cast<QComboBox*>(Handle.data());
     if (!combo)
         return;
     readStyle();
+    mStyled = combo;
+    setSkinStyle(combo, this);
     EditWindow = combo->lineEdit();
     ListWindow = combo->view();
     mPopup = combo->view() ? combo->view()->window() : nullptr;
@@ -356,6 +371,8 @@ void TSkinComBox::AttachHandle(QWidget* handle, TSkinData* skinData, TWinSkinFor
 
 void TSkinComBox::Unskin() {
     TSkinControl::Unskin();
+    if (Handle && SkinState != 6)
+        releaseSkinStyle(Handle, this);
     if (mPopup)
         mPopup->removeEventFilter(this);
     if (Handle && SkinState != 6)

@@ -75,10 +75,11 @@ private:
     QList<QPointer<QToolButton>> mArrows;
 };
 
-class TSkinComBox : public TSkinControl {
+class TSkinComBox : public TSkinControl, public SkinStyleHooks {
     Q_OBJECT
 public:
     explicit TSkinComBox(QObject* owner) : TSkinControl(owner) {}
+    ~TSkinComBox() override;
 
     quint32 Style = 0; // CBS_SIMPLE 1, CBS_DROPDOWN 2, CBS_DROPDOWNLIST 3
     quint32 ExStyle = 0;
@@ -98,12 +99,19 @@ public:
     void AfterMessage(Message& message) override;
     void PaintSkin(QPainter& dc, const QRect& rect) override;
 
+    // The box's own drop-down button is where the skin's is drawn, so that
+    // all of the picture opens the list.
+    std::optional<QRect> subControlRect(const QStyle& base, QStyle::ComplexControl control,
+                                        const QStyleOptionComplex* option, QStyle::SubControl sub,
+                                        const QWidget* widget) const override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void takeParts();
     void readStyle();
+    const QWidget* mStyled = nullptr; // the box under the skin style
     QPointer<QWidget> mPopup;
     bool mTracking = false; // the combo followed the mouse before the skin
 };

@@ -146,6 +146,12 @@ TEST_F(EditSkinTest, AComboShowsItsButtonHotOnlyOverTheButtonDropsDownAndKeepsTh
     ASSERT_TRUE(kind->ListBar->Bar);
     combo->hidePopup();
     EXPECT_FALSE(kind->DroppedDown);
+    // Every column of the picture opens the list, its edges too.
+    for (int x : {kind->ButtonRect.left(), kind->ButtonRect.right() - 1}) {
+        QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(x, kind->ButtonRect.center().y()));
+        EXPECT_TRUE(combo->view()->isVisible()) << x;
+        combo->hidePopup();
+    }
     EXPECT_EQ(combo->currentText(), QStringLiteral("rice 25kg"));
     kind->Unskin();
     EXPECT_FALSE(kind->ListBar);
