@@ -73,8 +73,6 @@ int main(int argc, char* argv[]) {
     data.setSkinStream(app::ownSkinPackage());
     data.SkinControls = skin::TSkinControlTypes::fromBits(0xFFFFFFFF);
     skin::registerBuiltKinds();
-    skin::registerBarBoxKinds();
-    skin::registerTabKinds();
 
     records::RecordWindow plain(module), skinned(module);
     for (records::RecordWindow* w : {&plain, &skinned}) {

@@ -17,9 +17,7 @@
 #include "records/record_window.h"
 #include "sales/export.h"
 #include "sales/sales_window.h"
-#include "skin/engine/bar_box_skins.h"
 #include "skin/engine/skin_manager.h"
-#include "skin/engine/tab_skins.h"
 
 #include <QAction>
 #include <QApplication>
@@ -81,9 +79,6 @@ void Program::start() {
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     // The main window's skin data makes the skin manager as it is read.
     skin::TSkinManage::installAsFactory();
-    // The control kinds the traversal gives the windows' controls.
-    skin::registerBarBoxKinds();
-    skin::registerTabKinds();
 
     mMain = new MainWindow(nullptr, mSkinActive);
     mWindows.append(mMain);

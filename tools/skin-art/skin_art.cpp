@@ -431,27 +431,32 @@ QImage groupBoxLabel() {
 
 // ---- edits, combo boxes, scroll bars
 
-// Normal, mouse over, focused, disabled.
+// The frames of the entry boxes' parts are picked by state: 1 normal,
+// 2 pressed (a list dropped down), 3 disabled, 4 mouse over or focused.
+
 QImage sunkEdge() {
     return strip(4, {20, 21}, [](QImage& image, QRect cell, int i) {
         const Look looks[4] = {{White, White, Sand},
                                {White, White, Amber},
-                               {White, White, Jade},
-                               {Faded, Faded, FadedEdge}};
+                               {Faded, Faded, FadedEdge},
+                               {White, White, Jade}};
         drawBox(image, cell, 3, looks[i]);
-        if (i == 2)
+        if (i == 3)
             drawBox(image, cell.adjusted(1, 1, -1, -1), 2, {White, White, JadeTint});
     });
 }
 
-// The drop-down button: normal, mouse over, pressed, disabled.
+// The looks of the buttons and their glyphs, in the frames' order.
+const Look PartLooks[4] = {{Paper, CreamDark, Sand, White},
+                           {Amber, AmberDark, AmberDark},
+                           {Faded, Faded, FadedEdge},
+                           {AmberPale, AmberLight, Amber, White}};
+const QColor GlyphColours[4] = {Ink, White, InkFaded, Ink};
+
+// The drop-down button.
 QImage comboButton() {
     return strip(4, {18, 21}, [](QImage& image, QRect cell, int i) {
-        const Look looks[4] = {{Paper, CreamDark, Sand, White},
-                               {AmberPale, AmberLight, Amber, White},
-                               {Amber, AmberDark, AmberDark},
-                               {Faded, Faded, FadedEdge}};
-        drawBox(image, cell.adjusted(1, 1, -1, -1), 3, looks[i]);
+        drawBox(image, cell.adjusted(1, 1, -1, -1), 3, PartLooks[i]);
     });
 }
 
@@ -476,8 +481,7 @@ void arrow(QImage& image, QPoint at, Qt::ArrowType direction, const QColor& colo
 QImage extraImages() {
     return strip(5, {16, 16}, [](QImage& image, QRect cell, int i) {
         if (i < 4) {
-            const QColor colours[4] = {Ink, Ink, White, InkFaded};
-            arrow(image, cell.topLeft() + QPoint(4, 6), Qt::DownArrow, colours[i]);
+            arrow(image, cell.topLeft() + QPoint(4, 6), Qt::DownArrow, GlyphColours[i]);
             return;
         }
         for (int row = 0; row < 3; ++row)
@@ -493,21 +497,15 @@ QImage extraImages() {
 // mouse over), then the grips of the thumbs in three looks, then nothing.
 QImage scrollbarParts() {
     return strip(23, {16, 16}, [](QImage& image, QRect cell, int i) {
-        const Look looks[4] = {{Paper, CreamDark, Sand, White},
-                               {Amber, AmberDark, AmberDark},
-                               {Faded, Faded, FadedEdge},
-                               {AmberPale, AmberLight, Amber, White}};
         if (i < 16) {
             const Qt::ArrowType directions[4] = {Qt::LeftArrow, Qt::RightArrow, Qt::UpArrow,
                                                  Qt::DownArrow};
             const Qt::ArrowType direction = directions[i / 4];
             const int look = i % 4;
-            drawBox(image, cell.adjusted(1, 1, -1, -1), 3, looks[look]);
+            drawBox(image, cell.adjusted(1, 1, -1, -1), 3, PartLooks[look]);
             const bool sideways = direction == Qt::LeftArrow || direction == Qt::RightArrow;
             arrow(image, cell.topLeft() + (sideways ? QPoint(6, 4) : QPoint(4, 6)), direction,
-                  look == 1   ? White
-                  : look == 2 ? InkFaded
-                              : Ink);
+                  GlyphColours[look]);
             return;
         }
         if (i >= 22)
@@ -560,17 +558,12 @@ QImage upDown(bool vertical, bool glyphs) {
         if (glyphs) {
             const Qt::ArrowType direction = vertical ? (second ? Qt::DownArrow : Qt::UpArrow)
                                                      : (second ? Qt::RightArrow : Qt::LeftArrow);
-            const QColor colours[4] = {Ink, Ink, White, InkFaded};
             arrow(image, cell.topLeft() + (vertical ? QPoint(4, 3) : QPoint(3, 4)), direction,
-                  colours[look]);
+                  GlyphColours[look]);
             return;
         }
-        const Look looks[4] = {{Paper, CreamDark, Sand, White},
-                               {AmberPale, AmberLight, Amber, White},
-                               {Amber, AmberDark, AmberDark},
-                               {Faded, Faded, FadedEdge}};
         const int corners = vertical ? (second ? BottomCorners : TopCorners) : AllCorners;
-        drawBox(image, cell, 3, looks[look], corners);
+        drawBox(image, cell, 3, PartLooks[look], corners);
     });
 }
 

@@ -823,9 +823,7 @@ void TSkinData::readTitle(const TSkinReader& reader, const TQuickIni& ini) {
 }
 
 int TSkinData::scrollArrowWidth() {
-    if (auto* application = qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return application->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    return 16;
+    return 17;
 }
 
 void TSkinData::makeCombo() {

@@ -249,7 +249,8 @@ public:
     TDataSkinObject* comboxArrow() const { return mComboxArrow.get(); }
     TDataSkinObject* toolbar() const { return mToolbar.get(); }
 
-    // The horizontal scroll bar's arrow width of this platform.
+    // The horizontal scroll bar's arrow width: the 17 pixels skins are drawn
+    // for, not the style's own (Fusion's bars are 14 wide).
     static int scrollArrowWidth();
 
 private:

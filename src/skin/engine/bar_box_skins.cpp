@@ -5,6 +5,9 @@
 #include "skin/engine/control_geometry.h"
 #include "skin/engine/control_traversal.h"
 
+#include <QCursor>
+#include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QSizeGrip>
@@ -185,11 +188,39 @@ void TSkinStatusBar::PaintSkin(QPainter& dc, const QRect& rect) {
 
 // ---------------------------------------------------------------- group box
 
+TSkinGroupBox::~TSkinGroupBox() {
+    forgetSkinStyle(mStyled, this);
+}
+
 void TSkinGroupBox::Attach(TWinSkinForm* form, TSkinData* skinData, bool adoptColor,
                            QPaintDevice* formCanvas) {
     TSkinControl::Attach(form, skinData, adoptColor, formCanvas);
     if (Control)
         Mode = 1;
+    if (auto* box = qobject_cast<QGroupBox*>(Control.data()); box && box->isCheckable()) {
+        // Its hot picture follows the mouse.
+        box->setAttribute(Qt::WA_Hover);
+        mStyled = box;
+        setSkinStyle(box, this);
+    }
+}
+
+void TSkinGroupBox::Unskin() {
+    TSkinControl::Unskin();
+    if (Control && SkinState != 6)
+        releaseSkinStyle(Control, this);
+}
+
+std::optional<QRect> TSkinGroupBox::subControlRect(const QStyle&, QStyle::ComplexControl control,
+                                                   const QStyleOptionComplex*,
+                                                   QStyle::SubControl sub, const QWidget*) const {
+    if (control != QStyle::CC_GroupBox || !Active || CheckRect.isEmpty())
+        return std::nullopt;
+    if (sub == QStyle::SC_GroupBoxCheckBox)
+        return CheckRect;
+    if (sub == QStyle::SC_GroupBoxLabel)
+        return TextRect;
+    return std::nullopt;
 }
 
 bool TSkinGroupBox::BeforeMessage(Message& m) {
@@ -219,8 +250,19 @@ void TSkinGroupBox::PaintSkin(QPainter& dc, const QRect& rect) {
     const QRect measured =
         Caption.isEmpty() ? QRect()
                           : MeasureText(dc, Caption, textBox, flags | dt::CalcRect | dt::NoClip);
-    const GroupBoxPlace place =
-        GroupBoxGeometry(rect.size(), dc.fontMetrics().height(), measured.size(), rightToLeft);
+    const auto* checkable = qobject_cast<const QGroupBox*>(box);
+    if (checkable && !checkable->isCheckable())
+        checkable = nullptr;
+    const TDataSkinButton* buttons = SkinData->buttons();
+    const bool drawsCheck =
+        checkable && buttons && !buttons->CheckImage.isNull() && buttons->CheckButtonFrame > 0;
+    const QSize check = drawsCheck ? QSize(buttons->CheckImage.width() / buttons->CheckButtonFrame,
+                                           buttons->CheckImage.height())
+                                   : QSize();
+    const GroupBoxPlace place = GroupBoxGeometry(rect.size(), dc.fontMetrics().height(),
+                                                 measured.size(), rightToLeft, check);
+    CheckRect = place.check;
+    TextRect = place.text;
 
     const QColor face = SkinQColor(skinColour());
     if (Mode == 0) {
@@ -231,20 +273,28 @@ void TSkinGroupBox::PaintSkin(QPainter& dc, const QRect& rect) {
     dc.setPen(QPen(SkinQColor(SkinData->colour(colour::ButtonShadow)), 1));
     dc.setBrush(Qt::NoBrush);
     dc.drawRoundedRect(QRectF(place.outline).adjusted(0.5, 0.5, -0.5, -0.5), 2.5, 2.5);
-    if (!Caption.isEmpty()) {
+    if (!Caption.isEmpty() || drawsCheck) {
         dc.fillRect(place.caption, face);
         dc.setPen(box->palette().color(QPalette::WindowText));
-        DrawText(dc, Caption, place.caption, TextFlags(*this, flags & ~dt::Right));
+        DrawText(dc, Caption, place.text, TextFlags(*this, flags & ~dt::Right));
+    }
+    if (drawsCheck) {
+        const bool hot = box->underMouse() &&
+                         (place.check | place.text).contains(box->mapFromGlobal(QCursor::pos()));
+        const int frame = GroupCheckFrame(checkable->isChecked(), box->isEnabled(), hot,
+                                          QGuiApplication::mouseButtons() & Qt::LeftButton);
+        DrawFrameScaled(dc, place.check, buttons->CheckImage, true, buttons->CheckButtonFrame,
+                        frame);
     }
     dc.restore();
 }
 
 // ---------------------------------------------------------------- registry
 
-void registerBarBoxKinds() {
-    registerSkinKindClass<TSkinStatusBar>(SkinKind::SkinStatusBar);
-    registerSkinKindClass<TSkinGroupBox>(SkinKind::SkinGroupBox);
-    registerSkinKindClass<TSkinBox>(SkinKind::SkinBox);
+SkinKindFactories barBoxKinds() {
+    return {{SkinKind::SkinStatusBar, skinKindOf<TSkinStatusBar>()},
+            {SkinKind::SkinGroupBox, skinKindOf<TSkinGroupBox>()},
+            {SkinKind::SkinBox, skinKindOf<TSkinBox>()}};
 }
 
 } // namespace skin

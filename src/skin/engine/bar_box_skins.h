@@ -1,6 +1,8 @@
 #pragma once
 
+#include "skin/engine/control_traversal.h"
 #include "skin/engine/skin_control.h"
+#include "skin/engine/skin_style.h"
 
 class QStatusBar;
 
@@ -31,15 +33,30 @@ private:
 
 // A group box as a rounded frame in ButtonShadow with its caption on the
 // skin colour, set into the frame's top line.
-class TSkinGroupBox : public TSkinControl {
+class TSkinGroupBox : public TSkinControl, public SkinStyleHooks {
     Q_OBJECT
 public:
     using TSkinControl::TSkinControl;
+    ~TSkinGroupBox() override;
+
+    // A checkable box's check box and caption text as last painted.
+    QRect CheckRect;
+    QRect TextRect;
 
     void Attach(TWinSkinForm* form, TSkinData* skinData, bool adoptColor,
                 QPaintDevice* formCanvas) override;
+    void Unskin() override;
     bool BeforeMessage(Message& message) override;
     void PaintSkin(QPainter& dc, const QRect& rect) override;
+
+    // A checkable box's mouse hits its check box and caption where they are
+    // drawn.
+    std::optional<QRect> subControlRect(const QStyle& base, QStyle::ComplexControl control,
+                                        const QStyleOptionComplex* option, QStyle::SubControl sub,
+                                        const QWidget* widget) const override;
+
+private:
+    const QWidget* mStyled = nullptr; // a checkable box under the skin style
 };
 
 // A panel: while skinned it shows the skin colour (with the adopt-colour
@@ -52,7 +69,7 @@ public:
     void AfterMessage(Message&) override {}
 };
 
-// The three kinds' factories for the control traversal.
-void registerBarBoxKinds();
+// The three kinds' factories.
+SkinKindFactories barBoxKinds();
 
 } // namespace skin

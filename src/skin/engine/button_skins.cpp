@@ -308,17 +308,15 @@ void TSkinBitButton::PaintSkin(QPainter& dc, const QRect& rect) {
 
 // ---------------------------------------------------------------- registry
 
-void registerButtonKinds() {
-    registerSkinKindDefault(
-        SkinKind::SkinButton,
-        [](QWidget*, QObject* owner, const ControlDecision&) { return new TSkinButton(owner); });
-    registerSkinKindDefault(SkinKind::SkinBitButton,
-                            [](QWidget*, QObject* owner, const ControlDecision& d) {
-                                auto* button = new TSkinBitButton(owner);
-                                if (d.pngImage)
-                                    button->GraphicProperty = QStringLiteral("PngImage");
-                                return button;
-                            });
+SkinKindFactories buttonKinds() {
+    return {{SkinKind::SkinButton, skinKindOf<TSkinButton>()},
+            {SkinKind::SkinBitButton,
+             [](QWidget*, QObject* owner, const ControlDecision& d) -> TSkinControl* {
+                 auto* button = new TSkinBitButton(owner);
+                 if (d.pngImage)
+                     button->GraphicProperty = QStringLiteral("PngImage");
+                 return button;
+             }}};
 }
 
 } // namespace skin

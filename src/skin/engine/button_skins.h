@@ -1,6 +1,7 @@
 #pragma once
 
 #include "skin/data/skin_elements.h"
+#include "skin/engine/control_traversal.h"
 #include "skin/engine/skin_control.h"
 
 #include <QImage>
@@ -58,7 +59,7 @@ public:
 // place; everything else transparent.
 QImage EmbossedGlyph(const QImage& glyph, const QColor& highlight, const QColor& shadow);
 
-// Gives the button kinds their factories.
-void registerButtonKinds();
+// The button kinds' factories.
+SkinKindFactories buttonKinds();
 
 } // namespace skin

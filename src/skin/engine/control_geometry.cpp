@@ -212,9 +212,9 @@ ComboPlace ComboGeometry(int comboButtonStyle, QSize combo, bool buttonAtLeft, i
     return out;
 }
 
-QRect DateArrowRect(QSize picker, int arrowWidth, bool buttonAtLeft) {
+QRect DateArrowRect(QSize picker, int border, int arrowWidth, bool buttonAtLeft) {
     const int left = buttonAtLeft ? 2 : picker.width() - arrowWidth - 4;
-    return QRect(left, 0, arrowWidth, picker.height() - 4);
+    return QRect(left + border, border, arrowWidth, picker.height() - 4);
 }
 
 int DateArrowFrame(bool hot) {
@@ -311,16 +311,34 @@ QRect StatusGripRect(QSize bar, QSize cell) {
 
 // ---- group boxes
 
-GroupBoxPlace GroupBoxGeometry(QSize box, int zeroHeight, QSize caption, bool rightToLeft) {
+GroupBoxPlace GroupBoxGeometry(QSize box, int zeroHeight, QSize caption, bool rightToLeft,
+                               QSize check) {
     GroupBoxPlace out;
     const int w = box.width(), h = box.height();
     out.top = zeroHeight / 2 - 1;
     // The rounded frame from (1, top) to (w − 1, h − 1), those edges outside it.
     out.outline = edges(1, out.top, w - 1, h - 1);
     out.cover = edges(0, out.top, w, h);
-    const int left = rightToLeft ? w - 8 - caption.width() : 8;
-    out.caption = QRect(QPoint(left, 0), caption);
+    if (check.isEmpty()) {
+        const int left = rightToLeft ? w - 8 - caption.width() : 8;
+        out.caption = out.text = QRect(QPoint(left, 0), caption);
+        return out;
+    }
+    constexpr int gap = 3;
+    const QSize block(check.width() + gap + caption.width(),
+                      std::max(check.height(), caption.height()));
+    const int left = rightToLeft ? w - 8 - block.width() : 8;
+    out.caption = QRect(QPoint(left, 0), block);
+    const int checkLeft = rightToLeft ? out.caption.right() + 1 - check.width() : left;
+    const int textLeft = rightToLeft ? left : left + check.width() + gap;
+    out.check = QRect(QPoint(checkLeft, (block.height() - check.height()) / 2), check);
+    out.text = QRect(QPoint(textLeft, (block.height() - caption.height()) / 2), caption);
     return out;
+}
+
+int GroupCheckFrame(bool checked, bool enabled, bool hot, bool pressed) {
+    const int look = !enabled ? 4 : hot && pressed ? 3 : hot ? 2 : 1;
+    return (checked ? 4 : 0) + look;
 }
 
 // ---- page controls

@@ -128,8 +128,11 @@ struct ComboPlace {
 ComboPlace ComboGeometry(int comboButtonStyle, QSize combo, bool buttonAtLeft, int arrowWidth,
                          int thumbLength, QSize cell);
 
-// The date picker's arrow button over its own drop-down button.
-QRect DateArrowRect(QSize picker, int arrowWidth, bool buttonAtLeft);
+// The date picker's arrow button over its own drop-down button, in the
+// picker's coordinates. Its place is reckoned from the client area, which
+// starts `border` pixels inside the picker: just inside the border at the
+// right, two pixels in from the client's edge at the left.
+QRect DateArrowRect(QSize picker, int border, int arrowWidth, bool buttonAtLeft);
 // ComboxArrow's frame on it: 4 under the mouse, else 1.
 int DateArrowFrame(bool hot);
 
@@ -192,11 +195,19 @@ struct GroupBoxPlace {
     int top = 0;   // the frame's top line
     QRect outline; // the pixels of the rounded frame (corners 5 × 5)
     QRect cover;   // a bare box: the outer of the two frames over the native one
-    QRect caption; // the caption's opaque box
+    QRect caption; // the caption's opaque box, check box included
+    QRect text;    // the caption's text
+    QRect check;   // a checkable box's check box, or empty
 };
 // `zeroHeight` is the height of "0" in the box's font; `rightToLeft` a box
-// with its caption at the right; `caption` the measured caption.
-GroupBoxPlace GroupBoxGeometry(QSize box, int zeroHeight, QSize caption, bool rightToLeft);
+// with its caption at the right; `caption` the measured caption; `check` the
+// size of a checkable box's check box, which leads the caption (3 pixels
+// before the text, both centred on the caption's line).
+GroupBoxPlace GroupBoxGeometry(QSize box, int zeroHeight, QSize caption, bool rightToLeft,
+                               QSize check = {});
+// The frame of the Buttons' check box picture (unchecked, checked, mixed,
+// each normal, mouse over, pressed, disabled) for a group box's check box.
+int GroupCheckFrame(bool checked, bool enabled, bool hot, bool pressed);
 
 // ---- page controls ("Tabs", 5 frames)
 

@@ -3,6 +3,8 @@
 #include "skin/engine/control_rules.h"
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 class QWidget;
 
@@ -19,22 +21,26 @@ class TWinSkinForm;
 using SkinKindFactory =
     std::function<TSkinControl*(QWidget* control, QObject* owner, const ControlDecision& decision)>;
 
-// The kinds register their factory; a decided kind without one is recorded as
-// decided and left plain. An empty factory removes the kind again.
+// The factories a kind's module builds, by kind.
+using SkinKindFactories = std::vector<std::pair<SkinKind, SkinKindFactory>>;
+
+// Gives a kind its factory, in place of the one it had; a decided kind
+// without one is recorded as decided and left plain. An empty factory removes
+// the kind again. The built kinds come in through registerBuiltKinds
+// (control_kinds); this is how a program or a test puts one of its own in.
 void registerSkinKind(SkinKind kind, SkinKindFactory factory);
-// Registers the factory unless the kind has one already (one a test or the
-// program gave it).
+// Registers the factory unless the kind has one already.
 void registerSkinKindDefault(SkinKind kind, SkinKindFactory factory);
 
 // Makes the (not yet attached) skin object of a kind for a control, as a
 // child of the control; null when the kind has no factory or declines it.
 TSkinControl* makeSkinObject(SkinKind kind, QWidget* control, const ControlDecision& decision);
 
-// Registers a kind whose objects are made as `new Kind(owner)`.
-template <class Kind> void registerSkinKindClass(SkinKind kind) {
-    registerSkinKind(kind, [](QWidget*, QObject* owner, const ControlDecision&) -> TSkinControl* {
+// The factory of a kind whose objects are made as `new Kind(owner)`.
+template <class Kind> SkinKindFactory skinKindOf() {
+    return [](QWidget*, QObject* owner, const ControlDecision&) -> TSkinControl* {
         return new Kind(owner);
-    });
+    };
 }
 
 // The facts the decision tables read about a control.

@@ -20,6 +20,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionSpinBox>
+#include <QToolButton>
 
 namespace skin {
 
@@ -61,6 +62,12 @@ QColor skinColourOf(const TSkinControl& object, int index) {
 
 bool buttonAtLeft(const QWidget* w) {
     return TSkinControl::WindowLong(w, GWL_EXSTYLE) & ws::ExLeftScrollBar;
+}
+
+// The date picker's arrow button for a picker of `size`.
+QRect dateArrowOf(const QWidget* picker, QSize size, int arrowWidth) {
+    const int border = (picker->width() - clientSizeOf(picker).width()) / 2;
+    return DateArrowRect(size, border, arrowWidth, buttonAtLeft(picker));
 }
 
 } // namespace
@@ -221,44 +228,90 @@ void TSkinUpDown::paintButtons(QPainter& dc, const QRect& area, QPoint cursor, b
     QPainter p(&canvas);
     FillSkinColor(p, QRect(QPoint(0, 0), area.size()));
     const UpDownPlace place = UpDownGeometry(area.size(), Horizontal);
+    for (int i = 0; i < 2; ++i) {
+        const QRect button = i == 0 ? place.first : place.second;
+        paintButton(p, button, i == 1, UpDownState(enabled, button.contains(cursor), MouseState));
+    }
+    p.end();
+    dc.drawImage(area.topLeft(), canvas);
+}
+
+void TSkinUpDown::paintButton(QPainter& p, const QRect& button, bool second, int state) {
     const TDataSkinBorder* element =
         SkinData ? SkinData->borderElement(Horizontal ? SkinElement::UpDownHorz
                                                       : SkinElement::UpDownVert)
                  : nullptr;
-    for (int i = 0; i < 2; ++i) {
-        const QRect button = i == 0 ? place.first : place.second;
-        const int state = UpDownState(enabled, button.contains(cursor), MouseState);
-        if (element && !element->Image.isNull()) {
-            const int frame = UpDownFrame(i == 1, state);
-            DrawFrameScaled(p, button, element->Image, true, UpDownFrames, frame);
-            if (!element->Image2.isNull()) {
-                const QSize cell(element->Image2.width() / UpDownFrames, element->Image2.height());
-                if (cell.width() <= button.width() && cell.height() <= button.height())
-                    DrawFrameCentered(p, button, element->Image2, true, UpDownFrames, frame);
-                else
-                    DrawFrameScaled(p, button, element->Image2, true, UpDownFrames, frame);
-            }
-            continue;
+    if (element && !element->Image.isNull()) {
+        const int frame = UpDownFrame(second, state);
+        DrawFrameScaled(p, button, element->Image, true, UpDownFrames, frame);
+        if (!element->Image2.isNull()) {
+            const QSize cell(element->Image2.width() / UpDownFrames, element->Image2.height());
+            if (cell.width() <= button.width() && cell.height() <= button.height())
+                DrawFrameCentered(p, button, element->Image2, true, UpDownFrames, frame);
+            else
+                DrawFrameScaled(p, button, element->Image2, true, UpDownFrames, frame);
         }
-        // No picture: a box and a small arrow pointing the button's way.
-        const bool down = state == 2 || state == 4;
-        p.setPen(skinColourOf(*this, colour::ButtonDkShadow));
-        p.setBrush(down ? skinColourOf(*this, colour::ButtonShadow) : SkinQColor(skinColour()));
-        p.drawRect(button.adjusted(0, 0, -1, -1));
-        const QPoint c = button.center() - (Horizontal ? QPoint(0, 0) : QPoint(0, 2));
-        for (int k = 0; k < 3; ++k) {
-            const int len = k;
-            if (Horizontal) {
-                const int x = i == 0 ? c.x() - 1 + k : c.x() + 1 - k;
-                p.drawLine(x, c.y() - len, x, c.y() + len);
-            } else {
-                const int y = i == 0 ? c.y() + 1 + k : c.y() + 3 - k;
-                p.drawLine(c.x() - len, y, c.x() + len, y);
-            }
+        return;
+    }
+    // No picture: a box and a small arrow pointing the button's way.
+    const bool down = state == 2 || state == 4;
+    p.setPen(skinColourOf(*this, colour::ButtonDkShadow));
+    p.setBrush(down ? skinColourOf(*this, colour::ButtonShadow) : SkinQColor(skinColour()));
+    p.drawRect(button.adjusted(0, 0, -1, -1));
+    const QPoint c = button.center() - (Horizontal ? QPoint(0, 0) : QPoint(0, 2));
+    for (int k = 0; k < 3; ++k) {
+        const int len = k;
+        if (Horizontal) {
+            const int x = second ? c.x() + 1 - k : c.x() - 1 + k;
+            p.drawLine(x, c.y() - len, x, c.y() + len);
+        } else {
+            const int y = second ? c.y() + 3 - k : c.y() + 1 + k;
+            p.drawLine(c.x() - len, y, c.x() + len, y);
         }
     }
+}
+
+// ---------------------------------------------------------------- tab strip arrows
+
+void TSkinUpDown::AttachArrows(const QList<QToolButton*>& arrows, TSkinData* skinData,
+                               TWinSkinForm* form) {
+    SkinData = skinData;
+    Form = form;
+    Enabled = true;
+    mArrows.clear();
+    for (QToolButton* arrow : arrows) {
+        mArrows.append(arrow);
+        // The hot picture follows the mouse.
+        arrow->setAttribute(Qt::WA_Hover);
+        arrow->update();
+    }
+    Horizontal = !arrows.isEmpty() && (arrows.front()->arrowType() == Qt::LeftArrow ||
+                                       arrows.front()->arrowType() == Qt::RightArrow);
+    if (form)
+        form->addSkinObject(this);
+    Attached = true;
+    SkinState = 1;
+}
+
+bool TSkinUpDown::IsArrow(const QObject* object) const {
+    for (const QPointer<QToolButton>& arrow : mArrows)
+        if (arrow && arrow == object)
+            return true;
+    return false;
+}
+
+void TSkinUpDown::PaintArrow(QToolButton* arrow) {
+    const QRect area = arrow->rect();
+    QImage canvas = MakeCanvas(arrow, area.size());
+    QPainter p(&canvas);
+    FillSkinColor(p, area);
+    const bool second = arrow->arrowType() == Qt::RightArrow || arrow->arrowType() == Qt::DownArrow;
+    const int state = UpDownState(arrow->isEnabled(), true,
+                                  (arrow->isDown() ? mousestate::Pressed : 0) |
+                                      (arrow->underMouse() ? mousestate::Over : 0));
+    paintButton(p, area, second, state);
     p.end();
-    dc.drawImage(area.topLeft(), canvas);
+    QPainter(arrow).drawImage(0, 0, canvas);
 }
 
 // ---------------------------------------------------------------- combo box
@@ -269,11 +322,26 @@ void TSkinComBox::readStyle() {
     ExStyle = Handle ? WindowLong(Handle, GWL_EXSTYLE) : 0;
 }
 
+TSkinComBox::~TSkinComBox() {
+    forgetSkinStyle(mStyled, this);
+}
+
+std::optional<QRect> TSkinComBox::subControlRect(const QStyle&, QStyle::ComplexControl control,
+                                                 const QStyleOptionComplex*, QStyle::SubControl sub,
+                                                 const QWidget*) const {
+    if (control != QStyle::CC_ComboBox || sub != QStyle::SC_ComboBoxArrow || !Active ||
+        ButtonRect.isEmpty())
+        return std::nullopt;
+    return ButtonRect;
+}
+
 void TSkinComBox::takeParts() {
     auto* combo = qobject_cast<QComboBox*>(Handle.data());
     if (!combo)
         return;
     readStyle();
+    mStyled = combo;
+    setSkinStyle(combo, this);
     EditWindow = combo->lineEdit();
     ListWindow = combo->view();
     mPopup = combo->view() ? combo->view()->window() : nullptr;
@@ -303,6 +371,8 @@ void TSkinComBox::AttachHandle(QWidget* handle, TSkinData* skinData, TWinSkinFor
 
 void TSkinComBox::Unskin() {
     TSkinControl::Unskin();
+    if (Handle && SkinState != 6)
+        releaseSkinStyle(Handle, this);
     if (mPopup)
         mPopup->removeEventFilter(this);
     if (Handle && SkinState != 6)
@@ -412,12 +482,13 @@ void TSkinComBox::PaintSkin(QPainter& dc, const QRect& rect) {
     if (place.fullPicture) {
         const bool mirrored = place.mirrored && sunk;
         const TDataSkinObject& picture = mirrored ? *sunk : *element;
-        // The picture's text area lets the box's own painting through; beside
-        // an edit part that is the box's native button edge, so it is filled.
+        // The picture's transparent pixels let the box's own painting
+        // through; beside an edit part that is the box's native button, so
+        // everything but the edit part is filled first. (The transparent
+        // pixels reach into the picture's fixed right edge, a column beside
+        // the button.)
         if (EditWindow && EditWindow->isVisible()) {
-            const Margins m = picture.margins();
-            const QRegion gap = QRegion(r.adjusted(m.left, m.top, -m.right, -m.bottom))
-                                    .subtracted(QRegion(EditWindow->geometry()));
+            const QRegion gap = QRegion(r).subtracted(QRegion(EditWindow->geometry()));
             for (const QRect& piece : gap)
                 dc.fillRect(piece, EditWindow->palette().color(QPalette::Base));
         }
@@ -450,7 +521,7 @@ TArrowButton::TArrowButton(TSkinDateTime* skin, QWidget* picker)
 void TArrowButton::Place() {
     if (!Picker)
         return;
-    setGeometry(DateArrowRect(Picker->size(), ArrowWidth, buttonAtLeft(Picker)));
+    setGeometry(dateArrowOf(Picker, Picker->size(), ArrowWidth));
 }
 
 void TArrowButton::paintEvent(QPaintEvent*) {
@@ -500,7 +571,35 @@ void TArrowButton::mouseReleaseEvent(QMouseEvent*) {
 }
 
 TSkinDateTime::~TSkinDateTime() {
+    forgetSkinStyle(mStyled, this);
     delete ArrowButton.data();
+}
+
+std::optional<QRect> TSkinDateTime::subControlRect(const QStyle& base,
+                                                   QStyle::ComplexControl control,
+                                                   const QStyleOptionComplex* option,
+                                                   QStyle::SubControl sub,
+                                                   const QWidget* widget) const {
+    if (control != QStyle::CC_ComboBox || !ArrowButton || ArrowButton->isHidden() || !Control)
+        return std::nullopt;
+    const QRect arrow = dateArrowOf(Control, option->rect.size(), ArrowButton->ArrowWidth)
+                            .translated(option->rect.topLeft());
+    switch (sub) {
+    case QStyle::SC_ComboBoxArrow:
+        return arrow;
+    case QStyle::SC_ComboBoxEditField: {
+        // Up to the arrow: what the style draws beside its button stays
+        // under the text.
+        QRect field = base.subControlRect(control, option, sub, widget);
+        if (buttonAtLeft(Control))
+            field.setLeft(arrow.right() + 1);
+        else
+            field.setRight(arrow.left() - 1);
+        return field;
+    }
+    default:
+        return std::nullopt;
+    }
 }
 
 void TSkinDateTime::Attach(TWinSkinForm* form, TSkinData* skinData, bool adoptColor,
@@ -511,6 +610,8 @@ void TSkinDateTime::Attach(TWinSkinForm* form, TSkinData* skinData, bool adoptCo
         return;
     ArrowButton = new TArrowButton(this, Control);
     ArrowButton->Place();
+    mStyled = Control;
+    setSkinStyle(Control, this);
     showArrow();
 }
 
@@ -522,6 +623,9 @@ void TSkinDateTime::showArrow() {
         ArrowButton->setVisible(shown);
         if (shown)
             ArrowButton->raise();
+        // The picker lays its text out again for its button.
+        QEvent relayout(QEvent::StyleChange);
+        QCoreApplication::sendEvent(Control, &relayout);
     }
 }
 
@@ -529,6 +633,8 @@ void TSkinDateTime::Unskin() {
     TSkinControl::Unskin();
     if (ArrowButton && SkinState != 6)
         ArrowButton->hide();
+    if (Control && SkinState != 6)
+        releaseSkinStyle(Control, this);
 }
 
 bool TSkinDateTime::eventFilter(QObject* watched, QEvent* event) {
@@ -555,22 +661,16 @@ void TSkinDateTime::PaintSkin(QPainter& dc, const QRect&) {
 
 // ---------------------------------------------------------------- registry
 
-void registerEditKinds() {
-    registerSkinKindDefault(
-        SkinKind::SkinEdit,
-        [](QWidget*, QObject* owner, const ControlDecision&) { return new TSkinEdit(owner); });
-    registerSkinKindDefault(
-        SkinKind::SkinUpDown,
-        [](QWidget*, QObject* owner, const ControlDecision&) { return new TSkinUpDown(owner); });
-    registerSkinKindDefault(SkinKind::SkinComBox,
-                            [](QWidget*, QObject* owner, const ControlDecision& d) {
-                                auto* combo = new TSkinComBox(owner);
-                                combo->Extended = d.extended;
-                                return combo;
-                            });
-    registerSkinKindDefault(
-        SkinKind::SkinDateTime,
-        [](QWidget*, QObject* owner, const ControlDecision&) { return new TSkinDateTime(owner); });
+SkinKindFactories editKinds() {
+    return {{SkinKind::SkinEdit, skinKindOf<TSkinEdit>()},
+            {SkinKind::SkinUpDown, skinKindOf<TSkinUpDown>()},
+            {SkinKind::SkinComBox,
+             [](QWidget*, QObject* owner, const ControlDecision& d) -> TSkinControl* {
+                 auto* combo = new TSkinComBox(owner);
+                 combo->Extended = d.extended;
+                 return combo;
+             }},
+            {SkinKind::SkinDateTime, skinKindOf<TSkinDateTime>()}};
 }
 
 } // namespace skin

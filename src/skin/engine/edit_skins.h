@@ -1,7 +1,9 @@
 #pragma once
 
+#include "skin/engine/control_traversal.h"
 #include "skin/engine/scroll_bar_skins.h"
 #include "skin/engine/skin_control.h"
+#include "skin/engine/skin_style.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -10,6 +12,7 @@
 
 class QAbstractSpinBox;
 class QComboBox;
+class QToolButton;
 
 // The skinned entry boxes. They are frame-painted: the control paints its own
 // text, list and caret, and the skin object draws the flat border, the
@@ -51,6 +54,14 @@ public:
     // Follows the mouse over the spin box; true when the picture changes.
     bool TrackInEdit(const Message& message);
 
+    // Takes over the scroll arrows of a tab strip (Qt's own buttons, which
+    // keep their clicks and their repeat); the strip's kind hands their
+    // paints to PaintArrow.
+    void AttachArrows(const QList<QToolButton*>& arrows, TSkinData* skinData, TWinSkinForm* form);
+    bool IsArrow(const QObject* object) const;
+    // Paints one of the arrows over the whole button, in its own state.
+    void PaintArrow(QToolButton* arrow);
+
     bool BeforeMessage(Message& message) override;
     void PaintSkin(QPainter& dc, const QRect& rect) override;
 
@@ -58,13 +69,17 @@ private:
     // The two buttons into `area` of the painter; the cursor is relative to it.
     void paintButtons(QPainter& dc, const QRect& area, QPoint cursor, bool enabled,
                       const QWidget* widget);
+    // One button (the second: down or right) in a state, on the canvas.
+    void paintButton(QPainter& canvas, const QRect& button, bool second, int state);
     QPointer<QAbstractSpinBox> mSpin;
+    QList<QPointer<QToolButton>> mArrows;
 };
 
-class TSkinComBox : public TSkinControl {
+class TSkinComBox : public TSkinControl, public SkinStyleHooks {
     Q_OBJECT
 public:
     explicit TSkinComBox(QObject* owner) : TSkinControl(owner) {}
+    ~TSkinComBox() override;
 
     quint32 Style = 0; // CBS_SIMPLE 1, CBS_DROPDOWN 2, CBS_DROPDOWNLIST 3
     quint32 ExStyle = 0;
@@ -84,12 +99,19 @@ public:
     void AfterMessage(Message& message) override;
     void PaintSkin(QPainter& dc, const QRect& rect) override;
 
+    // The box's own drop-down button is where the skin's is drawn, so that
+    // all of the picture opens the list.
+    std::optional<QRect> subControlRect(const QStyle& base, QStyle::ComplexControl control,
+                                        const QStyleOptionComplex* option, QStyle::SubControl sub,
+                                        const QWidget* widget) const override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void takeParts();
     void readStyle();
+    const QWidget* mStyled = nullptr; // the box under the skin style
     QPointer<QWidget> mPopup;
     bool mTracking = false; // the combo followed the mouse before the skin
 };
@@ -118,7 +140,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
-class TSkinDateTime : public TSkinControl {
+class TSkinDateTime : public TSkinControl, public SkinStyleHooks {
     Q_OBJECT
 public:
     explicit TSkinDateTime(QObject* owner) : TSkinControl(owner) {}
@@ -132,11 +154,18 @@ public:
     void AfterMessage(Message& message) override;
     void PaintSkin(QPainter& dc, const QRect& rect) override;
 
+    // While the arrow is shown the picker's own button lies exactly under
+    // it, and its text ends where the arrow starts.
+    std::optional<QRect> subControlRect(const QStyle& base, QStyle::ComplexControl control,
+                                        const QStyleOptionComplex* option, QStyle::SubControl sub,
+                                        const QWidget* widget) const override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showArrow();
+    const QWidget* mStyled = nullptr; // the picker under the skin style
 };
 
 // The flat border over a sunken one, with `whiteFrames` white frames inside
@@ -144,7 +173,7 @@ private:
 void DrawFlatBorder(const TSkinControl& object, QPainter& dc, const QWidget* control,
                     int whiteFrames);
 
-// Gives the edit and combo-box kinds their factories.
-void registerEditKinds();
+// The edit, up-down, combo-box and date picker kinds' factories.
+SkinKindFactories editKinds();
 
 } // namespace skin

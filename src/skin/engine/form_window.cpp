@@ -184,17 +184,6 @@ private:
 
 } // namespace
 
-void SavedPalette::save(const QWidget* widget) {
-    palette = widget->palette();
-    own = widget->testAttribute(Qt::WA_SetPalette);
-}
-
-void SavedPalette::giveBack(QWidget* widget) const {
-    widget->setPalette(own ? palette : QPalette());
-    if (!own)
-        widget->setAttribute(Qt::WA_SetPalette, false);
-}
-
 TWinSkinForm::TWinSkinForm(QObject* owner) : QObject(owner) {
     registerSkinMessages();
     mHoverTimer.setInterval(HintCounter::Tick);
@@ -522,6 +511,13 @@ void TWinSkinForm::Release() {
 }
 
 void TWinSkinForm::Unskin() {
+    // The colours lent later go back first: a skin object that coloured a
+    // grid's fixed cells before the form lent them keeps their own palette.
+    for (const Lent& lent : mLent) {
+        if (lent.widget)
+            lent.saved.giveBack(lent.widget);
+    }
+    mLent.clear();
     for (const QPointer<TSkinControl>& object : QList<QPointer<TSkinControl>>(mSkinObjects)) {
         if (!object)
             continue;
@@ -531,11 +527,6 @@ void TWinSkinForm::Unskin() {
     }
     mSkinObjects.clear();
     mDecided.clear();
-    for (const Lent& lent : mLent) {
-        if (lent.widget)
-            lent.saved.giveBack(lent.widget);
-    }
-    mLent.clear();
     releaseFrame();
     if (mWindow) {
         mWindow->removeEventFilter(this);

@@ -4,6 +4,7 @@
 #include "skin/engine/control_rules.h"
 #include "skin/engine/form_frame_geometry.h"
 #include "skin/engine/message.h"
+#include "skin/engine/skin_control.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -28,14 +29,6 @@ namespace skin {
 class TSkinControl;
 class TSkinData;
 class TWinSkinMenu;
-
-// A widget's palette as the program set it, given back later.
-struct SavedPalette {
-    QPalette palette;
-    bool own = false; // set on the widget itself, not inherited
-    void save(const QWidget* widget);
-    void giveBack(QWidget* widget) const;
-};
 
 // One skinned window: the window, its skin data, the frame state, the set-up
 // it was given, the list of its skin objects and the control kinds decided for

@@ -81,10 +81,8 @@ void TSkinProgress::PaintSkin(QPainter& dc, const QRect& rect) {
     dc.drawImage(rect.topLeft(), Canvas);
 }
 
-void registerProgressKind() {
-    registerSkinKindDefault(
-        SkinKind::SkinProgress,
-        [](QWidget*, QObject* owner, const ControlDecision&) { return new TSkinProgress(owner); });
+SkinKindFactories progressKinds() {
+    return {{SkinKind::SkinProgress, skinKindOf<TSkinProgress>()}};
 }
 
 } // namespace skin

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "skin/data/skin_elements.h"
+#include "skin/engine/control_traversal.h"
 #include "skin/engine/skin_control.h"
 
 #include <QImage>
@@ -37,6 +38,7 @@ public:
     void PaintSkin(QPainter& dc, const QRect& rect) override;
 };
 
-void registerProgressKind();
+// The progress bar kind's factory.
+SkinKindFactories progressKinds();
 
 } // namespace skin

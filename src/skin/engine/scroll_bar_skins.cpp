@@ -8,13 +8,10 @@
 
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
-#include <QApplication>
 #include <QComboBox>
-#include <QHash>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QProxyStyle>
 #include <QScrollBar>
 #include <QStyleOptionSlider>
 #include <QTableView>
@@ -50,74 +47,6 @@ ThumbExtent thumbOf(const BarValues& v, int arrow) {
     return ScrollBarThumb(v.length, arrow, v.minimum, v.maximum, v.page, v.position, v.upsideDown);
 }
 
-// The style of skinned bars: the skin's thickness, and arrows and thumb where
-// the skin draws them, so that the bar's own hit-testing matches the picture.
-class SkinBarStyle : public QProxyStyle {
-public:
-    SkinBarStyle() { setParent(qApp); }
-
-    int pixelMetric(PixelMetric metric, const QStyleOption* option,
-                    const QWidget* widget) const override {
-        if (metric == PM_ScrollBarExtent) {
-            if (TWScrollbar* bar = TWScrollbar::of(widget))
-                return bar->Thickness();
-        }
-        return QProxyStyle::pixelMetric(metric, option, widget);
-    }
-
-    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl sub,
-                         const QWidget* widget) const override {
-        const auto* slider = qstyleoption_cast<const QStyleOptionSlider*>(option);
-        TWScrollbar* skinned = TWScrollbar::of(widget);
-        if (control != CC_ScrollBar || !slider || !skinned)
-            return QProxyStyle::subControlRect(control, option, sub, widget);
-        BarValues v;
-        v.vertical = slider->orientation == Qt::Vertical;
-        const QRect r = slider->rect;
-        v.length = v.vertical ? r.height() : r.width();
-        v.minimum = slider->minimum;
-        v.maximum = slider->maximum;
-        v.page = slider->pageStep;
-        v.position = slider->sliderPosition;
-        v.upsideDown = slider->upsideDown;
-        const int a = ScrollArrowLength(v.length, skinned->ArrowSize);
-        const ThumbExtent t = thumbOf(v, skinned->ArrowSize);
-        auto piece = [&](int start, int size) {
-            const QRect p =
-                v.vertical ? QRect(0, start, r.width(), size) : QRect(start, 0, size, r.height());
-            return visualRect(slider->direction, r, p.translated(r.topLeft()));
-        };
-        switch (sub) {
-        case SC_ScrollBarSubLine:
-            return piece(0, a);
-        case SC_ScrollBarAddLine:
-            return piece(v.length - a, a);
-        case SC_ScrollBarGroove:
-            return piece(a, v.length - 2 * a);
-        case SC_ScrollBarSlider:
-            return piece(t.start, t.end - t.start);
-        case SC_ScrollBarSubPage:
-            return piece(a, t.start - a);
-        case SC_ScrollBarAddPage:
-            return piece(t.end, v.length - a - t.end);
-        default:
-            return QProxyStyle::subControlRect(control, option, sub, widget);
-        }
-    }
-};
-
-QHash<const QWidget*, TWScrollbar*>& skinnedBars() {
-    static QHash<const QWidget*, TWScrollbar*> table;
-    return table;
-}
-
-SkinBarStyle* barStyle() {
-    static QPointer<SkinBarStyle> style;
-    if (!style)
-        style = new SkinBarStyle;
-    return style;
-}
-
 } // namespace
 
 // ---------------------------------------------------------------- TWScrollbar
@@ -125,12 +54,11 @@ SkinBarStyle* barStyle() {
 TWScrollbar::TWScrollbar(QScrollBar* bar, TSkinControl* owner, int kind)
     : QObject(owner), CoveredHandle(bar), Owner(owner), BarKind(quint8(kind)) {
     mKey = bar;
-    skinnedBars().insert(bar, this);
     CoveredControl = owner ? owner->Control.data() : nullptr;
     Orientation = bar->orientation() == Qt::Vertical ? 1 : 0;
     bar->installEventFilter(this);
     bar->setMouseTracking(true);
-    bar->setStyle(barStyle());
+    setSkinStyle(bar, this);
     Place();
 }
 
@@ -141,24 +69,71 @@ TWScrollbar::~TWScrollbar() {
 }
 
 void TWScrollbar::forget() {
-    if (skinnedBars().value(mKey) == this)
-        skinnedBars().remove(mKey);
+    forgetSkinStyle(mKey, this);
 }
 
 void TWScrollbar::Release() {
-    forget();
-    if (!CoveredHandle)
+    if (!CoveredHandle) {
+        forget();
         return;
+    }
     QScrollBar* bar = CoveredHandle;
     CoveredHandle = nullptr;
     bar->removeEventFilter(this);
-    if (bar->style() == barStyle())
-        bar->setStyle(nullptr);
+    releaseSkinStyle(bar, this);
     bar->update();
 }
 
 TWScrollbar* TWScrollbar::of(const QWidget* bar) {
-    return bar ? skinnedBars().value(bar) : nullptr;
+    return dynamic_cast<TWScrollbar*>(skinStyleHooksOf(bar));
+}
+
+std::optional<int> TWScrollbar::pixelMetric(QStyle::PixelMetric metric) const {
+    if (metric == QStyle::PM_ScrollBarExtent)
+        return Thickness();
+    return std::nullopt;
+}
+
+// Arrows and thumb where the skin draws them, so that the bar's own
+// hit-testing matches the picture.
+std::optional<QRect> TWScrollbar::subControlRect(const QStyle&, QStyle::ComplexControl control,
+                                                 const QStyleOptionComplex* option,
+                                                 QStyle::SubControl sub, const QWidget*) const {
+    const auto* slider = qstyleoption_cast<const QStyleOptionSlider*>(option);
+    if (control != QStyle::CC_ScrollBar || !slider)
+        return std::nullopt;
+    BarValues v;
+    v.vertical = slider->orientation == Qt::Vertical;
+    const QRect r = slider->rect;
+    v.length = v.vertical ? r.height() : r.width();
+    v.minimum = slider->minimum;
+    v.maximum = slider->maximum;
+    v.page = slider->pageStep;
+    v.position = slider->sliderPosition;
+    v.upsideDown = slider->upsideDown;
+    const int a = ScrollArrowLength(v.length, ArrowSize);
+    const ThumbExtent t = thumbOf(v, ArrowSize);
+    auto piece = [&](int start, int size) {
+        const QRect p =
+            v.vertical ? QRect(0, start, r.width(), size) : QRect(start, 0, size, r.height());
+        return QStyle::visualRect(slider->direction, r, p.translated(r.topLeft()));
+    };
+    switch (sub) {
+    case QStyle::SC_ScrollBarSubLine:
+        return piece(0, a);
+    case QStyle::SC_ScrollBarAddLine:
+        return piece(v.length - a, a);
+    case QStyle::SC_ScrollBarGroove:
+        return piece(a, v.length - 2 * a);
+    case QStyle::SC_ScrollBarSlider:
+        return piece(t.start, t.end - t.start);
+    case QStyle::SC_ScrollBarSubPage:
+        return piece(a, t.start - a);
+    case QStyle::SC_ScrollBarAddPage:
+        return piece(t.end, v.length - a - t.end);
+    default:
+        return std::nullopt;
+    }
 }
 
 TSkinData* TWScrollbar::skinData() const {
@@ -371,10 +346,12 @@ void TSkinScrollbar::Attach(TWinSkinForm* form, TSkinData* skinData, bool adoptC
     }
     // The grid's fixed cells (its headers) take the skin colour.
     if (auto* grid = qobject_cast<QTableView*>(area)) {
-        for (QHeaderView* header : {grid->horizontalHeader(), grid->verticalHeader()}) {
-            QPalette palette = header->palette();
+        QHeaderView* headers[2] = {grid->horizontalHeader(), grid->verticalHeader()};
+        for (int i = 0; i < 2; ++i) {
+            mHeaderPalettes[i].save(headers[i]);
+            QPalette palette = headers[i]->palette();
             palette.setColor(QPalette::Button, SkinQColor(skinColour()));
-            header->setPalette(palette);
+            headers[i]->setPalette(palette);
         }
     }
     HorzBar = new TWScrollbar(area->horizontalScrollBar(), this, 0);
@@ -393,8 +370,8 @@ void TSkinScrollbar::Attach(TWinSkinForm* form, TSkinData* skinData, bool adoptC
 
 void TSkinScrollbar::Unskin() {
     if (auto* grid = qobject_cast<QTableView*>(Control.data()); grid && SkinState != 6) {
-        for (QHeaderView* header : {grid->horizontalHeader(), grid->verticalHeader()})
-            header->setPalette(QPalette());
+        mHeaderPalettes[0].giveBack(grid->horizontalHeader());
+        mHeaderPalettes[1].giveBack(grid->verticalHeader());
     }
     if (auto* area = qobject_cast<QAbstractScrollArea*>(Control.data());
         area && Framed && SkinState != 6) {
@@ -480,16 +457,15 @@ TComboxScrollBar* TComboxScrollBar::AttachListBar(QComboBox* combo, TSkinControl
     return new TComboxScrollBar(combo, owner);
 }
 
-void registerScrollBarKinds() {
-    registerSkinKind(
-        SkinKind::SkinScrollbar,
-        [](QWidget* control, QObject* owner, const ControlDecision& d) -> TSkinControl* {
-            if (!qobject_cast<QAbstractScrollArea*>(control))
-                return nullptr;
-            auto* object = new TSkinScrollbar(owner);
-            object->Mode = d.mode;
-            return object;
-        });
+SkinKindFactories scrollBarKinds() {
+    return {{SkinKind::SkinScrollbar,
+             [](QWidget* control, QObject* owner, const ControlDecision& d) -> TSkinControl* {
+                 if (!qobject_cast<QAbstractScrollArea*>(control))
+                     return nullptr;
+                 auto* object = new TSkinScrollbar(owner);
+                 object->Mode = d.mode;
+                 return object;
+             }}};
 }
 
 } // namespace skin

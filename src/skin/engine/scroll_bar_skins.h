@@ -1,6 +1,8 @@
 #pragma once
 
+#include "skin/engine/control_traversal.h"
 #include "skin/engine/skin_control.h"
+#include "skin/engine/skin_style.h"
 
 #include <QPoint>
 #include <QPointer>
@@ -22,7 +24,7 @@ namespace skin {
 class TSkinData;
 
 // The skin picture of one bar, with the part under the mouse and the press.
-class TWScrollbar : public QObject {
+class TWScrollbar : public QObject, public SkinStyleHooks {
     Q_OBJECT
 public:
     // `owner` draws from its skin data and owns the object; kind 0 is the horizontal bar of a
@@ -66,6 +68,12 @@ public:
 
     static TWScrollbar* of(const QWidget* bar);
 
+    // The bar measures and hit-tests as the skin draws it.
+    std::optional<int> pixelMetric(QStyle::PixelMetric metric) const override;
+    std::optional<QRect> subControlRect(const QStyle& base, QStyle::ComplexControl control,
+                                        const QStyleOptionComplex* option, QStyle::SubControl sub,
+                                        const QWidget* widget) const override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -74,7 +82,7 @@ private:
     void forget();
     void readBar();
 
-    const QWidget* mKey = nullptr; // the bar in the table of skinned bars
+    const QWidget* mKey = nullptr; // the bar under the skin style
     void setHot(int part);
 };
 
@@ -104,6 +112,7 @@ private:
     void releaseBars();
     int mSavedFrameStyle = 0;
     int mSavedLineWidth = 1;
+    SavedPalette mHeaderPalettes[2]; // a grid's fixed cells, before the skin colour
 };
 
 // The vertical bar of a combo box's drop-down list, drawn from the skin in
@@ -123,7 +132,7 @@ public:
     void Unskin();
 };
 
-// Registers TSkinScrollbar with the control traversal.
-void registerScrollBarKinds();
+// The scroll-bar kind's factory.
+SkinKindFactories scrollBarKinds();
 
 } // namespace skin

@@ -237,6 +237,17 @@ TSkinControl* TSkinControl::skinObjectOf(const QWidget* widget) {
     return nullptr;
 }
 
+void SavedPalette::save(const QWidget* widget) {
+    palette = widget->palette();
+    own = widget->testAttribute(Qt::WA_SetPalette);
+}
+
+void SavedPalette::giveBack(QWidget* widget) const {
+    widget->setPalette(own ? palette : QPalette());
+    if (!own)
+        widget->setAttribute(Qt::WA_SetPalette, false);
+}
+
 void TSkinControl::takeOver(QWidget* handle) {
     Handle = handle;
     UnicodeWindow = true;

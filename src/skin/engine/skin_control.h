@@ -149,6 +149,14 @@ private:
 
 // ---- free helpers of the kinds
 
+// A widget's palette as the program set it, given back later.
+struct SavedPalette {
+    QPalette palette;
+    bool own = false; // set on the widget itself, not inherited
+    void save(const QWidget* widget);
+    void giveBack(QWidget* widget) const;
+};
+
 // WM_PAINT in place of the control's painting: PaintSkin over the whole
 // window, on the painter the message carries or on the window itself.
 void HandlePaint(TSkinControl& object, Message& message);

@@ -5,7 +5,6 @@
 #include "skin/engine/form_window.h"
 #include "skin/engine/message.h"
 #include "skin/engine/popup_menus.h"
-#include "skin/engine/scroll_bar_skins.h"
 #include "skin/engine/window_info.h"
 
 #include <QApplication>
@@ -47,6 +46,7 @@ QList<QWidget*> programForms() {
 
 TSkinManage::TSkinManage(bool moduleManager) : applicationForms(programForms) {
     registerSkinMessages();
+    // Every built kind, unless a program or test put one of its own in first.
     registerBuiltKinds();
     requestTimer.setInterval(100);
     requestTimer.setSingleShot(true);
@@ -82,7 +82,6 @@ TSkinManage* TSkinManage::instance() {
 }
 
 void TSkinManage::installAsFactory() {
-    registerScrollBarKinds();
     setSkinManagerFactory([] { return std::make_unique<TSkinManage>(); });
 }
 

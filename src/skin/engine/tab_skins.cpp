@@ -3,6 +3,7 @@
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_paint.h"
 #include "skin/engine/control_traversal.h"
+#include "skin/engine/edit_skins.h"
 #include "skin/engine/form_window.h"
 #include "skin/engine/window_info.h"
 
@@ -11,6 +12,7 @@
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -106,6 +108,22 @@ void TSkinTab::takeTabBar() {
         mTabBar = bar;
         bar->installEventFilter(this);
     }
+    takeArrows(bar);
+}
+
+void TSkinTab::takeArrows(QTabBar* bar) {
+    if (UpDown)
+        return;
+    QList<QToolButton*> arrows;
+    for (QToolButton* button : bar->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly))
+        if (button->arrowType() != Qt::NoArrow)
+            arrows.append(button);
+    if (arrows.isEmpty())
+        return;
+    UpDown = new TSkinUpDown(this);
+    UpDown->AttachArrows(arrows, SkinData, Form);
+    for (QToolButton* arrow : arrows)
+        arrow->installEventFilter(this);
 }
 
 void TSkinTab::Attach(TWinSkinForm* form, TSkinData* skinData, bool adoptColor,
@@ -193,6 +211,18 @@ bool TSkinTab::tabBarMessage(QEvent* event) {
 }
 
 bool TSkinTab::eventFilter(QObject* watched, QEvent* event) {
+    if (UpDown && UpDown->IsArrow(watched)) {
+        if (!Active || SkinState != 1 || !Handle)
+            return false;
+        auto* arrow = static_cast<QToolButton*>(watched);
+        if (event->type() == QEvent::Paint) {
+            UpDown->PaintArrow(arrow);
+            return true;
+        }
+        if (event->type() == QEvent::HoverEnter || event->type() == QEvent::HoverLeave)
+            arrow->update();
+        return false;
+    }
     if (watched != mTabBar || watched == Handle)
         return TSkinControl::eventFilter(watched, event);
     if (!Active || SkinState != 1 || !Handle)
@@ -225,6 +255,7 @@ void TSkinTab::PaintSkin(QPainter& dc, const QRect& rect) {
     QTabBar* bar = tabBar();
     if (!bar || !SkinData || !Handle)
         return;
+    takeArrows(bar);
     Enabled = Handle->isEnabled();
     const TDataSkinObject* tabs = SkinData->element(SkinElement::Tabs);
     const bool drawTabs = tabs && !TabImage.isNull();
@@ -283,7 +314,8 @@ void TSkinTab::PaintSkin(QPainter& dc, const QRect& rect) {
         else if (TabPosition == TabPosition::Left)
             RotateLeft(Strip);
         Strip.setDevicePixelRatio(ratio);
-        // The scroll arrows are the bar's own children and stay over the strip.
+        // The scroll arrows are the bar's own children: they stay over the
+        // strip, drawn by UpDown.
         dc.drawImage(strip.topLeft(), Strip);
     }
     if (!BodyImage.isNull() && !body.isEmpty()) {
@@ -316,9 +348,9 @@ void TSkinTabSheet::PaintSkin(QPainter& dc, const QRect& rect) {
     FillSkinColor(dc, rect);
 }
 
-void registerTabKinds() {
-    registerSkinKindClass<TSkinTab>(SkinKind::SkinTab);
-    registerSkinKindClass<TSkinTabSheet>(SkinKind::SkinTabSheet);
+SkinKindFactories tabKinds() {
+    return {{SkinKind::SkinTab, skinKindOf<TSkinTab>()},
+            {SkinKind::SkinTabSheet, skinKindOf<TSkinTabSheet>()}};
 }
 
 } // namespace skin

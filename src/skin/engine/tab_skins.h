@@ -1,6 +1,7 @@
 #pragma once
 
 #include "skin/engine/control_geometry.h"
+#include "skin/engine/control_traversal.h"
 #include "skin/engine/skin_control.h"
 
 #include <vector>
@@ -13,6 +14,8 @@ class QTabWidget;
 // the body frame around the pages, and the pages in the skin colour.
 namespace skin {
 
+class TSkinUpDown;
+
 // A page control (QTabWidget) or a bare tab bar drawn from the skin. The tab
 // widget's own tab bar belongs to it: its painting is replaced by the strip,
 // and its mouse shows the hot tab and hits the close boxes.
@@ -24,12 +27,13 @@ public:
     // ---- fields
     std::vector<QRect> CloseBoxes; // where each tab's close box was drawn (strip coordinates)
     skin::TabPosition TabPosition = skin::TabPosition::Top;
-    QImage TabImage;             // the Tabs picture, prepared for the tab position
-    QImage BodyImage;            // the body picture, prepared for the tab position
-    QImage Strip;                // the strip's off-screen canvas
+    QImage TabImage;  // the Tabs picture, prepared for the tab position
+    QImage BodyImage; // the body picture, prepared for the tab position
+    QImage Strip;     // the strip's off-screen canvas
+    // The skin of the strip's scroll arrows (the tab bar's own buttons, over
+    // the strip), made when the bar has them.
+    QPointer<TSkinUpDown> UpDown;
     bool WithCloseBoxes = false; // a page control with Tag 7777 and top tabs
-    // The tab bar's scroll arrows are its own child buttons: they stay over
-    // the strip with their own look.
 
     void Attach(TWinSkinForm* form, TSkinData* skinData, bool adoptColor,
                 QPaintDevice* formCanvas) override;
@@ -49,6 +53,7 @@ private:
     QTabBar* tabBar() const;
     QTabWidget* pageControl() const;
     void takeTabBar();
+    void takeArrows(QTabBar* bar);
     void prepareImages();
     // A press at `point` (control coordinates) on a close box closes that
     // one page; true when a close box was hit.
@@ -69,7 +74,7 @@ public:
     void PaintSkin(QPainter& dc, const QRect& rect) override;
 };
 
-// The two kinds' factories for the control traversal.
-void registerTabKinds();
+// The two kinds' factories.
+SkinKindFactories tabKinds();
 
 } // namespace skin

@@ -4,7 +4,9 @@
 #include "skin/data/skin_paint.h"
 #include "skin/engine/bar_box_skins.h"
 #include "skin/engine/control_geometry.h"
+#include "skin/engine/control_kinds.h"
 #include "skin/engine/control_traversal.h"
+#include "skin/engine/edit_skins.h"
 #include "skin/engine/form_window.h"
 #include "skin/engine/tab_skins.h"
 #include "skin/engine/window_info.h"
@@ -13,9 +15,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QStackedWidget>
+#include <QStyleOptionGroupBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -58,8 +62,7 @@ QRect bodyOf(QTabWidget* pages) {
 class BarTabSkinTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        registerBarBoxKinds();
-        registerTabKinds();
+        registerBuiltKinds();
         mData.setSkinStream(app::ownSkinPackage());
         mWindow.setObjectName(QStringLiteral("TForm9"));
         auto* layout = new QVBoxLayout(&mWindow);
@@ -187,6 +190,43 @@ TEST_F(BarTabSkinTest, GroupBoxFrameSitsHalfAFontDownInButtonShadow) {
     EXPECT_NE(pixelAt(picture, 9, top), shadow) << "the caption cuts the line from x 8 on";
 }
 
+// A checkable box: the skin's check box leads the caption, and a click on
+// it still unchecks the box.
+TEST_F(BarTabSkinTest, ACheckableGroupBoxShowsTheSkinsCheckBoxAndToggles) {
+    mGroup->setCheckable(true);
+    mGroup->setChecked(true);
+    skin();
+    auto* kind = qobject_cast<TSkinGroupBox*>(TSkinControl::skinObjectOf(mGroup));
+    ASSERT_NE(kind, nullptr);
+    const QImage picture = pictureOf(mGroup);
+    const TDataSkinButton* buttons = mData.buttons();
+    ASSERT_EQ(kind->CheckRect.size(), QSize(buttons->CheckImage.width() / buttons->CheckButtonFrame,
+                                            buttons->CheckImage.height()));
+    EXPECT_GT(kind->TextRect.left(), kind->CheckRect.right());
+    // Frame 5, checked: its pixels as they are, the caption's skin colour
+    // behind magenta.
+    const QRect f = FrameRect(buttons->CheckImage, false, buttons->CheckButtonFrame, 5);
+    const QImage source = buttons->CheckImage.convertToFormat(QImage::Format_RGB32);
+    const SkinColor face = ColorToRGB(mData.colour(colour::ButtonFace));
+    for (int y = 0; y < f.height(); ++y)
+        for (int x = 0; x < f.width(); ++x) {
+            QRgb want = opaque(source.pixel(f.x() + x, f.y() + y));
+            if (want == opaque(qRgb(255, 0, 255)))
+                want = opaque(qRgb(redOf(face), greenOf(face), blueOf(face)));
+            ASSERT_EQ(pixelAt(picture, kind->CheckRect.x() + x, kind->CheckRect.y() + y), want)
+                << x << "," << y;
+        }
+    // The box hit-tests its check box where it is drawn.
+    QStyleOptionGroupBox option;
+    option.initFrom(mGroup);
+    option.subControls = QStyle::SC_All;
+    EXPECT_EQ(mGroup->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                              QStyle::SC_GroupBoxCheckBox, mGroup),
+              kind->CheckRect);
+    QTest::mouseClick(mGroup, Qt::LeftButton, {}, kind->CheckRect.center());
+    EXPECT_FALSE(mGroup->isChecked());
+}
+
 TEST_F(BarTabSkinTest, TabStripShowsTheSelectedTabAndSwitchesByMouseAndKeyboard) {
     skin();
     auto* kind = qobject_cast<TSkinTab*>(TSkinControl::skinObjectOf(mPages));
@@ -230,6 +270,76 @@ TEST_F(BarTabSkinTest, TabStripShowsTheSelectedTabAndSwitchesByMouseAndKeyboard)
     EXPECT_TRUE(differs);
     sendMessage(mPages, SM_SETACTIVE, 1, 0);
     expectTabFrame(mPages, 2, 2);
+}
+
+// More tabs than fit: the bar's own scroll arrows are drawn from UpDown.Horz
+// (frames 1 to 4 the left arrow, 5 to 8 the right one, by state) and still
+// scroll the strip.
+TEST_F(BarTabSkinTest, TheStripsScrollArrowsComeFromTheUpDownAndStillScroll) {
+    for (int i = 0; i < 12; ++i)
+        mPages->addTab(new QWidget, QStringLiteral("第%1页").arg(i + 4));
+    mPages->setUsesScrollButtons(true);
+    skin();
+    auto* kind = qobject_cast<TSkinTab*>(TSkinControl::skinObjectOf(mPages));
+    ASSERT_NE(kind, nullptr);
+    ASSERT_TRUE(kind->UpDown);
+    QTabBar* bar = mPages->tabBar();
+    QToolButton *left = nullptr, *right = nullptr;
+    for (QToolButton* b : bar->findChildren<QToolButton*>()) {
+        if (b->arrowType() == Qt::LeftArrow)
+            left = b;
+        else if (b->arrowType() == Qt::RightArrow)
+            right = b;
+    }
+    ASSERT_TRUE(left && right);
+    ASSERT_TRUE(right->isVisible());
+    ASSERT_TRUE(right->isEnabled());
+    ASSERT_FALSE(left->isEnabled()) << "the strip starts at its first tab";
+
+    const TDataSkinBorder* element = mData.borderElement(SkinElement::UpDownHorz);
+    ASSERT_TRUE(element && !element->Image.isNull());
+    const SkinColor face = ColorToRGB(mData.colour(colour::ButtonFace));
+    const QImage source = element->Image.convertToFormat(QImage::Format_RGB32);
+    // The frame scaled over the whole button (nearest neighbour, magenta
+    // showing the skin colour); the glyph in the middle is left out.
+    auto expectFrame = [&](QToolButton* arrow, int frame) {
+        const QImage picture = pictureOf(arrow);
+        const QRect f = FrameRect(element->Image, false, 8, frame);
+        const QSize size = arrow->size();
+        const QSize cell(element->Image2.width() / 8, element->Image2.height());
+        const QRect glyph(
+            QPoint((size.width() - cell.width()) / 2, (size.height() - cell.height()) / 2), cell);
+        auto want = [&](int fx, int fy) {
+            const QRgb p = opaque(source.pixel(f.x() + fx, f.y() + fy));
+            return p == opaque(qRgb(255, 0, 255))
+                       ? opaque(qRgb(redOf(face), greenOf(face), blueOf(face)))
+                       : p;
+        };
+        int compared = 0;
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x) {
+                if (glyph.contains(x, y))
+                    continue;
+                // Either end of the source pixel's span.
+                const int x0 = x * f.width() / size.width(), y0 = y * f.height() / size.height();
+                const int x1 = (2 * x + 1) * f.width() / (2 * size.width());
+                const int y1 = (2 * y + 1) * f.height() / (2 * size.height());
+                const QRgb got = pixelAt(picture, x, y);
+                ++compared;
+                ASSERT_TRUE(got == want(x0, y0) || got == want(x1, y1) || got == want(x0, y1) ||
+                            got == want(x1, y0))
+                    << "frame " << frame << " at " << x << "," << y;
+            }
+        EXPECT_GT(compared, size.width() * size.height() / 2);
+    };
+    expectFrame(right, 5);
+    expectFrame(left, 3);
+
+    const int firstTab = bar->tabRect(0).left();
+    QTest::mouseClick(right, Qt::LeftButton);
+    EXPECT_LT(bar->tabRect(0).left(), firstTab);
+    EXPECT_TRUE(left->isEnabled());
+    expectFrame(left, 1);
 }
 
 TEST_F(BarTabSkinTest, ACloseBoxClosesOnlyItsOwnPage) {

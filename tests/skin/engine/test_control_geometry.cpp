@@ -177,8 +177,10 @@ TEST(ComboGeometry, PlainPaintingPutsOneCellInTheThumbWideButtonArea) {
 }
 
 TEST(DateArrow, LiesOverThePickersButton) {
-    EXPECT_EQ(DateArrowRect({100, 21}, 17, false), QRect(79, 0, 17, 17));
-    EXPECT_EQ(DateArrowRect({100, 21}, 17, true), QRect(2, 0, 17, 17));
+    // Just inside a two-pixel border, from top to bottom.
+    EXPECT_EQ(DateArrowRect({100, 21}, 2, 17, false), QRect(81, 2, 17, 17));
+    EXPECT_EQ(DateArrowRect({100, 21}, 2, 17, true), QRect(4, 2, 17, 17));
+    EXPECT_EQ(DateArrowRect({100, 21}, 0, 17, false), QRect(79, 0, 17, 17));
 }
 
 TEST(UpDown, HalvesStatesAndFrames) {
@@ -276,7 +278,31 @@ TEST(GroupBox, TwelvePixelFontPutsTheTopLineAtFive) {
 TEST(GroupBox, RightToLeftCaptionEightPixelsFromTheRight) {
     const GroupBoxPlace box = GroupBoxGeometry({200, 80}, 12, {48, 14}, true);
     EXPECT_EQ(box.caption, QRect(144, 0, 48, 14));
+    EXPECT_EQ(box.text, box.caption);
     EXPECT_EQ(200 - (box.caption.right() + 1), 8);
+}
+
+TEST(GroupBox, ACheckBoxLeadsTheCaptionOnItsLine) {
+    // 13 × 13 before a 48 × 17 caption: the check 2 pixels down, the text 3
+    // pixels after it; the opaque box covers both.
+    GroupBoxPlace box = GroupBoxGeometry({200, 80}, 12, {48, 17}, false, {13, 13});
+    EXPECT_EQ(box.check, QRect(8, 2, 13, 13));
+    EXPECT_EQ(box.text, QRect(24, 0, 48, 17));
+    EXPECT_EQ(box.caption, QRect(8, 0, 64, 17));
+    EXPECT_EQ(box.top, 5);
+    // At the right: the check 8 pixels from the edge, the text before it.
+    box = GroupBoxGeometry({200, 80}, 12, {48, 17}, true, {13, 13});
+    EXPECT_EQ(box.check, QRect(179, 2, 13, 13));
+    EXPECT_EQ(box.text, QRect(128, 0, 48, 17));
+    // A caption lower than the check is centred on it.
+    EXPECT_EQ(GroupBoxGeometry({200, 80}, 8, {30, 9}, false, {13, 13}).text, QRect(24, 2, 30, 9));
+
+    EXPECT_EQ(GroupCheckFrame(false, true, false, false), 1);
+    EXPECT_EQ(GroupCheckFrame(true, true, false, false), 5);
+    EXPECT_EQ(GroupCheckFrame(true, true, true, false), 6);
+    EXPECT_EQ(GroupCheckFrame(false, true, true, true), 3);
+    EXPECT_EQ(GroupCheckFrame(false, true, false, true), 1) << "pressed elsewhere";
+    EXPECT_EQ(GroupCheckFrame(true, false, true, true), 8);
 }
 
 TEST(Tabs, SelectedBeforeHotAndDisabledOverAll) {

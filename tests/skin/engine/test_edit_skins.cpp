@@ -10,6 +10,7 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -118,6 +119,14 @@ TEST_F(EditSkinTest, AComboShowsItsButtonHotOnlyOverTheButtonDropsDownAndKeepsTh
     const QImage before = combo->grab().toImage();
     ASSERT_FALSE(kind->ButtonRect.isEmpty());
     EXPECT_EQ(kind->ButtonRect.right(), combo->width() - 1);
+    // Between the edit part and the button only the edit's colour: nothing
+    // of the box's own button shows through.
+    const qreal ratio = before.devicePixelRatio();
+    const int middle = qFloor((combo->height() / 2 + 0.5) * ratio);
+    const QRgb base = combo->lineEdit()->palette().color(QPalette::Base).rgb();
+    ASSERT_LT(combo->lineEdit()->geometry().right() + 1, kind->ButtonRect.left());
+    for (int x = combo->lineEdit()->geometry().right() + 1; x < kind->ButtonRect.left(); ++x)
+        EXPECT_EQ(opaque(before.pixel(qFloor((x + 0.5) * ratio), middle)), base) << x;
 
     move(combo, QPoint(10, combo->height() / 2));
     EXPECT_EQ(kind->MouseState & 1, 0) << "the text part is not the button";
@@ -137,6 +146,12 @@ TEST_F(EditSkinTest, AComboShowsItsButtonHotOnlyOverTheButtonDropsDownAndKeepsTh
     ASSERT_TRUE(kind->ListBar->Bar);
     combo->hidePopup();
     EXPECT_FALSE(kind->DroppedDown);
+    // Every column of the picture opens the list, its edges too.
+    for (int x : {kind->ButtonRect.left(), kind->ButtonRect.right() - 1}) {
+        QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(x, kind->ButtonRect.center().y()));
+        EXPECT_TRUE(combo->view()->isVisible()) << x;
+        combo->hidePopup();
+    }
     EXPECT_EQ(combo->currentText(), QStringLiteral("rice 25kg"));
     kind->Unskin();
     EXPECT_FALSE(kind->ListBar);
@@ -150,7 +165,30 @@ TEST_F(EditSkinTest, TheDateArrowOpensTheCalendarAndLeavesTheFocusOnThePicker) {
     TArrowButton* arrow = kind->ArrowButton;
     ASSERT_NE(arrow, nullptr);
     EXPECT_TRUE(arrow->isVisible());
-    EXPECT_EQ(arrow->geometry().right(), picker->width() - 5);
+    // The skin's width, just inside the border; the picker's own button lies
+    // under it and its text ends before it, so nothing of that button shows.
+    EXPECT_EQ(arrow->geometry(), QRect(picker->width() - 19, 2, 17, picker->height() - 4));
+    QStyleOptionComboBox option;
+    option.initFrom(picker);
+    option.editable = true;
+    option.subControls = QStyle::SC_All;
+    EXPECT_EQ(picker->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                              QStyle::SC_ComboBoxArrow, picker),
+              arrow->geometry());
+    const QLineEdit* text = picker->findChild<QLineEdit*>();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->geometry().right() + 1, arrow->geometry().left());
+    const QImage shot = picker->grab().toImage();
+    const qreal ratio = shot.devicePixelRatio();
+    const QRgb base = text->palette().color(QPalette::Base).rgb();
+    // Beside the arrow: the text's colour at the left, the border's white
+    // frame at the right.
+    for (int x : {arrow->geometry().left() - 2, arrow->geometry().left() - 1,
+                  arrow->geometry().right() + 1})
+        EXPECT_EQ(opaque(shot.pixel(qFloor((x + 0.5) * ratio),
+                                    qFloor((picker->height() / 2 + 0.5) * ratio))),
+                  base)
+            << x;
 
     QTest::mouseClick(arrow, Qt::LeftButton);
     QCoreApplication::processEvents();
@@ -162,6 +200,9 @@ TEST_F(EditSkinTest, TheDateArrowOpensTheCalendarAndLeavesTheFocusOnThePicker) {
     // Switched off, the picker is its plain self: no arrow over its button.
     sendMessage(picker, SM_SETACTIVE, 0, 0);
     EXPECT_FALSE(arrow->isVisible());
+    EXPECT_NE(picker->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                              QStyle::SC_ComboBoxArrow, picker),
+              arrow->geometry());
     sendMessage(picker, SM_SETACTIVE, 1, 0);
     EXPECT_TRUE(arrow->isVisible());
 }

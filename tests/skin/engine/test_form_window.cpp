@@ -4,6 +4,7 @@
 #include "skin/engine/form_frame_paint.h"
 #include "skin/engine/form_window.h"
 #include "skin/engine/menu_bar.h"
+#include "skin/engine/scroll_bar_skins.h"
 #include "skin/engine/skin_control.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/window_info.h"
@@ -476,6 +477,10 @@ TEST_F(FormWindowTest, ButtonsOfTheProgramsOwnShowWhenTheWindowSaysAndPostTheirA
 }
 
 TEST_F(FormWindowTest, RefreshFormAppliesTheSkinAfreshAroundTheSameClientArea) {
+    // The grid wears the scroll-bar kind, as the program's grids do: the kind
+    // colours its fixed cells before the form lends them the colour again.
+    for (auto& [kind, factory] : scrollBarKinds())
+        registerSkinKind(kind, factory);
     auto* grid = new QTableView;
     mWindow->layout()->addWidget(grid);
     auto* owned = new QDialog(mWindow.get());
@@ -489,6 +494,8 @@ TEST_F(FormWindowTest, RefreshFormAppliesTheSkinAfreshAroundTheSameClientArea) {
         after << window;
     };
     skin(false);
+    registerSkinKind(SkinKind::SkinScrollbar, {});
+    ASSERT_NE(qobject_cast<TSkinScrollbar*>(TSkinControl::skinObjectOf(grid)), nullptr);
     ASSERT_EQ(after, QList<QWidget*>{mWindow.get()});
     const QColor face = SkinQColor(mData->colour(colour::ButtonFace));
     ASSERT_NE(face, plainCells);

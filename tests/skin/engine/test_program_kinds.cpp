@@ -263,9 +263,7 @@ TEST_F(ProgramKindsTest, EachControlOfTheElevenWindowsGetsItsKind) {
             EXPECT_FALSE(seen.contains(d.control))
                 << "decided twice: " << keyOf(d.control).toStdString();
             seen << d.control;
-            // The program registers the scroll-bar kind; the others are not built yet.
-            EXPECT_TRUE(!d.built || d.decision.kind == SkinKind::SkinScrollbar)
-                << keyOf(d.control).toStdString();
+            EXPECT_FALSE(d.built) << keyOf(d.control).toStdString();
             // Nothing inside a compound widget or the web view.
             for (QWidget* p = d.control->parentWidget(); p != form->window(); p = p->parentWidget())
                 EXPECT_FALSE(isCompoundWidget(p)) << keyOf(d.control).toStdString();
@@ -287,6 +285,28 @@ TEST_F(ProgramKindsTest, EachControlOfTheElevenWindowsGetsItsKind) {
     EXPECT_EQ(skinned("TForm6")->decisionFor(tagged)->decision.source, RuleSource::DisableTag);
 }
 
+// The program registers no kind of its own: the manager it makes brings
+// every built kind, and each decided control wears its kind's object.
+TEST_F(ProgramKindsTest, EveryDecidedControlIsBuiltAsItsKind) {
+    start();
+    for (const WindowKinds& window : programKinds()) {
+        SCOPED_TRACE(window.windowClass);
+        TWinSkinForm* form = skinned(window.windowClass);
+        ASSERT_NE(form, nullptr);
+        for (const TWinSkinForm::DecidedControl& d : form->decided()) {
+            if (d.decision.kind == SkinKind::None)
+                continue;
+            const std::string key = keyOf(d.control).toStdString();
+            EXPECT_TRUE(d.built) << key;
+            const TSkinControl* object = form->skinObjectFor(d.control);
+            ASSERT_NE(object, nullptr) << key;
+            EXPECT_EQ(QString::fromLatin1(object->metaObject()->className()),
+                      QStringLiteral("skin::") + skinKindName(d.decision.kind))
+                << key;
+        }
+    }
+}
+
 TEST_F(ProgramKindsTest, TheProgramsOwnFiltersStillFireOnSkinnedControls) {
     int made = 0;
     for (int kind = int(SkinKind::SkinComBox); kind <= int(SkinKind::SkinSizer); ++kind)
@@ -296,6 +316,11 @@ TEST_F(ProgramKindsTest, TheProgramsOwnFiltersStillFireOnSkinnedControls) {
         });
     start();
     ASSERT_GT(made, 100);
+    // Kinds registered before the program starts are kept, the built ones too.
+    const auto* mainForm = skinned("TForm1");
+    const QWidget* memo = mProgram->mainWindow()->findChild<QWidget*>(QStringLiteral("Memo1"));
+    ASSERT_NE(memo, nullptr);
+    EXPECT_NE(dynamic_cast<const BaseKind*>(mainForm->skinObjectFor(memo)), nullptr);
 
     // The purchase window's quantity box refuses letters.
     records::RecordWindow* purchases = mProgram->recordWindow(QStringLiteral("TForm3"));

@@ -1,6 +1,7 @@
 #include "app/own_skin.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_paint.h"
+#include "skin/engine/control_kinds.h"
 #include "skin/engine/control_traversal.h"
 #include "skin/engine/form_window.h"
 #include "skin/engine/scroll_bar_skins.h"
@@ -75,7 +76,7 @@ QPoint telling(const QImage& a, const QImage& b) {
 class ScrollBarSkinTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        registerScrollBarKinds();
+        registerBuiltKinds();
         mData.setSkinStream(app::ownSkinPackage());
         ASSERT_TRUE(mData.skinLoaded());
         mWindow.setObjectName(QStringLiteral("TForm5"));
