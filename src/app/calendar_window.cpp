@@ -46,6 +46,7 @@ void CalendarWindow::makeView() {
                   .arg(QDir::toNativeSeparators(browser.modulePath));
     mFailure = new QLabel(text, this);
     mFailure->setObjectName(QStringLiteral("WebBrowserMissing"));
+    mFailure->setTextFormat(Qt::PlainText);
     mFailure->setAlignment(Qt::AlignCenter);
     mFailure->setWordWrap(true);
     mFailure->setTextInteractionFlags(Qt::TextSelectableByMouse);
