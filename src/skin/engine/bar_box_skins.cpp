@@ -188,10 +188,6 @@ void TSkinStatusBar::PaintSkin(QPainter& dc, const QRect& rect) {
 
 // ---------------------------------------------------------------- group box
 
-TSkinGroupBox::~TSkinGroupBox() {
-    forgetSkinStyle(mStyled, this);
-}
-
 void TSkinGroupBox::Attach(TWinSkinForm* form, TSkinData* skinData, bool adoptColor,
                            QPaintDevice* formCanvas) {
     TSkinControl::Attach(form, skinData, adoptColor, formCanvas);
@@ -200,7 +196,6 @@ void TSkinGroupBox::Attach(TWinSkinForm* form, TSkinData* skinData, bool adoptCo
     if (auto* box = qobject_cast<QGroupBox*>(Control.data()); box && box->isCheckable()) {
         // Its hot picture follows the mouse.
         box->setAttribute(Qt::WA_Hover);
-        mStyled = box;
         setSkinStyle(box, this);
     }
 }

@@ -37,7 +37,6 @@ class TSkinGroupBox : public TSkinControl, public SkinStyleHooks {
     Q_OBJECT
 public:
     using TSkinControl::TSkinControl;
-    ~TSkinGroupBox() override;
 
     // A checkable box's check box and caption text as last painted.
     QRect CheckRect;
@@ -54,9 +53,6 @@ public:
     std::optional<QRect> subControlRect(const QStyle& base, QStyle::ComplexControl control,
                                         const QStyleOptionComplex* option, QStyle::SubControl sub,
                                         const QWidget* widget) const override;
-
-private:
-    const QWidget* mStyled = nullptr; // a checkable box under the skin style
 };
 
 // A panel: while skinned it shows the skin colour (with the adopt-colour

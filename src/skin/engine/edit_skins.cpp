@@ -322,10 +322,6 @@ void TSkinComBox::readStyle() {
     ExStyle = Handle ? WindowLong(Handle, GWL_EXSTYLE) : 0;
 }
 
-TSkinComBox::~TSkinComBox() {
-    forgetSkinStyle(mStyled, this);
-}
-
 std::optional<QRect> TSkinComBox::subControlRect(const QStyle&, QStyle::ComplexControl control,
                                                  const QStyleOptionComplex*, QStyle::SubControl sub,
                                                  const QWidget*) const {
@@ -340,7 +336,6 @@ void TSkinComBox::takeParts() {
     if (!combo)
         return;
     readStyle();
-    mStyled = combo;
     setSkinStyle(combo, this);
     EditWindow = combo->lineEdit();
     ListWindow = combo->view();
@@ -571,7 +566,6 @@ void TArrowButton::mouseReleaseEvent(QMouseEvent*) {
 }
 
 TSkinDateTime::~TSkinDateTime() {
-    forgetSkinStyle(mStyled, this);
     delete ArrowButton.data();
 }
 
@@ -610,7 +604,6 @@ void TSkinDateTime::Attach(TWinSkinForm* form, TSkinData* skinData, bool adoptCo
         return;
     ArrowButton = new TArrowButton(this, Control);
     ArrowButton->Place();
-    mStyled = Control;
     setSkinStyle(Control, this);
     showArrow();
 }

@@ -79,7 +79,6 @@ class TSkinComBox : public TSkinControl, public SkinStyleHooks {
     Q_OBJECT
 public:
     explicit TSkinComBox(QObject* owner) : TSkinControl(owner) {}
-    ~TSkinComBox() override;
 
     quint32 Style = 0; // CBS_SIMPLE 1, CBS_DROPDOWN 2, CBS_DROPDOWNLIST 3
     quint32 ExStyle = 0;
@@ -111,7 +110,6 @@ protected:
 private:
     void takeParts();
     void readStyle();
-    const QWidget* mStyled = nullptr; // the box under the skin style
     QPointer<QWidget> mPopup;
     bool mTracking = false; // the combo followed the mouse before the skin
 };
@@ -165,7 +163,6 @@ protected:
 
 private:
     void showArrow();
-    const QWidget* mStyled = nullptr; // the picker under the skin style
 };
 
 // The flat border over a sunken one, with `whiteFrames` white frames inside

@@ -48,6 +48,11 @@ SkinStyle* skinStyle() {
 
 } // namespace
 
+SkinStyleHooks::~SkinStyleHooks() {
+    for (auto it = hooksTable().begin(); it != hooksTable().end();)
+        it = it.value() == this ? hooksTable().erase(it) : std::next(it);
+}
+
 void setSkinStyle(QWidget* widget, SkinStyleHooks* hooks) {
     if (!widget || !hooks)
         return;

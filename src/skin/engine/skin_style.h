@@ -13,9 +13,11 @@ class QWidget;
 // proxies the application's style and asks the control's hooks first.
 namespace skin {
 
+// A control's answers for the skin style. Going, the hooks stop answering for
+// every widget they answered for, so a kind keeps no record of its widget.
 class SkinStyleHooks {
 public:
-    virtual ~SkinStyleHooks() = default;
+    virtual ~SkinStyleHooks();
     virtual std::optional<int> pixelMetric(QStyle::PixelMetric) const { return std::nullopt; }
     // The first parameter answers as the style would without the hooks.
     virtual std::optional<QRect> subControlRect(const QStyle&, QStyle::ComplexControl,
