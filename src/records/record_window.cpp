@@ -1,6 +1,6 @@
 #include "records/record_window.h"
 
-#include "platform/app_dir.h"
+#include "platform/data_dir.h"
 #include "platform/message_box.h"
 #include "platform/status_bar.h"
 #include "platform/word_list.h"
@@ -266,7 +266,7 @@ void RecordWindow::loadWordList(const QString& boxName, const QString& file) {
     auto* combo = qobject_cast<QComboBox*>(box(boxName));
     if (!combo)
         throw std::runtime_error("no drop-down box " + boxName.toStdString());
-    const QStringList entries = platform::loadWordList(platform::appPath(file));
+    const QStringList entries = platform::loadWordList(platform::dataPath(file));
     const QString text = combo->currentText();
     combo->clear();
     combo->addItems(entries);
@@ -275,7 +275,11 @@ void RecordWindow::loadWordList(const QString& boxName, const QString& file) {
 }
 
 void RecordWindow::connectModule() {
-    mConnection.setConnectionString(connectionString(platform::appDir(), mDescriptor.databaseFile));
+    // A data folder that cannot be made says so, naming it, before the
+    // connection would only find its database missing.
+    platform::prepareDataDir();
+    mConnection.setConnectionString(
+        connectionString(platform::dataDir(), mDescriptor.databaseFile));
     mConnection.open();
 }
 
