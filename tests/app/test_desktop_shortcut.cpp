@@ -179,7 +179,10 @@ TEST_F(DesktopShortcut, StartsTheProgramWhateverItsPathHolds) {
         const QString target = dir + QStringLiteral("/marvanto");
         const QString ran = inHome(QStringLiteral("ran"));
         QFile::remove(ran);
-        writeFile(target, "#!/bin/sh\nprintf '%s' \"$0\" > \"$HOME/ran\"\n");
+        // The mark is written aside and renamed, so it is never seen half-written.
+        writeFile(target,
+                  "#!/bin/sh\nprintf '%s' \"$0\" > \"$HOME/ran.new\" && mv \"$HOME/ran.new\" "
+                  "\"$HOME/ran\"\n");
         QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         ASSERT_TRUE(createShortcut(target, "Marvanto", "", csidl::None));
 
