@@ -84,13 +84,6 @@ void Program::start() {
     // The program's icon for every window's caption, the task bar and the
     // window switcher; set before the skin data reads the application icon.
     QApplication::setWindowIcon(programIcon());
-    // The data folder of an installed program is made and filled on first
-    // start, before the windows read their word lists and databases. A folder
-    // that cannot be made is named by the first action that needs it.
-    try {
-        platform::prepareDataDir();
-    } catch (const platform::DataDirError&) {
-    }
     // The main window's skin data makes the skin manager as it is read.
     skin::TSkinManage::installAsFactory();
 
@@ -104,6 +97,11 @@ void Program::start() {
         mMain->create();
     });
     connectMainWindow();
+    // The data folder of an installed program is made and filled on first
+    // start, before the record windows read their word lists and databases.
+    // A folder that cannot be made is named here once, not by every window;
+    // each later action that needs it tries again and names it again.
+    platform::runGuardedByErrorBox([] { platform::prepareDataDir(); });
 
     // The record windows in their order; each is created and filled before
     // the next one is made.

@@ -54,3 +54,26 @@ ls "$data/Backup/2026121093000/"*.mdb | wc -l | grep -qx 9 || fail "the backup l
 after=$(cd "$program" && find . -printf '%p %s %T@\n' | sort | md5sum)
 expect_eq "program folder unchanged" "$before" "$after"
 echo "read-only program folder: data kept in $data"
+
+# A data folder that cannot be made (a file stands in the way) is named once
+# at start, in Chinese; each action that needs it names it again, and once the
+# obstacle is gone the next action connects.
+rm -rf "$XDG_DATA_HOME"
+printf 'not a folder' > "$XDG_DATA_HOME"
+cat > "$work/no-data-folder.drive" <<DRIVE
+expect-boxes "数据文件夹\"$XDG_DATA_HOME/marvanto\"无法建立或写入:无法建立文件夹."
+show TForm2
+type TForm2.ShangPin "米"
+type TForm2.JinEr "5"
+click TForm2.Add
+expect-box "数据文件夹\"$XDG_DATA_HOME/marvanto\"无法建立或写入:无法建立文件夹." "Marvanto"
+expect-text TForm2.ShangPin "米"
+remove-file "$XDG_DATA_HOME"
+click TForm2.Add
+expect-no-box
+expect-status TForm2 "共1个销售记录"
+DRIVE
+"$program/marvanto-drive" "$work/no-data-folder.drive"
+expect_eq "sale after the folder could be made" "米|5" \
+  "$(query "$data/database/销售记录.mdb" "select 商品, 金额 from data")"
+echo "unusable data folder: named once at start, then at each action"
