@@ -81,7 +81,6 @@ int child(int argc, char** argv, bool skinActive) {
     std::map<std::string, double> steps;
     steps["main"] = now();
     steps["libraries loaded"] = process_clock::sinceSpawn(process_clock::librariesLoadedNs);
-    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     steps["application made"] = now();
     platform::setAppDir(QStringLiteral(MARVANTO_STAGE_DIR));

@@ -29,7 +29,7 @@ if grep -q '^./usr/lib/marvanto/database' <<<"$files"; then fail "a database fol
 
 depends=$(dpkg-deb -f "$deb" Depends)
 for dependency in libqt6widgets6 libqt6webenginewidgets6 libsqlite3-0 libjpeg62-turbo \
-  libxlsxwriter4 qt6-qpa-plugins fonts-wqy-microhei; do
+  libxlsxwriter4 qt6-qpa-plugins fonts-wqy-microhei "qt6-webengine-abi (= "; do
   grep -q "$dependency" <<<"$depends" || fail "Depends lacks $dependency: $depends"
 done
 
