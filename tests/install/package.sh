@@ -24,7 +24,7 @@ for size in 16 32 48 64 128 256; do
     fail "the package lacks the ${size}-pixel icon"
 done
 expect_eq "empty databases" 9 "$(grep -c '^./usr/lib/marvanto/data-template/database/.*\.mdb$' <<<"$files")"
-if grep -q 'marvanto-drive' <<<"$files"; then fail "the driver is in the package"; fi
+if grep -q "marvanto-drive" <<<"$files"; then fail "the driver is in the package"; fi
 if grep -q '^./usr/lib/marvanto/database' <<<"$files"; then fail "a database folder beside the program"; fi
 
 depends=$(dpkg-deb -f "$deb" Depends)

@@ -1,4 +1,5 @@
 #include "driver.h"
+#include "web_page_text.h"
 
 #include "app/main_window.h"
 #include "app/program.h"
@@ -12,8 +13,6 @@
 #include "platform/message_box.h"
 #include "platform/shell.h"
 #include "platform/status_bar.h"
-#include "platform/web_browser.h"
-#include "platform/web_browser/web_browser_module.h"
 #include "records/entry_boxes.h"
 #include "records/module_storage.h"
 #include "records/record_window.h"
@@ -1016,12 +1015,11 @@ void Driver::expectPageText(const Action& action) {
     const QRegularExpression pattern(QStringLiteral("^(?:%1)$").arg(action.words[1]),
                                      QRegularExpression::DotMatchesEverythingOption);
     const int ms = action.words.size() > 2 ? toInt(action.words[2]) : 20000;
-    QLibrary module(platform::appPath(platform::webBrowserModuleName()));
-    const auto pageText =
-        reinterpret_cast<platform::PageTextFunction>(module.resolve(platform::kPageTextSymbol));
+    QLibrary module(QCoreApplication::applicationDirPath() +
+                    QStringLiteral("/marvanto-drive-web.so"));
+    const auto pageText = reinterpret_cast<PageTextFunction>(module.resolve(kPageTextSymbol));
     if (!pageText)
-        throw DriveFailure("the web browser module has no page text: " +
-                           module.errorString().toStdString());
+        throw DriveFailure("cannot read the page: " + module.errorString().toStdString());
     // Asks the page for its text until it matches: what it shows once its
     // scripts have run.
     QDeadlineTimer deadline(ms);

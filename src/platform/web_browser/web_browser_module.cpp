@@ -27,18 +27,5 @@ extern "C" Q_DECL_EXPORT QWidget* marvanto_make_web_view(QWidget* parent, const 
     return view;
 }
 
-extern "C" Q_DECL_EXPORT void
-marvanto_page_text(QWidget* view, void (*done)(const QString& text, void* context), void* context) {
-    auto* webView = qobject_cast<QWebEngineView*>(view);
-    if (!webView) {
-        done(QString(), context);
-        return;
-    }
-    webView->page()->runJavaScript(
-        QStringLiteral("document.body ? document.body.innerText : ''"),
-        [done, context](const QVariant& text) { done(text.toString(), context); });
-}
-
-// The loader and the module agree on the functions' types.
+// The loader and the module agree on the function's type.
 [[maybe_unused]] static constexpr platform::MakeWebViewFunction kChecked = marvanto_make_web_view;
-[[maybe_unused]] static constexpr platform::PageTextFunction kTextChecked = marvanto_page_text;
