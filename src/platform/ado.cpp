@@ -298,10 +298,22 @@ int AdoResult::fieldIndex(std::string_view name) const {
     return -1;
 }
 
+namespace {
+// The first chunk of a result and the largest a chunk grows to.
+constexpr std::size_t FirstChunkBytes = 64 * 1024;
+constexpr std::size_t LargestChunkBytes = 16 * 1024 * 1024;
+} // namespace
+
+std::uint32_t AdoResult::rowBegin(int row) const {
+    if (row == 0 || mRowChunk[row - 1] != mRowChunk[row])
+        return 0;
+    return mEnds[static_cast<std::size_t>(row) * mNames.size() - 1];
+}
+
 std::string_view AdoResult::cell(int row, int field) const {
     const std::size_t index = static_cast<std::size_t>(row) * mNames.size() + field;
-    const std::uint32_t begin = index == 0 ? 0 : mEnds[index - 1];
-    return std::string_view(mText).substr(begin, mEnds[index] - begin);
+    const std::uint32_t begin = field == 0 ? rowBegin(row) : mEnds[index - 1];
+    return std::string_view(mChunks[mRowChunk[row]]).substr(begin, mEnds[index] - begin);
 }
 
 bool AdoResult::isNull(int row, int field) const {
@@ -309,24 +321,57 @@ bool AdoResult::isNull(int row, int field) const {
 }
 
 std::size_t AdoResult::memoryUsed() const {
-    std::size_t names = 0;
+    std::size_t bytes = 0;
     for (const auto& name : mNames)
-        names += name.capacity() + sizeof(name);
-    return names + mText.capacity() + mEnds.capacity() * sizeof(std::uint32_t) +
-           mNull.capacity() / 8 + mKinds.capacity() * sizeof(FieldKind);
+        bytes += name.capacity() + sizeof(name);
+    for (const auto& chunk : mChunks)
+        bytes += chunk.capacity() + sizeof(chunk);
+    return bytes + mRowChunk.capacity() * sizeof(std::uint32_t) +
+           mEnds.size() * sizeof(std::uint32_t) + mNull.capacity() / 8 +
+           mKinds.capacity() * sizeof(FieldKind);
+}
+
+void AdoResult::appendRow(const char* const* texts, const std::size_t* sizes) {
+    const std::size_t fields = mNames.size();
+    std::size_t rowBytes = 0;
+    for (std::size_t c = 0; c < fields; ++c)
+        rowBytes += sizes[c];
+    if (rowBytes > UINT32_MAX)
+        throw AdoError("the result is too large");
+    if (mChunks.empty() || mChunks.back().capacity() - mChunks.back().size() < rowBytes) {
+        const std::size_t next = mChunks.empty()
+                                     ? FirstChunkBytes
+                                     : std::min(mChunks.back().capacity() * 2, LargestChunkBytes);
+        mChunks.emplace_back();
+        mChunks.back().reserve(std::max(next, rowBytes));
+    }
+    std::string& chunk = mChunks.back();
+    for (std::size_t c = 0; c < fields; ++c) {
+        if (texts[c])
+            chunk.append(texts[c], sizes[c]);
+        mEnds.push_back(static_cast<std::uint32_t>(chunk.size()));
+        mNull.push_back(texts[c] == nullptr);
+    }
+    mRowChunk.push_back(static_cast<std::uint32_t>(mChunks.size() - 1));
+    ++mRows;
 }
 
 void AdoResult::removeRow(int row) {
     const std::size_t width = mNames.size();
     const std::size_t first = static_cast<std::size_t>(row) * width;
-    const std::uint32_t begin = first == 0 ? 0 : mEnds[first - 1];
-    const std::uint32_t end = mEnds[first + width - 1];
-    const std::uint32_t removed = end - begin;
-    mText.erase(begin, removed);
+    const std::uint32_t chunk = mRowChunk[row];
+    const std::uint32_t begin = rowBegin(row);
+    const std::uint32_t removed = mEnds[first + width - 1] - begin;
+    mChunks[chunk].erase(begin, removed);
+    // The rows after it in the same chunk move up by what was removed.
+    for (std::size_t later = row + 1; later < mRowChunk.size() && mRowChunk[later] == chunk;
+         ++later) {
+        for (std::size_t i = later * width; i < (later + 1) * width; ++i)
+            mEnds[i] -= removed;
+    }
     mEnds.erase(mEnds.begin() + first, mEnds.begin() + first + width);
-    for (std::size_t i = first; i < mEnds.size(); ++i)
-        mEnds[i] -= removed;
     mNull.erase(mNull.begin() + first, mNull.begin() + first + width);
+    mRowChunk.erase(mRowChunk.begin() + row);
     --mRows;
 }
 
@@ -401,19 +446,16 @@ void AdoQuery::open() {
         result.mNames.emplace_back(sqlite3_column_name(stmt, c));
         result.mKinds.push_back(kindOfDeclaredType(sqlite3_column_decltype(stmt, c)));
     }
+    // A row's texts stay valid until the next step.
+    std::vector<const char*> texts(static_cast<std::size_t>(columns));
+    std::vector<std::size_t> sizes(static_cast<std::size_t>(columns));
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         for (int c = 0; c < columns; ++c) {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
-            const int bytes = sqlite3_column_bytes(stmt, c);
-            if (text)
-                result.mText.append(text, static_cast<std::size_t>(bytes));
-            if (result.mText.size() > UINT32_MAX)
-                throw AdoError("the result is too large");
-            result.mEnds.push_back(static_cast<std::uint32_t>(result.mText.size()));
-            result.mNull.push_back(text == nullptr);
+            texts[c] = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+            sizes[c] = texts[c] ? static_cast<std::size_t>(sqlite3_column_bytes(stmt, c)) : 0;
         }
-        ++result.mRows;
+        result.appendRow(texts.data(), sizes.data());
     }
     // A damaged database lists the rows that still read, up to the damage.
     if (rc != SQLITE_DONE &&

@@ -6,6 +6,7 @@
 // client-side result with a cursor. Backed by SQLite; free of Qt.
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -112,7 +113,11 @@ private:
 enum class FieldKind { Integer, Float, Text, DateTime };
 
 // A whole result held in memory: field names and kinds, and every cell as
-// UTF-8 text in one buffer. Null cells are empty and flagged.
+// UTF-8 text. The texts lie in chunks that are never moved once written: a
+// row's cells one after another in one chunk, each chunk twice the size of
+// the one before up to a limit. A million rows are read without ever copying
+// what was read, and hold little beyond their text. Null cells are empty and
+// flagged.
 class AdoResult {
 public:
     int rowCount() const { return mRows; }
@@ -129,12 +134,17 @@ public:
 
 private:
     friend class AdoQuery;
+    // Adds a row of `fieldCount()` cells; a null text is a null cell.
+    void appendRow(const char* const* texts, const std::size_t* sizes);
     void removeRow(int row);
+    // Where the row's first cell begins in its chunk.
+    std::uint32_t rowBegin(int row) const;
 
     std::vector<std::string> mNames;
     std::vector<FieldKind> mKinds;
-    std::string mText;
-    std::vector<std::uint32_t> mEnds; // end offset of each cell in mText
+    std::vector<std::string> mChunks;     // filled up to their reserved size, never beyond
+    std::vector<std::uint32_t> mRowChunk; // the chunk of each row
+    std::deque<std::uint32_t> mEnds;      // end of each cell in its row's chunk
     std::vector<bool> mNull;
     int mRows = 0;
 };

@@ -173,6 +173,48 @@ TEST_F(AdoTest, DeleteCurrentRemovesOnlyThatRowByItsKey) {
     EXPECT_EQ(query.field(0), "c");
 }
 
+// Enough rows to fill several chunks of the result, one row larger than any
+// chunk, null cells; every cell reads back after rows are removed at the
+// start, inside and at the end of a chunk.
+TEST_F(AdoTest, LargeResultsReadBackCellByCellAfterRemovals) {
+    exec("begin");
+    for (int i = 0; i < 20000; ++i) {
+        const std::string title =
+            i == 7000 ? std::string(3 * 1024 * 1024, 'x') : "标题" + std::to_string(i);
+        exec("insert into data (标题, 时间) values ('" + title + "', " +
+             (i % 5 ? "'t" + std::to_string(i) + "'" : "null") + ")");
+    }
+    exec("commit");
+    AdoQuery query(mConnection);
+    query.setSql("select 编号, 标题, 时间 from data order by 编号");
+    query.open();
+    std::vector<int> keys(20000);
+    for (int i = 0; i < 20000; ++i)
+        keys[i] = i + 1;
+    const auto expectRows = [&] {
+        const platform::AdoResult& result = query.result();
+        ASSERT_EQ(result.rowCount(), static_cast<int>(keys.size()));
+        for (int row = 0; row < result.rowCount(); ++row) {
+            const int i = keys[row] - 1;
+            ASSERT_EQ(result.cell(row, 0), std::to_string(keys[row])) << row;
+            ASSERT_EQ(result.cell(row, 1),
+                      i == 7000 ? std::string(3 * 1024 * 1024, 'x') : "标题" + std::to_string(i))
+                << row;
+            ASSERT_EQ(result.isNull(row, 2), i % 5 == 0) << row;
+            ASSERT_EQ(result.cell(row, 2), i % 5 ? "t" + std::to_string(i) : "") << row;
+        }
+    };
+    expectRows();
+    EXPECT_LT(query.result().memoryUsed(), 2 * 3 * 1024 * 1024 + 4 * 1024 * 1024);
+    // The first row, the huge one, its neighbours, one in the middle, the last.
+    for (const int row : {0, 6999, 6998, 6998, 12345, 19994}) {
+        query.moveTo(row);
+        query.deleteCurrent();
+        keys.erase(keys.begin() + row);
+        expectRows();
+    }
+}
+
 TEST_F(AdoTest, StatementsAndDeleteCountTheRowsTheyChanged) {
     AdoQuery statement(mConnection);
     for (const char* title : {"a", "b", "c"}) {
