@@ -3,6 +3,7 @@
 #include "platform/app_dir.h"
 #include "platform/message_box.h"
 #include "platform/status_bar.h"
+#include "platform/stored_text.h"
 #include "platform/word_list.h"
 #include "records/entry_boxes.h"
 #include "records/module_storage.h"
@@ -276,6 +277,10 @@ void RecordWindow::loadWordList(const QString& boxName, const QString& file) {
 
 void RecordWindow::connectModule() {
     mConnection.setConnectionString(connectionString(platform::appDir(), mDescriptor.databaseFile));
+    std::vector<std::string> columns;
+    for (const QString& column : moduleColumns(mDescriptor.databaseFile))
+        columns.push_back(column.toStdString());
+    mConnection.setRequiredColumns("data", std::move(columns));
     mConnection.open();
 }
 
@@ -357,6 +362,13 @@ void RecordWindow::refreshKeepingEntries() {
     setBoxText(IdBox, QString());
 }
 
+bool RecordWindow::refusedByWindow() {
+    const std::optional<QString> message = refusedEntries();
+    if (message)
+        platform::showMessage(*message);
+    return message.has_value();
+}
+
 void RecordWindow::add() {
     if (refuseChanges())
         return;
@@ -366,6 +378,8 @@ void RecordWindow::add() {
             return;
         }
     }
+    if (refusedByWindow())
+        return;
     // The statement runs on a query of its own: when it fails, the list and
     // its count stay as they were.
     mStatement.setSql(insertStatement(valuesOf(mDescriptor.addColumns)));
@@ -388,6 +402,8 @@ void RecordWindow::edit() {
         platform::showMessage(QStringLiteral("不可编辑"));
         return;
     }
+    if (refusedByWindow())
+        return;
     mStatement.setSql(updateStatement(valuesOf(mDescriptor.editColumns), key));
     if (mStatement.execSql() == 0) {
         // The row is gone (deleted or cleared meanwhile): nothing was edited.
@@ -420,7 +436,7 @@ void RecordWindow::loadRow() {
         return;
     for (const auto& [field, boxName] : mDescriptor.rowLoad) {
         const std::string_view text = mQuery.field(field);
-        setBoxText(boxName, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        setBoxText(boxName, platform::storedText(text));
     }
 }
 
