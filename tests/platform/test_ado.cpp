@@ -45,6 +45,17 @@ protected:
     AdoConnection mConnection;
 };
 
+// Opening refuses the file as one that is not the program's, with this message.
+void expectForeign(AdoConnection& connection, const std::string& message) {
+    try {
+        connection.open();
+        ADD_FAILURE() << "a foreign file opened";
+    } catch (const AdoError& error) {
+        EXPECT_EQ(error.fault(), platform::DatabaseFault::Foreign);
+        EXPECT_EQ(std::string(error.what()), message);
+    }
+}
+
 } // namespace
 
 TEST(AdoConnectionString, DataSourceIsFoundWhateverItsCaseAndPlace) {
@@ -105,15 +116,9 @@ TEST(AdoConnectionOpen, MissingOrDamagedDatabaseThrowsAndCreatesNothing) {
     file.write(QByteArray(4096, 'x'));
     file.close();
     connection.setConnectionString("Data Source=" + damaged.toStdString());
-    try {
-        connection.open();
-        FAIL() << "a file of text opened";
-    } catch (const AdoError& error) {
-        EXPECT_EQ(error.fault(), platform::DatabaseFault::Foreign);
-        EXPECT_EQ(std::string(error.what()),
+    expectForeign(connection,
                   "数据库文件\"damaged.mdb\"不能使用: 这不是数据库文件,本程序不能打开它。"
                   "请用 Marvanto 的数据库文件替换它");
-    }
 }
 
 TEST(AdoDatabaseFiles, KindFromTheFirstBytes) {
@@ -163,15 +168,8 @@ TEST(AdoDatabaseFiles, TableWithoutTheModulesColumnsIsRefusedUnchanged) {
     AdoConnection connection;
     connection.setConnectionString("Data Source=" + path.toStdString());
     connection.setRequiredColumns("data", {"编号", "商品", "金额", "出货人"});
-    try {
-        connection.open();
-        FAIL() << "a table without 金额 opened";
-    } catch (const AdoError& error) {
-        EXPECT_EQ(error.fault(), platform::DatabaseFault::Foreign);
-        EXPECT_EQ(std::string(error.what()),
-                  "数据库文件\"销售记录.mdb\"不能使用: 表 data 缺少列 金额,出货人,"
-                  "它不是本程序的这个数据库。请用 Marvanto 的数据库文件替换它");
-    }
+    expectForeign(connection, "数据库文件\"销售记录.mdb\"不能使用: 表 data 缺少列 金额,出货人,"
+                              "它不是本程序的这个数据库。请用 Marvanto 的数据库文件替换它");
     EXPECT_FALSE(connection.connected());
     connection.setRequiredColumns("sales", {"编号"});
     EXPECT_THROW(connection.open(), AdoError);

@@ -118,34 +118,17 @@ TEST_F(AutomationSpreadsheet, OnlyFullDateTimeTextsBecomeDateTimes) {
 }
 
 TEST(SpreadsheetTyping, TextsThatSpellNumbersBecomeNumbers) {
-    const struct {
-        const char16_t* text;
-        std::optional<double> number;
-    } cases[] = {
-        {u"350", 350},
-        {u" 12.5 ", 12.5},
-        {u"-3", -3},
-        {u"+7", 7},
-        {u"0", 0},
-        {u"0.25", 0.25},
-        {u".5", 0.5},
-        {u"\t8\t", 8},
-        {u"123456789012345", 123456789012345.0},
-        {u"007", std::nullopt},
-        {u"-00", std::nullopt},
-        {u"1234567890123456", std::nullopt},
-        {u"1,000", std::nullopt},
-        {u"1e3", std::nullopt},
-        {u"1.2.3", std::nullopt},
-        {u"12元", std::nullopt},
-        {u"１２", std::nullopt},
-        {u"", std::nullopt},
-        {u"-", std::nullopt},
-        {u".", std::nullopt},
-        {u"1 2", std::nullopt},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(xlsx::numberText(c.text), c.number) << QString::fromUtf16(c.text).toStdString();
+    const std::pair<const char16_t*, double> numbers[] = {
+        {u"350", 350}, {u" 12.5 ", 12.5}, {u"-3", -3},
+        {u"+7", 7},    {u"0", 0},         {u"0.25", 0.25},
+        {u".5", 0.5},  {u"\t8\t", 8},     {u"123456789012345", 123456789012345.0}};
+    for (const auto& [text, number] : numbers)
+        EXPECT_EQ(xlsx::numberText(text), number) << QString::fromUtf16(text).toStdString();
+    // Codes with leading zeros, more digits than a number keeps, and
+    // anything but plain digits stay text.
+    for (const char16_t* text : {u"007", u"-00", u"1234567890123456", u"1,000", u"1e3", u"1.2.3",
+                                 u"12元", u"１２", u"", u"-", u".", u"1 2"})
+        EXPECT_EQ(xlsx::numberText(text), std::nullopt) << QString::fromUtf16(text).toStdString();
 }
 
 TEST_F(AutomationSpreadsheet, ColumnsTakeTheirWidthsAndLineBreaksWrap) {
