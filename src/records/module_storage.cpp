@@ -1,6 +1,6 @@
 #include "records/module_storage.h"
 
-#include "platform/app_dir.h"
+#include "platform/data_dir.h"
 
 namespace records {
 
@@ -29,7 +29,7 @@ const QStringList& moduleColumns(const QString& fileName) {
 }
 
 QString databaseFolder() {
-    return platform::appPath(QStringLiteral("database/"));
+    return platform::dataPath(QStringLiteral("database/"));
 }
 
 QString databasePath(const QString& fileName) {
