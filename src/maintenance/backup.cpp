@@ -129,8 +129,10 @@ SourceState checkSource(const QString& path) {
     try {
         connection.open();
     } catch (const platform::AdoError& error) {
-        return error.fault() == platform::DatabaseFault::Damaged ? SourceState::Damaged
-                                                                 : SourceState::Sound;
+        // A file that is not ours (an Access file, say) is kept as it is too.
+        const bool unreadable = error.fault() == platform::DatabaseFault::Damaged ||
+                                error.fault() == platform::DatabaseFault::Foreign;
+        return unreadable ? SourceState::Damaged : SourceState::Sound;
     }
     return connection.damaged() ? SourceState::Damaged : SourceState::Sound;
 }

@@ -81,15 +81,6 @@ QString reasonText(int code) {
     }
 }
 
-const QStringList& moduleColumns(const QString& fileName) {
-    static const QStringList none;
-    for (const records::ModuleTable& table : records::moduleTables()) {
-        if (table.fileName == fileName)
-            return table.columns;
-    }
-    return none;
-}
-
 QString joined(const QStringList& files) {
     return files.join(QStringLiteral("、"));
 }
@@ -213,7 +204,7 @@ void restoreBackup(const BackupEntry& backup, const QString& clockText,
                    const std::function<void()>& afterRestore) {
     for (const QString& fileName : backup.databases) {
         const QString problem = backupDatabaseProblem(backup.folder + QLatin1Char('/') + fileName,
-                                                      moduleColumns(fileName));
+                                                      records::moduleColumns(fileName));
         if (!problem.isEmpty()) {
             platform::showMessage(
                 QStringLiteral("备份中的%1%2,没有恢复任何数据库。").arg(fileName, problem));

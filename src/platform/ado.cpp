@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <fstream>
 #include <regex>
 
 namespace platform {
@@ -36,10 +37,64 @@ std::string trimmed(const std::string& text) {
     throw AdoError(faultMessage(fault, fileNameOf(file ? file : ""), sqlite3_errmsg(db)), fault);
 }
 
+std::filesystem::path pathOf(const std::string& path) {
+    return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
+
 bool fileExists(const std::string& path) {
     std::error_code error;
-    const std::u8string bytes(path.begin(), path.end());
-    return std::filesystem::exists(std::filesystem::path(bytes), error);
+    return std::filesystem::exists(pathOf(path), error);
+}
+
+// Refuses a file that is not a SQLite database before SQLite ever opens it,
+// so nothing is written into it. A missing file is left to the opening.
+void refuseForeignFile(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path file = pathOf(path);
+    if (!std::filesystem::is_regular_file(file, error))
+        return;
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    if (error)
+        return;
+    std::string head(std::min<std::uintmax_t>(size, DatabaseHeadBytes), '\0');
+    std::ifstream in(file, std::ios::binary);
+    if (!in.read(head.data(), static_cast<std::streamsize>(head.size())))
+        return; // unreadable: SQLite's own opening says why
+    const std::string name = fileNameOf(path);
+    switch (const DatabaseFileKind kind = kindOfDatabaseFile(head, size)) {
+    case DatabaseFileKind::Sqlite:
+        return;
+    case DatabaseFileKind::DamagedSqlite:
+        throw AdoError(faultMessage(DatabaseFault::Damaged, name, "file is not a database"),
+                       DatabaseFault::Damaged);
+    default:
+        throw AdoError(faultMessage(DatabaseFault::Foreign, name, foreignFileText(kind)),
+                       DatabaseFault::Foreign);
+    }
+}
+
+bool hasAt(std::string_view head, std::size_t offset, std::string_view text) {
+    return head.size() >= offset + text.size() && head.substr(offset, text.size()) == text;
+}
+
+unsigned byteAt(std::string_view head, std::size_t offset) {
+    return static_cast<unsigned char>(head[offset]);
+}
+
+// Whether the page at `offset` of a file with pages of `pageSize` bytes
+// looks like a b-tree page: a page type SQLite writes and a cell content
+// area that lies inside the page.
+bool looksLikeBtreePage(std::string_view head, std::size_t offset, std::size_t pageSize) {
+    if (head.size() < offset + 8)
+        return false;
+    const unsigned type = byteAt(head, offset);
+    if (type != 2 && type != 5 && type != 10 && type != 13)
+        return false;
+    std::size_t content = byteAt(head, offset + 5) << 8 | byteAt(head, offset + 6);
+    if (content == 0)
+        content = 65536;
+    const std::size_t headerBytes = type == 2 || type == 5 ? 12 : 8;
+    return content >= headerBytes && content <= pageSize && byteAt(head, offset + 7) <= 60;
 }
 
 // Opens an existing database file; throws the fault, naming the file.
@@ -153,7 +208,44 @@ std::string translateStatement(const std::string& sql) {
     std::smatch match;
     if (std::regex_match(sql, match, jetDelete))
         return "delete from " + match[1].str();
+    if (sql.find('\0') != std::string::npos)
+        return literalsWithNul(sql);
     return sql;
+}
+
+std::string literalsWithNul(std::string_view sql) {
+    std::string out;
+    out.reserve(sql.size() + 16);
+    std::size_t i = 0;
+    while (i < sql.size()) {
+        if (sql[i] != '\'') {
+            out += sql[i++];
+            continue;
+        }
+        // A quoted text runs to the quote that is not doubled.
+        std::size_t end = i + 1;
+        while (end < sql.size()) {
+            if (sql[end] == '\'' && (end + 1 >= sql.size() || sql[end + 1] != '\''))
+                break;
+            end += sql[end] == '\'' ? 2 : 1;
+        }
+        if (end >= sql.size()) {
+            // Unterminated: SQLite reports it as it stands.
+            out.append(sql.substr(i));
+            break;
+        }
+        const std::string_view body = sql.substr(i + 1, end - i - 1);
+        if (body.find('\0') == std::string_view::npos) {
+            out.append(sql.substr(i, end - i + 1));
+        } else {
+            out += "('";
+            for (const char c : body)
+                out += c == '\0' ? std::string("'||char(0)||'") : std::string(1, c);
+            out += "')";
+        }
+        i = end + 1;
+    }
+    return out;
 }
 
 DatabaseFault faultOfResultCode(int resultCode) {
@@ -193,6 +285,9 @@ std::string faultMessage(DatabaseFault fault, std::string_view fileName, std::st
     case DatabaseFault::Missing:
         message += "不存在";
         break;
+    case DatabaseFault::Foreign:
+        message += "不能使用";
+        break;
     case DatabaseFault::Other:
         message += "无法使用";
         break;
@@ -205,6 +300,56 @@ std::string faultMessage(DatabaseFault fault, std::string_view fileName, std::st
 std::string damagedRefusal(std::string_view fileName) {
     return "数据库文件\"" + std::string(fileName) +
            "\"已损坏,只能查看记录,不能添加,编辑,删除或清空;请用备份恢复它";
+}
+
+DatabaseFileKind kindOfDatabaseFile(std::string_view head, std::uint64_t size) {
+    using namespace std::string_view_literals;
+    if (size == 0)
+        return DatabaseFileKind::Empty;
+    if (hasAt(head, 0, "SQLite format 3\0"sv))
+        return DatabaseFileKind::Sqlite;
+    if (hasAt(head, 0, "\0\1\0\0"sv) &&
+        (hasAt(head, 4, "Standard Jet DB"sv) || hasAt(head, 4, "Standard ACE DB"sv)))
+        return DatabaseFileKind::Access;
+    // A SQLite file whose first page was overwritten still has its second
+    // page, a b-tree page, at one of the page sizes SQLite uses.
+    for (std::uint64_t pageSize = 512; pageSize <= 65536; pageSize *= 2) {
+        if (size % pageSize == 0 && size >= 2 * pageSize &&
+            looksLikeBtreePage(head, pageSize, pageSize))
+            return DatabaseFileKind::DamagedSqlite;
+    }
+    return DatabaseFileKind::NotADatabase;
+}
+
+std::string foreignFileText(DatabaseFileKind kind) {
+    const std::string replace = "。请用 Marvanto 的数据库文件替换它";
+    switch (kind) {
+    case DatabaseFileKind::Access:
+        return "这是 Access 数据库文件,本程序不能直接打开" + replace;
+    case DatabaseFileKind::Empty:
+        return "这是一个空文件(0 字节),里面没有数据库" + replace;
+    case DatabaseFileKind::NotADatabase:
+        return "这不是数据库文件,本程序不能打开它" + replace;
+    case DatabaseFileKind::Sqlite:
+    case DatabaseFileKind::DamagedSqlite:
+        break;
+    }
+    return {};
+}
+
+std::string missingColumnsText(std::string_view table, const std::vector<std::string>& present,
+                               const std::vector<std::string>& required) {
+    const std::string replace = ",它不是本程序的这个数据库。请用 Marvanto 的数据库文件替换它";
+    if (present.empty())
+        return "没有表 " + std::string(table) + replace;
+    std::string missing;
+    for (const std::string& column : required) {
+        if (std::find(present.begin(), present.end(), column) == present.end())
+            missing += (missing.empty() ? "" : ",") + column;
+    }
+    if (missing.empty())
+        return {};
+    return "表 " + std::string(table) + " 缺少列 " + missing + replace;
 }
 
 std::string fileNameOf(std::string_view path) {
@@ -233,15 +378,42 @@ void AdoConnection::setConnectionString(const std::string& connectionString) {
     mConnectionString = connectionString;
 }
 
+void AdoConnection::setRequiredColumns(std::string table, std::vector<std::string> columns) {
+    mRequiredTable = std::move(table);
+    mRequiredColumns = std::move(columns);
+}
+
+void AdoConnection::checkRequiredColumns(sqlite3* db) const {
+    if (mRequiredTable.empty())
+        return;
+    Statement info(db, "select name from pragma_table_info(?1)");
+    sqlite3_bind_text(info.get(), 1, mRequiredTable.c_str(),
+                      static_cast<int>(mRequiredTable.size()), SQLITE_TRANSIENT);
+    std::vector<std::string> present;
+    int rc;
+    while ((rc = sqlite3_step(info.get())) == SQLITE_ROW)
+        present.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 0)));
+    if (rc != SQLITE_DONE)
+        fail(db);
+    const std::string missing = missingColumnsText(mRequiredTable, present, mRequiredColumns);
+    if (!missing.empty())
+        throw AdoError(faultMessage(DatabaseFault::Foreign,
+                                    fileNameOf(sqlite3_db_filename(db, "main")), missing),
+                       DatabaseFault::Foreign);
+}
+
 void AdoConnection::open() {
     close();
     const std::string path = dataSourceOf(mConnectionString);
     if (path.empty())
         throw AdoError("连接字符串中没有数据库文件 (Data Source)");
+    refuseForeignFile(path);
     sqlite3* db = openFile(path, SQLITE_OPEN_READWRITE);
     std::string finding;
     try {
         finding = quickCheckFinding(db);
+        if (finding.empty())
+            checkRequiredColumns(db);
     } catch (...) {
         sqlite3_close(db);
         throw;

@@ -20,7 +20,10 @@ namespace platform {
 // Any failure of the data layer. Failures of a database file say in Chinese
 // which file it is and what happened, followed by the database's own text.
 // What went wrong with a database file, as the user can act on it.
-enum class DatabaseFault { Damaged, Busy, Unwritable, Missing, Other };
+// Foreign: a file that is not one of the program's databases at all (an
+// Access file, no database, an empty file, a database without the table or
+// columns of its module); replacing it is the remedy, not a restore.
+enum class DatabaseFault { Damaged, Busy, Unwritable, Missing, Foreign, Other };
 
 class AdoError : public std::runtime_error {
 public:
@@ -44,6 +47,29 @@ std::string faultMessage(DatabaseFault fault, std::string_view fileName, std::st
 // reading only: the file, that it is damaged, and that a backup restores it.
 std::string damagedRefusal(std::string_view fileName);
 
+// What a database file is, from its first bytes and its size.
+enum class DatabaseFileKind {
+    Empty,         // no bytes at all
+    Sqlite,        // begins with the SQLite header
+    DamagedSqlite, // the header is gone but the pages after it are SQLite's
+    Access,        // a Jet or ACE (Microsoft Access) database
+    NotADatabase,  // anything else
+};
+// `head` holds the file's first bytes (up to HeadBytes, fewer for a small
+// file); `size` is the whole file's size.
+DatabaseFileKind kindOfDatabaseFile(std::string_view head, std::uint64_t size);
+inline constexpr std::size_t DatabaseHeadBytes = 65536 + 16;
+
+// What the user reads about a file that is not one of ours, after the file's
+// name (for all kinds but Sqlite and DamagedSqlite).
+std::string foreignFileText(DatabaseFileKind kind);
+
+// What a table lacks of the columns a module needs: "没有表 data", or
+// "表 data 缺少列 金额,备注"; empty when it has them all. `present` holds
+// the table's columns, empty when there is no such table.
+std::string missingColumnsText(std::string_view table, const std::vector<std::string>& present,
+                               const std::vector<std::string>& required);
+
 // The last component of a path, either separator.
 std::string fileNameOf(std::string_view path);
 
@@ -53,9 +79,17 @@ std::string fileNameOf(std::string_view path);
 std::string dataSourceOf(const std::string& connectionString);
 
 // The statement SQLite runs for a statement text the program sends. The
-// program's Jet form "delete from (data)" becomes "delete from data";
-// everything else passes unchanged.
+// program's Jet form "delete from (data)" becomes "delete from data", and a
+// quoted text holding NUL characters is spelled so that SQLite reads all of
+// it (see literalsWithNul); everything else passes unchanged.
 std::string translateStatement(const std::string& sql);
+
+// SQLite's reading of a statement ends at a NUL character, even inside a
+// quoted text. Each quoted text that holds one becomes a concatenation that
+// spells it with char(0): 'a<NUL>b' becomes ('a'||char(0)||'b'), the same
+// text with the same length. Texts without NUL and everything outside quotes
+// stay as they are.
+std::string literalsWithNul(std::string_view sql);
 
 // Doubles every single quote, so that a text placed between quotes in a
 // statement stays one literal.
@@ -71,11 +105,15 @@ public:
     void setConnectionString(const std::string& connectionString);
     const std::string& connectionString() const { return mConnectionString; }
 
-    // Opens the database named by Data Source. Never creates a file: a
-    // missing, busy or unreadable database throws AdoError and leaves the
-    // connection closed. The file is checked first (quick_check); a damaged
-    // file whose schema still reads is opened for reading only and marked
-    // damaged(), so what can be read is still shown and nothing is written.
+    // The table and columns the database must have; open() refuses a file
+    // without them. None by default.
+    void setRequiredColumns(std::string table, std::vector<std::string> columns);
+
+    // Opens the database named by Data Source. Never creates a file and
+    // never writes into one that is not ours: a missing, busy, foreign or
+    // unreadable database throws AdoError and leaves the connection closed. The file is checked
+    // first (quick_check); a damaged file whose schema still reads is opened for reading only and
+    // marked damaged(), so what can be read is still shown and nothing is written.
     void open();
     void close();
     bool connected() const { return mDb != nullptr; }
@@ -103,7 +141,11 @@ public:
     sqlite3* handle() const { return mDb; }
 
 private:
+    void checkRequiredColumns(sqlite3* db) const;
+
     std::string mConnectionString;
+    std::string mRequiredTable;
+    std::vector<std::string> mRequiredColumns;
     sqlite3* mDb = nullptr;
     bool mDamaged = false;
     std::string mDamageDetail;

@@ -8,6 +8,7 @@
 #include "platform/docx_document.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace platform::servers {
@@ -159,6 +160,52 @@ private:
     int mColumn;
 };
 
+// A column or a row of a table: what the table lets a program set on it.
+class TablePart : public AutomationObject {
+public:
+    enum class Kind { Column, Row };
+    TablePart(DocumentPtr document, std::shared_ptr<docx::Table> table, Kind kind, int index)
+        : AutomationObject(kind == Kind::Column ? QStringLiteral("Column") : QStringLiteral("Row")),
+          mDocument(std::move(document)), mTable(std::move(table)), mKind(kind), mIndex(index) {}
+
+protected:
+    OleVariant dispatch(const QString& name, CallKind kind,
+                        const QList<OleVariant>& arguments) override {
+        const bool column = mKind == Kind::Column;
+        if (column ? nameIs(name, QLatin1String("Width"))
+                   : nameIs(name, QLatin1String("HeadingFormat"))) {
+            expectCall(name, kind, CallKind::PropertyPut, arguments, 1, 1);
+            mDocument->requireOpen();
+            const QVariant& value = arguments[0].value();
+            bool ok = !arguments[0].isObject() && value.isValid();
+            const double number = ok ? value.toDouble(&ok) : 0;
+            if (!ok || (column && (!std::isfinite(number) || number < 0)))
+                throw AutomationError(QStringLiteral("Type mismatch: \"%1\"").arg(name));
+            if (column)
+                mTable->widths[static_cast<size_t>(mIndex - 1)] = number;
+            else
+                setHeading(number != 0);
+            return {};
+        }
+        automation::unknownMember(typeName(), name);
+    }
+
+private:
+    // Rows repeat at the top of each page only as an unbroken run from the
+    // first row.
+    void setHeading(bool heading) {
+        if (heading && mIndex == mTable->headingRows + 1)
+            mTable->headingRows = mIndex;
+        else if (!heading && mIndex <= mTable->headingRows)
+            mTable->headingRows = mIndex - 1;
+    }
+
+    DocumentPtr mDocument;
+    std::shared_ptr<docx::Table> mTable;
+    Kind mKind;
+    int mIndex;
+};
+
 class Table : public AutomationObject {
 public:
     Table(DocumentPtr document, std::shared_ptr<docx::Table> table)
@@ -177,6 +224,17 @@ protected:
                 throw AutomationError(
                     QStringLiteral("The table has no cell (%1, %2)").arg(row).arg(column));
             return std::make_shared<Cell>(mDocument, mTable, row, column);
+        }
+        const bool columns = nameIs(name, QLatin1String("Columns"));
+        if (columns || nameIs(name, QLatin1String("Rows"))) {
+            expectCall(name, kind, CallKind::PropertyGet, arguments, 1, 1);
+            mDocument->requireOpen();
+            const int index = integerArgument(arguments[0], name);
+            if (index < 1 || index > (columns ? mTable->columns : mTable->rows))
+                throw AutomationError(
+                    QStringLiteral("The table has no %1 %2").arg(name).arg(index));
+            return std::make_shared<TablePart>(
+                mDocument, mTable, columns ? TablePart::Kind::Column : TablePart::Kind::Row, index);
         }
         automation::unknownMember(typeName(), name);
     }

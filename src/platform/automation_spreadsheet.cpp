@@ -27,6 +27,10 @@ public:
         requireOpen();
         mSheet.setCell(row, column, value);
     }
+    void setColumnWidth(int column, double characters) {
+        requireOpen();
+        mSheet.setColumnWidth(column, characters);
+    }
 
 protected:
     OleVariant dispatch(const QString& name, CallKind kind,
@@ -66,6 +70,33 @@ private:
     std::vector<std::shared_ptr<Workbook>> mWorkbooks;
 };
 
+// One column of the active workbook's sheet; its width is in characters.
+class Column : public AutomationObject {
+public:
+    Column(std::shared_ptr<Workbook> book, int column)
+        : AutomationObject(QStringLiteral("Range")), mBook(std::move(book)), mColumn(column) {}
+
+protected:
+    OleVariant dispatch(const QString& name, CallKind kind,
+                        const QList<OleVariant>& arguments) override {
+        if (nameIs(name, QLatin1String("ColumnWidth"))) {
+            expectCall(name, kind, CallKind::PropertyPut, arguments, 1, 1);
+            bool ok = false;
+            const double width = arguments[0].isObject() ? 0 : arguments[0].value().toDouble(&ok);
+            if (!ok)
+                throw AutomationError(
+                    QStringLiteral("Type mismatch: \"%1\" needs a number").arg(name));
+            mBook->setColumnWidth(mColumn, width);
+            return {};
+        }
+        automation::unknownMember(typeName(), name);
+    }
+
+private:
+    std::shared_ptr<Workbook> mBook;
+    int mColumn;
+};
+
 class Workbooks : public AutomationObject {
 public:
     explicit Workbooks(std::shared_ptr<SpreadsheetApplication> application)
@@ -96,6 +127,12 @@ OleVariant SpreadsheetApplication::dispatch(const QString& name, CallKind kind,
         mWorkbooks.back()->setCell(integerArgument(arguments[0], name),
                                    integerArgument(arguments[1], name), arguments[2].value());
         return {};
+    }
+    if (nameIs(name, QLatin1String("Columns"))) {
+        expectCall(name, kind, CallKind::PropertyGet, arguments, 1, 1);
+        if (mWorkbooks.empty())
+            throw AutomationError(QStringLiteral("No workbook is open"));
+        return std::make_shared<Column>(mWorkbooks.back(), integerArgument(arguments[0], name));
     }
     if (nameIs(name, QLatin1String("Workbooks"))) {
         expectCall(name, kind, CallKind::PropertyGet, arguments, 0, 0);

@@ -4,6 +4,7 @@
 
 #include <minizip/zip.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 
@@ -24,7 +25,30 @@ constexpr char ContentTypes[] =
     R"(<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>)"
     R"(<Default Extension="xml" ContentType="application/xml"/>)"
     R"(<Override PartName="/word/document.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"/>)"
+    R"(<Override PartName="/word/styles.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml"/>)"
     R"(</Types>)";
+
+constexpr char DocumentRelationships[] =
+    R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+    "\n"
+    R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+    R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles" Target="styles.xml"/>)"
+    R"(</Relationships>)";
+
+// The document's defaults: the program's font for every script, 10.5 points
+// (the usual size of Chinese body text), single spacing.
+QByteArray styles() {
+    const QByteArray font(FontName);
+    return QByteArray(
+               R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+               "\n"
+               R"(<w:styles xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main">)"
+               R"(<w:docDefaults><w:rPrDefault><w:rPr><w:rFonts w:ascii=")") +
+           font + R"(" w:hAnsi=")" + font + R"(" w:eastAsia=")" + font + R"(" w:cs=")" + font +
+           R"("/><w:sz w:val="21"/><w:szCs w:val="21"/><w:lang w:eastAsia="zh-CN"/>)"
+           R"(</w:rPr></w:rPrDefault><w:pPrDefault><w:pPr><w:spacing w:after="0" w:line="240" w:lineRule="auto"/>)"
+           R"(</w:pPr></w:pPrDefault></w:docDefaults></w:styles>)";
+}
 
 constexpr char PackageRelationships[] =
     R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
@@ -150,8 +174,16 @@ void addParagraphs(Output& out, const QString& text) {
 }
 
 void addTable(Output& out, const Table& table) {
-    const QByteArray columnWidth = QByteArray::number(TextWidth / table.columns);
-    out.add(R"(<w:tbl><w:tblPr><w:tblW w:w="0" w:type="auto"/><w:tblBorders>)"
+    const std::vector<int> twips = columnTwips(table.widths, TextWidth);
+    int tableWidth = 0;
+    std::vector<QByteArray> cellStarts;
+    for (const int width : twips) {
+        tableWidth += width;
+        cellStarts.push_back(R"(<w:tc><w:tcPr><w:tcW w:w=")" + QByteArray::number(width) +
+                             R"(" w:type="dxa"/></w:tcPr>)");
+    }
+    out.add(R"(<w:tbl><w:tblPr><w:tblW w:w=")" + QByteArray::number(tableWidth) +
+            R"(" w:type="dxa"/><w:tblBorders>)"
             R"(<w:top w:val="single" w:sz="4" w:space="0" w:color="auto"/>)"
             R"(<w:left w:val="single" w:sz="4" w:space="0" w:color="auto"/>)"
             R"(<w:bottom w:val="single" w:sz="4" w:space="0" w:color="auto"/>)"
@@ -159,16 +191,16 @@ void addTable(Output& out, const Table& table) {
             R"(<w:insideH w:val="single" w:sz="4" w:space="0" w:color="auto"/>)"
             R"(<w:insideV w:val="single" w:sz="4" w:space="0" w:color="auto"/>)"
             R"(</w:tblBorders><w:tblLayout w:type="fixed"/></w:tblPr><w:tblGrid>)");
-    for (int column = 0; column < table.columns; ++column) {
+    for (const int width : twips) {
         out.add(R"(<w:gridCol w:w=")");
-        out.add(columnWidth);
+        out.add(QByteArray::number(width));
         out.add(R"("/>)");
     }
     out.add("</w:tblGrid>");
     for (int row = 1; row <= table.rows; ++row) {
-        out.add("<w:tr>");
+        out.add(row <= table.headingRows ? "<w:tr><w:trPr><w:tblHeader/></w:trPr>" : "<w:tr>");
         for (int column = 1; column <= table.columns; ++column) {
-            out.add("<w:tc>");
+            out.add(cellStarts[static_cast<size_t>(column - 1)]);
             addParagraphs(out, table.cell(row, column));
             out.add("</w:tc>");
         }
@@ -248,10 +280,31 @@ private:
 
 } // namespace
 
+std::vector<int> columnTwips(const std::vector<double>& widthsInPoints, int textWidth) {
+    double set = 0;
+    int unset = 0;
+    for (const double points : widthsInPoints) {
+        if (points > 0)
+            set += points * 20;
+        else
+            ++unset;
+    }
+    const double share = unset > 0 ? std::max(0.0, textWidth - set) / unset : 0;
+    const double total = set + share * unset;
+    const double scale = total > textWidth ? textWidth / total : 1;
+    std::vector<int> twips;
+    for (const double points : widthsInPoints)
+        twips.push_back(static_cast<int>((points > 0 ? points * 20 : share) * scale));
+    return twips;
+}
+
 void save(const Document& document, const QByteArray& path) {
     Package package(path);
     package.add("[Content_Types].xml", [](Output& out) { out.add(ContentTypes); });
     package.add("_rels/.rels", [](Output& out) { out.add(PackageRelationships); });
+    package.add("word/_rels/document.xml.rels",
+                [](Output& out) { out.add(DocumentRelationships); });
+    package.add("word/styles.xml", [](Output& out) { out.add(styles()); });
     package.add("word/document.xml", [&](Output& out) { addDocument(out, document); });
     package.close();
 }

@@ -8,6 +8,7 @@
 
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -29,6 +30,7 @@ constexpr double DateColumnWidth = 18;
     X(workbook_add_worksheet)                                                                      \
     X(workbook_add_format)                                                                         \
     X(format_set_num_format)                                                                       \
+    X(format_set_text_wrap)                                                                        \
     X(lxw_workbook_free)                                                                           \
     X(worksheet_set_column)                                                                        \
     X(worksheet_write_number)                                                                      \
@@ -124,6 +126,14 @@ std::optional<double> dateTimeText(QStringView text) {
     return serialOf(QDate(*year, *month, *day), time);
 }
 
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+
+bool hasLineBreak(const QString& text) {
+    return text.contains(u'\n') || text.contains(u'\r');
+}
+
 bool isNumber(int typeId) {
     switch (typeId) {
     case QMetaType::Int:
@@ -150,6 +160,35 @@ bool isNumber(int typeId) {
 }
 
 } // namespace
+
+std::optional<double> numberText(QStringView text) {
+    while (!text.isEmpty() && isBlank(text.front()))
+        text = text.mid(1);
+    while (!text.isEmpty() && isBlank(text.back()))
+        text.chop(1);
+    QStringView body = text;
+    if (!body.isEmpty() && (body.front() == u'-' || body.front() == u'+'))
+        body = body.mid(1);
+    int digitCount = 0;
+    bool point = false;
+    for (const QChar c : body) {
+        if (c == u'.' && !point)
+            point = true;
+        else if (c >= u'0' && c <= u'9')
+            ++digitCount;
+        else
+            return std::nullopt;
+    }
+    if (digitCount == 0 || digitCount > 15)
+        return std::nullopt;
+    if (body.size() > 1 && body[0] == u'0' && body[1] != u'.')
+        return std::nullopt;
+    bool ok = false;
+    const double number = text.toString().toDouble(&ok);
+    if (!ok)
+        return std::nullopt;
+    return number;
+}
 
 Sheet::Cell Sheet::typed(const QVariant& value) {
     if (!value.isValid() || value.isNull())
@@ -185,6 +224,8 @@ Sheet::Cell Sheet::typed(const QVariant& value) {
             QStringLiteral("A text of %1 characters does not fit in a cell").arg(text.size()));
     if (const auto serial = dateTimeText(text))
         return {Kind::DateTime, *serial, {}};
+    if (const auto number = numberText(text))
+        return {Kind::Number, *number, {}};
     return {Kind::Text, 0, std::move(text)};
 }
 
@@ -205,6 +246,17 @@ void Sheet::setCell(int row, int column, const QVariant& value) {
     cells[column - 1] = std::move(cell);
 }
 
+void Sheet::setColumnWidth(int column, double characters) {
+    if (column < 1 || column > MaxColumns)
+        throw AutomationError(QStringLiteral("No column %1").arg(column));
+    if (!std::isfinite(characters) || characters < 0 || characters > 255)
+        throw AutomationError(
+            QStringLiteral("A column cannot be %1 characters wide").arg(characters));
+    if (static_cast<size_t>(column) > mColumnWidths.size())
+        mColumnWidths.resize(column);
+    mColumnWidths[column - 1] = characters;
+}
+
 void Sheet::save(const QByteArray& path) const {
     const Writer& lxw = writer();
     lxw_workbook_options options{};
@@ -222,10 +274,17 @@ void Sheet::save(const QByteArray& path) const {
         throw AutomationError(QStringLiteral("Cannot add a worksheet"));
     }
 
+    lxw_format* wrapFormat = lxw.workbook_add_format(book);
+    lxw.format_set_text_wrap(wrapFormat);
+
     lxw_error error = LXW_NO_ERROR;
-    for (size_t column = 0; column < mDateColumns.size() && !error; ++column) {
-        if (mDateColumns[column])
-            error = lxw.worksheet_set_column(sheet, column, column, DateColumnWidth, nullptr);
+    const size_t widthColumns = std::max(mDateColumns.size(), mColumnWidths.size());
+    for (size_t column = 0; column < widthColumns && !error; ++column) {
+        const bool dates = column < mDateColumns.size() && mDateColumns[column];
+        const double set = column < mColumnWidths.size() ? mColumnWidths[column] : 0;
+        if (dates || set > 0)
+            error = lxw.worksheet_set_column(sheet, column, column,
+                                             dates ? std::max(set, DateColumnWidth) : set, nullptr);
     }
     for (size_t row = 0; row < mRows.size() && !error; ++row) {
         const std::vector<Cell>& cells = mRows[row];
@@ -247,8 +306,9 @@ void Sheet::save(const QByteArray& path) const {
                 error = lxw.worksheet_write_number(sheet, row, column, cell.number, dateFormat);
                 break;
             case Kind::Text:
-                error = lxw.worksheet_write_string(sheet, row, column,
-                                                   cell.text.toUtf8().constData(), nullptr);
+                error =
+                    lxw.worksheet_write_string(sheet, row, column, cell.text.toUtf8().constData(),
+                                               hasLineBreak(cell.text) ? wrapFormat : nullptr);
                 break;
             }
         }

@@ -4,16 +4,25 @@
 #include <QVariant>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace platform::xlsx {
 
+// A text the spreadsheet application takes for a number when it is
+// assigned to a cell: an optional sign, digits with at most one decimal
+// point, blanks around them. A text with a leading zero before another digit
+// ("007", a code) or with more than 15 digits (more than a cell's number
+// keeps) stays text, as do thousands separators and exponents.
+std::optional<double> numberText(QStringView text);
+
 // The one worksheet of a workbook that the spreadsheet server fills. Cells are
-// typed as the spreadsheet application types what it is given: numbers as
-// numbers, a QDateTime or a text of the form yyyy-M-d H:mm:ss as a date-time
-// shown as yyyy-m-d h:mm:ss, a QDate as a date shown as yyyy-m-d, booleans as
-// booleans, other texts as texts, a null value or an empty text as an empty
-// cell.
+// typed as the spreadsheet application types what it is given: numbers and
+// texts that spell numbers (numberText) as numbers, a QDateTime or a text of
+// the form yyyy-M-d H:mm:ss as a date-time shown as yyyy-m-d h:mm:ss, a QDate
+// as a date shown as yyyy-m-d, booleans as booleans, other texts as texts (a
+// text with a line break wraps in its cell), a null value or an empty text as
+// an empty cell.
 class Sheet {
 public:
     static constexpr int MaxRows = 1048576;
@@ -25,6 +34,10 @@ public:
     // cannot hold (an object, a text longer than MaxTextLength, a number that
     // is not finite).
     void setCell(int row, int column, const QVariant& value);
+
+    // The width of a column, counted from 1, in characters of the default
+    // font. A column that shows dates is never narrower than its dates.
+    void setColumnWidth(int column, double characters);
 
     // Writes a workbook with this sheet as "Sheet1" to exactly this path.
     // Throws AutomationError when the file cannot be written.
@@ -40,7 +53,8 @@ private:
     static Cell typed(const QVariant& value);
 
     std::vector<std::vector<Cell>> mRows;
-    std::vector<bool> mDateColumns; // columns widened for their dates
+    std::vector<bool> mDateColumns;    // columns widened for their dates
+    std::vector<double> mColumnWidths; // set widths; 0: the default
 };
 
 } // namespace platform::xlsx

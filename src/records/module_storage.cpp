@@ -19,6 +19,15 @@ const std::vector<ModuleTable>& moduleTables() {
     return tables;
 }
 
+const QStringList& moduleColumns(const QString& fileName) {
+    static const QStringList none;
+    for (const ModuleTable& table : moduleTables()) {
+        if (table.fileName == fileName)
+            return table.columns;
+    }
+    return none;
+}
+
 QString databaseFolder() {
     return platform::dataPath(QStringLiteral("database/"));
 }

@@ -19,6 +19,9 @@ struct ModuleTable {
 // The modules in the order their windows are created.
 const std::vector<ModuleTable>& moduleTables();
 
+// The columns of a module's table, by its file name; none for another name.
+const QStringList& moduleColumns(const QString& fileName);
+
 // The folder of the module databases, and one database's path.
 QString databaseFolder();
 QString databasePath(const QString& fileName);

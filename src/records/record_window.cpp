@@ -3,6 +3,7 @@
 #include "platform/data_dir.h"
 #include "platform/message_box.h"
 #include "platform/status_bar.h"
+#include "platform/stored_text.h"
 #include "platform/word_list.h"
 #include "records/entry_boxes.h"
 #include "records/module_storage.h"
@@ -280,6 +281,10 @@ void RecordWindow::connectModule() {
     platform::prepareDataDir();
     mConnection.setConnectionString(
         connectionString(platform::dataDir(), mDescriptor.databaseFile));
+    std::vector<std::string> columns;
+    for (const QString& column : moduleColumns(mDescriptor.databaseFile))
+        columns.push_back(column.toStdString());
+    mConnection.setRequiredColumns("data", std::move(columns));
     mConnection.open();
 }
 
@@ -370,6 +375,13 @@ void RecordWindow::refreshKeepingEntries() {
     setBoxText(IdBox, QString());
 }
 
+bool RecordWindow::refusedByWindow() {
+    const std::optional<QString> message = refusedEntries();
+    if (message)
+        platform::showMessage(*message);
+    return message.has_value();
+}
+
 void RecordWindow::add() {
     if (refuseChanges())
         return;
@@ -379,6 +391,8 @@ void RecordWindow::add() {
             return;
         }
     }
+    if (refusedByWindow())
+        return;
     connectIfNeeded();
     // The statement runs on a query of its own: when it fails, the list and
     // its count stay as they were.
@@ -402,6 +416,8 @@ void RecordWindow::edit() {
         platform::showMessage(QStringLiteral("不可编辑"));
         return;
     }
+    if (refusedByWindow())
+        return;
     connectIfNeeded();
     mStatement.setSql(updateStatement(valuesOf(mDescriptor.editColumns), key));
     if (mStatement.execSql() == 0) {
@@ -435,7 +451,7 @@ void RecordWindow::loadRow() {
         return;
     for (const auto& [field, boxName] : mDescriptor.rowLoad) {
         const std::string_view text = mQuery.field(field);
-        setBoxText(boxName, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        setBoxText(boxName, platform::storedText(text));
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QGridLayout;
 class QHBoxLayout;
@@ -83,6 +84,9 @@ protected:
     // Steps around the creation block, for windows that do more at creation.
     virtual void beforeCreation() {}
     virtual void afterFirstRefresh() {}
+    // A window's own check of the boxes before an add or edit stores them:
+    // the message that refuses them, or nothing.
+    virtual std::optional<QString> refusedEntries() const { return std::nullopt; }
 
     // The list page and its layout, for windows that add controls to it.
     QWidget* listPage() const { return mListPage; }
@@ -107,6 +111,7 @@ private:
     void queryChanged(platform::AdoQuery::Change change);
     void gridRowChanged(int row);
     bool allEmpty(const QStringList& names) const;
+    bool refusedByWindow(); // shows the window's refusal, if any
     ColumnValues valuesOf(const std::vector<ColumnBox>& columns) const;
 
     const ModuleDescriptor& mDescriptor;

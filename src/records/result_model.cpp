@@ -1,6 +1,7 @@
 #include "records/result_model.h"
 
 #include "platform/ado.h"
+#include "platform/stored_text.h"
 
 namespace records {
 
@@ -29,7 +30,7 @@ QVariant ResultModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole)
         return {};
     const std::string_view text = mQuery.result().cell(index.row(), index.column());
-    QString value = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    QString value = platform::storedText(text);
     if (role == Qt::DisplayRole && value.size() > 300)
         value = value.left(300) + QChar(0x2026);
     return value;

@@ -1,12 +1,14 @@
 #include "records/statements.h"
 
 #include "platform/ado.h"
+#include "platform/stored_text.h"
 
 namespace records {
 
 namespace {
+// Read back with storedText: a text that begins with U+FEFF keeps it.
 QString quoted(const QString& text) {
-    return QLatin1Char('\'') + QString::fromStdString(platform::quoteDoubled(text.toStdString())) +
+    return QLatin1Char('\'') + platform::storedText(platform::quoteDoubled(text.toStdString())) +
            QLatin1Char('\'');
 }
 } // namespace

@@ -1,6 +1,7 @@
 #include "sales/amounts.h"
 
 #include "platform/ado.h"
+#include "platform/stored_text.h"
 #include "records/whole_number.h"
 
 #include <limits>
@@ -25,6 +26,43 @@ private:
 };
 
 const char* const AmountField = "金额";
+const char* const KeyField = "编号";
+
+// Full-width digits ０ to ９, the full-width minus and plus become their ASCII
+// forms; everything else stays.
+QString halfWidthNumber(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= u'０' && u <= u'９')
+            out += QChar(u'0' + (u - u'０'));
+        else if (u == u'－')
+            out += u'-';
+        else if (u == u'＋')
+            out += u'+';
+        else
+            out += c;
+    }
+    return out;
+}
+
+// An optional sign and one or more ASCII digits, whatever their value.
+bool spellsWholeNumber(QStringView text) {
+    if (!text.isEmpty() && (text.front() == u'-' || text.front() == u'+'))
+        text = text.mid(1);
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
+QString cannotCompute(const QString& reason) {
+    return QStringLiteral("无法计算营业额:") + reason;
+}
 
 } // namespace
 
@@ -34,42 +72,81 @@ QString trimmedAmount(std::string_view text) {
         text.remove_prefix(1);
     while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32)
         text.remove_suffix(1);
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return platform::storedText(text);
 }
 
-QStringList collectAmounts(platform::AdoQuery& query) {
-    QStringList amounts;
+AmountReading readAmount(QStringView text) {
+    if (text.isEmpty())
+        return {};
+    const QString number = halfWidthNumber(text);
+    if (const auto value = records::wholeNumber(number))
+        return {AmountKind::Whole, *value};
+    return {spellsWholeNumber(number) ? AmountKind::OutOfRange : AmountKind::NotWhole, 0};
+}
+
+std::optional<QString> amountEntryProblem(const QString& typed) {
+    switch (readAmount(trimmedAmount(typed.toStdString())).kind) {
+    case AmountKind::Blank:
+    case AmountKind::Whole:
+        return std::nullopt;
+    case AmountKind::NotWhole:
+        return QStringLiteral("金额必须是整数");
+    case AmountKind::OutOfRange:
+        return QStringLiteral("金额超出范围,必须在 -2147483648 到 2147483647 之间");
+    }
+    return std::nullopt;
+}
+
+std::vector<RowAmount> collectAmounts(platform::AdoQuery& query) {
+    std::vector<RowAmount> amounts;
     const int rows = query.recordCount();
     if (rows == 0)
         return amounts;
-    const int field = query.result().fieldIndex(AmountField);
-    if (field < 0)
+    const platform::AdoResult& result = query.result();
+    const int amountField = result.fieldIndex(AmountField);
+    const int keyField = result.fieldIndex(KeyField);
+    if (amountField < 0)
         query.fieldByName(AmountField); // throws the missing field's error
+    if (keyField < 0)
+        query.fieldByName(KeyField);
     ControlsDisabled quiet(query);
     for (int i = 0; i < rows && !query.eof(); ++i) {
-        QString amount = trimmedAmount(query.field(field));
+        QString amount = trimmedAmount(query.field(amountField));
         if (!amount.isEmpty())
-            amounts.append(std::move(amount));
+            amounts.push_back({platform::storedText(query.field(keyField)), std::move(amount)});
         query.next();
     }
     return amounts;
 }
 
-AmountSum sumAmounts(const QStringList& amounts) {
+QStringList amountTexts(const std::vector<RowAmount>& amounts) {
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(amounts.size()));
+    for (const RowAmount& amount : amounts)
+        texts.append(amount.text);
+    return texts;
+}
+
+AmountSum sumAmounts(const std::vector<RowAmount>& amounts) {
     AmountSum sum;
-    for (const QString& text : amounts) {
-        const auto value = records::wholeNumber(text);
-        if (!value) {
-            sum.error = notAnIntegerError(text);
+    for (const RowAmount& amount : amounts) {
+        const AmountReading reading = readAmount(amount.text);
+        const QString row = QStringLiteral("编号 %1 的金额 '%2'").arg(amount.key, amount.text);
+        if (reading.kind == AmountKind::NotWhole) {
+            sum.error = cannotCompute(row + QStringLiteral(" 不是整数"));
             return sum;
         }
-        const auto next = checkedAdd(sum.total, *value);
+        if (reading.kind == AmountKind::OutOfRange) {
+            sum.error = cannotCompute(row + QStringLiteral(" 超出整数范围"));
+            return sum;
+        }
+        const auto next = checkedAdd(sum.total, reading.value);
         if (!next) {
-            sum.error = overflowError();
+            sum.error =
+                cannotCompute(QStringLiteral("加上") + row + QStringLiteral(" 后总额超出整数范围"));
             return sum;
         }
         sum.total = *next;
-        ++sum.added;
     }
     return sum;
 }
@@ -80,14 +157,6 @@ std::optional<std::int32_t> checkedAdd(std::int32_t a, std::int32_t b) {
         sum > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
     return static_cast<std::int32_t>(sum);
-}
-
-QString notAnIntegerError(const QString& text) {
-    return QStringLiteral("'%1' is not a valid integer value").arg(text);
-}
-
-QString overflowError() {
-    return QStringLiteral("Integer overflow");
 }
 
 } // namespace sales

@@ -1,14 +1,18 @@
 #pragma once
 
 // Sales amounts as the totals read them: the text of 金额, trimmed, as a
-// whole number of yuan, summed in the signed 32-bit range.
+// whole number of yuan, summed in the signed 32-bit range. Digits and the
+// minus sign typed in full width (as a Chinese input method gives them) are
+// read as the digits and sign they are; the stored text stays as typed.
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 class AdoQuery;
@@ -19,27 +23,50 @@ namespace sales {
 // The text without blanks and control characters (codes up to 32) at either end.
 QString trimmedAmount(std::string_view text);
 
+// An amount text as a total reads it.
+enum class AmountKind {
+    Blank,      // nothing but blanks: adds nothing
+    Whole,      // a whole number in the signed 32-bit range
+    NotWhole,   // anything else that is not a whole number (12.5, 1e3, 12元)
+    OutOfRange, // a whole number beyond the signed 32-bit range
+};
+struct AmountReading {
+    AmountKind kind = AmountKind::Blank;
+    std::int32_t value = 0;
+};
+AmountReading readAmount(QStringView text);
+
+// Why an amount typed into the sales window cannot be stored ("金额必须是整数"
+// for a text a total could not read), or nothing when a total can read it.
+// Blank text is left to the window's own check of empty boxes.
+std::optional<QString> amountEntryProblem(const QString& typed);
+
+// One row's amount: the row's key 编号 and its trimmed 金额.
+struct RowAmount {
+    QString key;
+    QString text;
+};
+
 // Walks the open result from the cursor to its end, as many steps as it has
-// rows, and returns the trimmed 金额 of every row whose amount is not blank,
-// in row order. The cursor is left past the last row.
-QStringList collectAmounts(platform::AdoQuery& query);
+// rows, and returns the amount of every row whose 金额 is not blank, in row
+// order. The cursor is left past the last row.
+std::vector<RowAmount> collectAmounts(platform::AdoQuery& query);
+
+// The amount texts alone, as the working lists hold them.
+QStringList amountTexts(const std::vector<RowAmount>& amounts);
 
 // The sum of amounts, added in order. It stops at the first amount that is
-// not a whole number or that would take the sum out of range: `total` is then
-// the sum of the `added` amounts before it and `error` says what went wrong.
+// not a whole number or that would take the sum out of range: then `error`
+// says in Chinese that the total could not be computed, naming the row's
+// 编号 and amount text, and `total` must not be shown as the period's total.
 struct AmountSum {
     std::int32_t total = 0;
-    qsizetype added = 0;
     QString error;
+    bool failed() const { return !error.isEmpty(); }
 };
-AmountSum sumAmounts(const QStringList& amounts);
+AmountSum sumAmounts(const std::vector<RowAmount>& amounts);
 
 // a + b, or nothing when the sum leaves the signed 32-bit range.
 std::optional<std::int32_t> checkedAdd(std::int32_t a, std::int32_t b);
-
-// The conversion error for a text that is not a whole number.
-QString notAnIntegerError(const QString& text);
-// The error of a sum that leaves the signed 32-bit range.
-QString overflowError();
 
 } // namespace sales

@@ -4,6 +4,7 @@
 #include "platform/automation.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
+#include "platform/stored_text.h"
 #include "sales/export_progress.h"
 
 #include <QAbstractItemModel>
@@ -13,6 +14,7 @@
 #include <QTableView>
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 #include <memory>
 
@@ -27,7 +29,7 @@ using platform::OleVariant;
 const QString TimeColumn = QStringLiteral("时间");
 
 QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return platform::storedText(text);
 }
 
 // A date-time written in the regional form, 2009-2-14 9:05:07.
@@ -140,6 +142,23 @@ QVariant typedFieldValue(const platform::AdoResult& result, int row, int field) 
     return text;
 }
 
+double spreadsheetColumnWidth(int pixels) {
+    // The default font's digit is 7 pixels wide, with 5 pixels of padding;
+    // a width is kept to two decimals, as the application keeps it.
+    const double characters = pixels <= 12 ? pixels / 12.0 : (pixels - 5) / 7.0;
+    return std::round(std::max(characters, 0.0) * 100) / 100;
+}
+
+std::vector<double> documentColumnWidths(const std::vector<int>& gridPixels) {
+    // Wide enough for the cell's margins, never for text.
+    constexpr double EmptyColumnPoints = 12;
+    constexpr double PointsPerPixel = 0.75;
+    std::vector<double> points;
+    for (std::size_t column = 0; column < gridPixels.size(); ++column)
+        points.push_back(column == 0 ? EmptyColumnPoints : gridPixels[column] * PointsPerPixel);
+    return points;
+}
+
 void exportToSpreadsheet(platform::AdoQuery& query, QTableView* grid, platform::SaveDialog& dialog,
                          QWidget* parent) {
     if (!dialog.execute(parent))
@@ -166,6 +185,10 @@ void exportToSpreadsheet(platform::AdoQuery& query, QTableView* grid, platform::
         for (int column = 1; column <= columns; ++column)
             excel.invoke(cells, CallKind::PropertyPut,
                          {1, column, fieldName(query, grid, column - 1)});
+        for (int column = 1; column <= columns; ++column)
+            excel.invoke(QStringLiteral("Columns"), CallKind::MethodOrGet, {column})
+                .invoke(QStringLiteral("ColumnWidth"), CallKind::PropertyPut,
+                        {spreadsheetColumnWidth(grid->columnWidth(column - 1))});
         {
             ExportRun progress(query, parent);
             query.first();
@@ -223,6 +246,16 @@ void exportToDocument(platform::AdoQuery& query, QTableView* grid, platform::Sav
                 .invoke(QStringLiteral("range"), CallKind::MethodOrGet)
                 .invoke(QStringLiteral("InsertAfter"), CallKind::Method, {text});
         };
+        std::vector<int> gridWidths;
+        for (int column = 0; column < columns; ++column)
+            gridWidths.push_back(grid->columnWidth(column));
+        const std::vector<double> widths = documentColumnWidths(gridWidths);
+        for (int column = 1; column <= columns; ++column)
+            table.invoke(QStringLiteral("Columns"), CallKind::MethodOrGet, {column})
+                .invoke(QStringLiteral("Width"), CallKind::PropertyPut,
+                        {widths[static_cast<std::size_t>(column - 1)]});
+        table.invoke(QStringLiteral("Rows"), CallKind::MethodOrGet, {1})
+            .invoke(QStringLiteral("HeadingFormat"), CallKind::PropertyPut, {true});
         // Grid column c is table column c + 1; the first grid column is left out.
         for (int column = 1; column < columns; ++column) {
             if (!grid->isColumnHidden(column))

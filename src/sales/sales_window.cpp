@@ -150,6 +150,11 @@ void SalesWindow::beforeCreation() {
     connect(mPicker, &QDateEdit::dateChanged, this, &SalesWindow::writeDateText);
 }
 
+// An amount that no total could read is never stored.
+std::optional<QString> SalesWindow::refusedEntries() const {
+    return amountEntryProblem(boxText(QStringLiteral("JinEr")));
+}
+
 bool SalesWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == mDateText && event->type() == QEvent::MouseButtonDblClick)
         writeDateText();
@@ -188,21 +193,32 @@ QStringListModel* SalesWindow::workingList(Period period) const {
     return nullptr;
 }
 
+AmountSum SalesWindow::periodTotal(const std::string& sql, QStringListModel* list) {
+    list->setStringList({});
+    refreshCountOnly();
+    query().setSql(sql);
+    query().open();
+    const std::vector<RowAmount> amounts = collectAmounts(query());
+    list->setStringList(amountTexts(amounts));
+    return sumAmounts(amounts);
+}
+
+// A total that could not be computed is never shown as one: the panel and
+// the error box both say why.
+void SalesWindow::failTotal(const AmountSum& sum) {
+    setStatusText(sum.error);
+    throw std::runtime_error(sum.error.toStdString());
+}
+
 void SalesWindow::showDateText() {
     const QString text = mDateText->text();
     if (text.isEmpty()) {
         platform::showMessage(QStringLiteral("请选择时间段"));
         return;
     }
-    QStringListModel* list = mTrend->dayList();
-    list->setStringList({});
-    refreshCountOnly();
-    query().setSql(dateTextQuery(text));
-    query().open();
-    list->setStringList(collectAmounts(query()));
-    const AmountSum sum = sumAmounts(list->stringList());
-    if (!sum.error.isEmpty())
-        throw std::runtime_error(sum.error.toStdString());
+    const AmountSum sum = periodTotal(dateTextQuery(text), mTrend->dayList());
+    if (sum.failed())
+        failTotal(sum);
     setColumnWidths(PeriodColumnWidths);
     // The cursor stays past the last row.
     setStatusText(dateTextStatus(text, sum.total, query().recordCount()));
@@ -211,18 +227,12 @@ void SalesWindow::showDateText() {
 void SalesWindow::showPeriod(Period period) {
     const QDate today = platform::Clock::nowLocal().date();
     QStringListModel* list = workingList(period);
-    list->setStringList({});
-    refreshCountOnly();
-    query().setSql(periodQuery(period, today));
-    query().open();
-    list->setStringList(collectAmounts(query()));
-    const AmountSum sum = sumAmounts(list->stringList());
-    // The total is written after each addition; an empty list leaves the
-    // count text, a failure the total so far.
-    if (sum.added > 0)
+    const AmountSum sum = periodTotal(periodQuery(period, today), list);
+    if (sum.failed())
+        failTotal(sum);
+    // An empty list leaves the count text of the refresh.
+    if (!list->stringList().isEmpty())
         setStatusText(periodStatus(period, today, sum.total));
-    if (!sum.error.isEmpty())
-        throw std::runtime_error(sum.error.toStdString());
     setColumnWidths(PeriodColumnWidths);
     query().first();
 }
@@ -248,14 +258,10 @@ void SalesWindow::runTrend() {
 
 void SalesWindow::runMonthQuery() {
     const QString month = mTrend->monthBox()->text();
-    QStringListModel* list = mTrend->monthList();
-    list->setStringList({});
-    refreshCountOnly();
-    query().setSql(monthQuery(mTrend->yearBox()->text(), month));
-    query().open();
-    list->setStringList(collectAmounts(query()));
-    const AmountSum sum = sumAmounts(list->stringList());
-    if (!sum.error.isEmpty())
+    const AmountSum sum =
+        periodTotal(monthQuery(mTrend->yearBox()->text(), month), mTrend->monthList());
+    // The run stops here: the months before keep their new totals.
+    if (sum.failed())
         throw std::runtime_error(sum.error.toStdString());
     for (int k = 1; k <= 12; ++k) {
         if (month == QString::number(k))

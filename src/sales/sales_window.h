@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/record_window.h"
+#include "sales/amounts.h"
 #include "sales/periods.h"
 
 #include <exception>
@@ -44,12 +45,17 @@ signals:
 
 protected:
     void beforeCreation() override;
+    std::optional<QString> refusedEntries() const override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildListPageRow();
     void buildMenus();
     void refreshCountOnly();
+    // Clears the working list, refreshes, opens the period's rows and sums
+    // their amounts into the list.
+    AmountSum periodTotal(const std::string& sql, QStringListModel* list);
+    [[noreturn]] void failTotal(const AmountSum& sum);
     QStringListModel* workingList(Period period) const;
     void updateChart();
 

@@ -7,6 +7,9 @@
 #   #! damage PATH          overwrite a file of the copy with garbage
 #   #! damage-page PATH N   overwrite page N (of 4096 bytes) of a database,
 #                           leaving the other pages, the schema's among them
+#   #! write PATH BYTES     replace a file by the rest of the line, its escapes
+#                           (\0, \x01, \n ...) read as printf's %b reads them
+#   #! zeros PATH SIZE      replace a file by SIZE zero bytes (0: an empty file)
 #   #! sql PATH STATEMENT   run a statement on a database (the rest of the line)
 #   #! copy PATH PATH       copy a file
 #   #! lock MS PATH...      another program holds an exclusive lock on each
@@ -42,6 +45,11 @@ while IFS= read -r line; do
     damage-page)
       head -c 4096 /dev/zero | tr '\0' '\377' |
         dd of="$work/$3" bs=4096 seek=$(($4 - 1)) conv=notrunc status=none ;;
+    write)
+      rest=
+      if [ $# -gt 3 ]; then rest=${line#*write }; rest=${rest#* }; fi
+      printf '%b' "$rest" > "$work/$3" ;;
+    zeros) rm -f "$work/$3"; truncate -s "$4" "$work/$3" ;;
     sql)
       rest=${line#*sql }
       "$work/marvanto-drive" --sql "$work/$3" "${rest#* }" ;;

@@ -45,6 +45,17 @@ protected:
     AdoConnection mConnection;
 };
 
+// Opening refuses the file as one that is not the program's, with this message.
+void expectForeign(AdoConnection& connection, const std::string& message) {
+    try {
+        connection.open();
+        ADD_FAILURE() << "a foreign file opened";
+    } catch (const AdoError& error) {
+        EXPECT_EQ(error.fault(), platform::DatabaseFault::Foreign);
+        EXPECT_EQ(std::string(error.what()), message);
+    }
+}
+
 } // namespace
 
 TEST(AdoConnectionString, DataSourceIsFoundWhateverItsCaseAndPlace) {
@@ -105,12 +116,83 @@ TEST(AdoConnectionOpen, MissingOrDamagedDatabaseThrowsAndCreatesNothing) {
     file.write(QByteArray(4096, 'x'));
     file.close();
     connection.setConnectionString("Data Source=" + damaged.toStdString());
-    try {
-        connection.open();
-        FAIL() << "a damaged database opened";
-    } catch (const AdoError& error) {
-        EXPECT_NE(std::string(error.what()).find("not a database"), std::string::npos);
-    }
+    expectForeign(connection,
+                  "数据库文件\"damaged.mdb\"不能使用: 这不是数据库文件,本程序不能打开它。"
+                  "请用 Marvanto 的数据库文件替换它");
+}
+
+TEST(AdoDatabaseFiles, KindFromTheFirstBytes) {
+    using platform::DatabaseFileKind;
+    using platform::kindOfDatabaseFile;
+    using namespace std::string_literals;
+    EXPECT_EQ(kindOfDatabaseFile("", 0), DatabaseFileKind::Empty);
+    EXPECT_EQ(kindOfDatabaseFile("SQLite format 3\0"s + std::string(84, '\0'), 4096),
+              DatabaseFileKind::Sqlite);
+    EXPECT_EQ(kindOfDatabaseFile("\0\1\0\0Standard Jet DB\0"s + std::string(4000, 'j'), 1 << 20),
+              DatabaseFileKind::Access);
+    EXPECT_EQ(kindOfDatabaseFile("\0\1\0\0Standard ACE DB\0"s, 4096), DatabaseFileKind::Access);
+    // Zeros, text, and a header-like start that is neither.
+    EXPECT_EQ(kindOfDatabaseFile(std::string(platform::DatabaseHeadBytes, '\0'), 1u << 30),
+              DatabaseFileKind::NotADatabase);
+    EXPECT_EQ(kindOfDatabaseFile(std::string(8192, 'x'), 8192), DatabaseFileKind::NotADatabase);
+    EXPECT_EQ(kindOfDatabaseFile("\0\1\0\0Standard Jot DB"s, 20), DatabaseFileKind::NotADatabase);
+
+    // A first page overwritten, the second a table leaf of 4096 bytes.
+    std::string pages(3 * 4096, '\0');
+    std::fill(pages.begin(), pages.begin() + 4096, 'Z');
+    pages[4096] = 13;
+    pages[4096 + 5] = 0x0F; // cell content from 0x0FC0
+    pages[4096 + 6] = static_cast<char>(0xC0);
+    EXPECT_EQ(kindOfDatabaseFile(pages, pages.size()), DatabaseFileKind::DamagedSqlite);
+    // The same bytes in a file that cannot hold whole pages of that size.
+    EXPECT_EQ(kindOfDatabaseFile(pages, pages.size() + 100), DatabaseFileKind::NotADatabase);
+    // A content area outside the page is no b-tree page.
+    pages[4096 + 5] = 0x7F;
+    EXPECT_EQ(kindOfDatabaseFile(pages, pages.size()), DatabaseFileKind::NotADatabase);
+}
+
+TEST(AdoDatabaseFiles, TableWithoutTheModulesColumnsIsRefusedUnchanged) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("销售记录.mdb"));
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "create table data (编号 integer primary key, 商品 text)", nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    const QByteArray before = [&] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+
+    AdoConnection connection;
+    connection.setConnectionString("Data Source=" + path.toStdString());
+    connection.setRequiredColumns("data", {"编号", "商品", "金额", "出货人"});
+    expectForeign(connection, "数据库文件\"销售记录.mdb\"不能使用: 表 data 缺少列 金额,出货人,"
+                              "它不是本程序的这个数据库。请用 Marvanto 的数据库文件替换它");
+    EXPECT_FALSE(connection.connected());
+    connection.setRequiredColumns("sales", {"编号"});
+    EXPECT_THROW(connection.open(), AdoError);
+    connection.setRequiredColumns("data", {"编号", "商品"});
+    connection.open();
+    EXPECT_TRUE(connection.connected());
+    connection.close();
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral("-journal")));
+}
+
+TEST(AdoStatements, QuotedTextsWithNulAreSpelledWithChar0) {
+    using namespace std::string_literals;
+    using platform::literalsWithNul;
+    EXPECT_EQ(literalsWithNul("values ('a\0b','c')"s), "values (('a'||char(0)||'b'),'c')");
+    EXPECT_EQ(literalsWithNul("set x='\0it''s\0' where k=1"s),
+              "set x=(''||char(0)||'it''s'||char(0)||'') where k=1");
+    EXPECT_EQ(literalsWithNul("values ('it''s','\0')"s), "values ('it''s',(''||char(0)||''))");
+    // Outside quotes, and in an unterminated text, nothing changes.
+    EXPECT_EQ(literalsWithNul("select 1\0"s), "select 1\0"s);
+    EXPECT_EQ(literalsWithNul("values ('a\0"s), "values ('a\0"s);
 }
 
 TEST_F(AdoTest, ResultIsHeldWithCursorEofAndBof) {

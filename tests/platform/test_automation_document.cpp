@@ -1,6 +1,7 @@
 #include "automation_exports.h"
 #include "office_readback.h"
 #include "platform/automation.h"
+#include "platform/docx_document.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -37,9 +38,11 @@ TEST_F(AutomationDocument, WritesOneTableWithAnEmptyFirstColumn) {
                     {QStringLiteral("3"), QStringLiteral("盐"), QStringLiteral("7"), QString()}},
                    path(QStringLiteral("sales.docx")));
 
-    EXPECT_EQ(officereadback::zipEntryNames(path(QStringLiteral("sales.docx"))),
-              QStringList({QStringLiteral("[Content_Types].xml"), QStringLiteral("_rels/.rels"),
-                           QStringLiteral("word/document.xml")}));
+    EXPECT_EQ(
+        officereadback::zipEntryNames(path(QStringLiteral("sales.docx"))),
+        QStringList({QStringLiteral("[Content_Types].xml"), QStringLiteral("_rels/.rels"),
+                     QStringLiteral("word/_rels/document.xml.rels"),
+                     QStringLiteral("word/styles.xml"), QStringLiteral("word/document.xml")}));
     const DocumentBody body = readDocumentBody(path(QStringLiteral("sales.docx")));
     // The document's first paragraph, the table, and the added paragraph the
     // table was put in front of.
@@ -217,4 +220,54 @@ TEST_F(AutomationDocument, TheExtensionRuleAndUnwritableTargets) {
         exportDocument({QString(), QStringLiteral("a")}, {}, path(QStringLiteral("taken"))),
         AutomationError);
     EXPECT_EQ(files(), QStringList({QStringLiteral("list.doc"), QStringLiteral("清单.docx")}));
+}
+
+TEST(DocumentTable, ColumnWidthsFitTheTextWidth) {
+    using docx::columnTwips;
+    // Set widths as they are; unset columns share the rest.
+    EXPECT_EQ(columnTwips({12, 75, 0, 0}, 8000), (std::vector<int>{240, 1500, 3130, 3130}));
+    // Too wide: all narrowed in proportion; unset columns get nothing left.
+    EXPECT_EQ(columnTwips({100, 300, 0}, 4000), (std::vector<int>{1000, 3000, 0}));
+    EXPECT_EQ(columnTwips({0, 0}, 1000), (std::vector<int>{500, 500}));
+}
+
+TEST_F(AutomationDocument, ColumnWidthsHeadingRowsAndFontAreWritten) {
+    const OleVariant word = Automation::createOleObject(QStringLiteral("word.Application"));
+    word.invoke(QStringLiteral("documents"), CallKind::MethodOrGet)
+        .invoke(QStringLiteral("Add"), CallKind::MethodOrGet);
+    const OleVariant document =
+        word.invoke(QStringLiteral("activedocument"), CallKind::MethodOrGet);
+    const OleVariant range = document.invoke(QStringLiteral("paragraphs"), CallKind::MethodOrGet)
+                                 .invoke(QStringLiteral("Add"), CallKind::MethodOrGet)
+                                 .invoke(QStringLiteral("range"), CallKind::MethodOrGet);
+    const OleVariant table = document.invoke(QStringLiteral("tables"), CallKind::MethodOrGet)
+                                 .invoke(QStringLiteral("Add"), CallKind::Method, {range, 4, 3});
+    const auto part = [&](const char* collection, int index) {
+        return table.invoke(QString::fromLatin1(collection), CallKind::MethodOrGet, {index});
+    };
+    part("Columns", 1).invoke(QStringLiteral("Width"), CallKind::PropertyPut, {12});
+    part("Columns", 2).invoke(QStringLiteral("Width"), CallKind::PropertyPut, {75.5});
+    EXPECT_THROW(part("Columns", 4), AutomationError);
+    EXPECT_THROW(part("Rows", 5), AutomationError);
+    EXPECT_THROW(part("Columns", 3).invoke(QStringLiteral("Width"), CallKind::PropertyPut, {-1}),
+                 AutomationError);
+    // Only an unbroken run of rows from the first repeats.
+    part("Rows", 3).invoke(QStringLiteral("HeadingFormat"), CallKind::PropertyPut, {true});
+    part("Rows", 1).invoke(QStringLiteral("HeadingFormat"), CallKind::PropertyPut, {true});
+    part("Rows", 2).invoke(QStringLiteral("HeadingFormat"), CallKind::PropertyPut, {true});
+    part("Rows", 2).invoke(QStringLiteral("HeadingFormat"), CallKind::PropertyPut, {false});
+    document.invoke(QStringLiteral("saveas"), CallKind::Method, {path(QStringLiteral("w.docx"))});
+
+    const QString body = QString::fromUtf8(
+        officereadback::requireZipEntry(path(QStringLiteral("w.docx")), "word/document.xml"));
+    EXPECT_TRUE(body.contains(QStringLiteral(R"(<w:tblLayout w:type="fixed"/>)")));
+    // The third column takes the rest of the 8306 twips of text width.
+    EXPECT_TRUE(body.contains(QStringLiteral(
+        R"(<w:tblGrid><w:gridCol w:w="240"/><w:gridCol w:w="1510"/><w:gridCol w:w="6556"/></w:tblGrid>)")));
+    EXPECT_TRUE(body.contains(QStringLiteral(R"(<w:tcW w:w="1510" w:type="dxa"/>)")));
+    EXPECT_EQ(body.count(QStringLiteral("<w:tblHeader/>")), 1);
+    EXPECT_TRUE(body.contains(QStringLiteral("<w:tr><w:trPr><w:tblHeader/></w:trPr><w:tc>")));
+    const QByteArray styles =
+        officereadback::requireZipEntry(path(QStringLiteral("w.docx")), "word/styles.xml");
+    EXPECT_TRUE(styles.contains(R"(w:eastAsia="WenQuanYi Micro Hei")"));
 }

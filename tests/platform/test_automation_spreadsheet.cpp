@@ -1,11 +1,13 @@
 #include "automation_exports.h"
 #include "office_readback.h"
 #include "platform/automation.h"
+#include "platform/xlsx_sheet.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -71,7 +73,7 @@ TEST_F(AutomationSpreadsheet, WritesTypedCellsUnderTheHeaderRow) {
 
     EXPECT_EQ(number("A2", "General"), 1);
     EXPECT_EQ(text("B2"), QStringLiteral("米"));
-    EXPECT_EQ(text("C2"), QStringLiteral("350")); // a text stays a text
+    EXPECT_EQ(number("C2", "General"), 350); // a text that spells a number
     EXPECT_FALSE(cells.contains(QStringLiteral("E2")));
     EXPECT_NEAR(number("F2", "yyyy-m-d h:mm:ss"), ValentineSerial, 1e-9);
 
@@ -113,6 +115,60 @@ TEST_F(AutomationSpreadsheet, OnlyFullDateTimeTextsBecomeDateTimes) {
         EXPECT_EQ(cell.value, texts[column]);
         EXPECT_EQ(cell.format, QStringLiteral("General")) << texts[column].toStdString();
     }
+}
+
+TEST(SpreadsheetTyping, TextsThatSpellNumbersBecomeNumbers) {
+    const std::pair<const char16_t*, double> numbers[] = {
+        {u"350", 350}, {u" 12.5 ", 12.5}, {u"-3", -3},
+        {u"+7", 7},    {u"0", 0},         {u"0.25", 0.25},
+        {u".5", 0.5},  {u"\t8\t", 8},     {u"123456789012345", 123456789012345.0}};
+    for (const auto& [text, number] : numbers)
+        EXPECT_EQ(xlsx::numberText(text), number) << QString::fromUtf16(text).toStdString();
+    // Codes with leading zeros, more digits than a number keeps, and
+    // anything but plain digits stay text.
+    for (const char16_t* text : {u"007", u"-00", u"1234567890123456", u"1,000", u"1e3", u"1.2.3",
+                                 u"12元", u"１２", u"", u"-", u".", u"1 2"})
+        EXPECT_EQ(xlsx::numberText(text), std::nullopt) << QString::fromUtf16(text).toStdString();
+}
+
+TEST_F(AutomationSpreadsheet, ColumnsTakeTheirWidthsAndLineBreaksWrap) {
+    OleVariant excel = Automation::createOleObject(QStringLiteral("Excel.Application"));
+    const OleVariant book = excel.invoke(QStringLiteral("workbooks"), CallKind::MethodOrGet)
+                                .invoke(QStringLiteral("Add"), CallKind::MethodOrGet);
+    const auto width = [&](int column, const QVariant& characters) {
+        excel.invoke(QStringLiteral("Columns"), CallKind::MethodOrGet, {column})
+            .invoke(QStringLiteral("ColumnWidth"), CallKind::PropertyPut, {characters});
+    };
+    width(2, 39.29);
+    width(3, 5); // a date column stays wide enough for its dates
+    EXPECT_THROW(width(4, -1), AutomationError);
+    EXPECT_THROW(width(4, QStringLiteral("wide")), AutomationError);
+    const auto put = [&](int column, const QString& value) {
+        excel.invoke(QStringLiteral("Cells"), CallKind::PropertyPut, {1, column, value});
+    };
+    put(1, QStringLiteral("one line"));
+    put(2, QStringLiteral("两行\r\n备注"));
+    put(3, QStringLiteral("2009-2-14 9:05:07"));
+    book.invoke(QStringLiteral("SaveAs"), CallKind::Method, {path(QStringLiteral("w.xlsx"))});
+
+    const QString sheet = QString::fromUtf8(officereadback::requireZipEntry(
+        path(QStringLiteral("w.xlsx")), "xl/worksheets/sheet1.xml"));
+    const auto columnWidth = [&](int column) {
+        const QRegularExpression col(
+            QStringLiteral(R"re(<col min="%1" max="%1" width="([0-9.]+)")re").arg(column));
+        const QRegularExpressionMatch match = col.match(sheet);
+        return match.hasMatch() ? match.captured(1).toDouble() : 0.0;
+    };
+    EXPECT_NEAR(columnWidth(2), 39.29 + 5.0 / 7, 0.02); // the padding is added on writing
+    EXPECT_GE(columnWidth(3), 18);
+    EXPECT_EQ(columnWidth(1), 0);
+    // The cell with the line break has a style of its own, one that wraps.
+    const QRegularExpression styled(QStringLiteral(R"re(<c r="B1" s="(\d+)")re"));
+    EXPECT_TRUE(styled.match(sheet).hasMatch());
+    EXPECT_FALSE(sheet.contains(QStringLiteral(R"(<c r="A1" s=)")));
+    const QByteArray styles =
+        officereadback::requireZipEntry(path(QStringLiteral("w.xlsx")), "xl/styles.xml");
+    EXPECT_TRUE(styles.contains(R"(wrapText="1")"));
 }
 
 TEST_F(AutomationSpreadsheet, AnEmptyListGivesTheHeaderRowOnly) {

@@ -21,40 +21,66 @@ TEST(Amounts, TrimmedOfBlanksAndControlCharacters) {
     EXPECT_EQ(trimmedAmount(" 十元 "), QStringLiteral("十元"));
 }
 
-TEST(Amounts, SumStopsAtTheFirstBadAmountWithTheTotalSoFar) {
-    AmountSum sum = sumAmounts({"100", "-30", "+5"});
-    EXPECT_EQ(sum.total, 75);
-    EXPECT_EQ(sum.added, 3);
-    EXPECT_TRUE(sum.error.isEmpty());
+namespace {
+// Rows numbered from 1 in the order given.
+std::vector<RowAmount> rows(const QStringList& texts) {
+    std::vector<RowAmount> amounts;
+    for (const QString& text : texts)
+        amounts.push_back({QString::number(amounts.size() + 1), text});
+    return amounts;
+}
+} // namespace
+
+TEST(Amounts, FullWidthDigitsAndSignsAreReadAsTheirAsciiForms) {
+    EXPECT_EQ(readAmount(u"１２").value, 12);
+    EXPECT_EQ(readAmount(u"１２").kind, AmountKind::Whole);
+    EXPECT_EQ(readAmount(u"－３５").value, -35);
+    EXPECT_EQ(readAmount(u"＋7").value, 7);
+    EXPECT_EQ(readAmount(u"-2147483648").value, INT32_MIN);
+    EXPECT_EQ(readAmount(u"").kind, AmountKind::Blank);
+    for (const char16_t* text : {u"12.5", u"1e3", u"12元", u"1 2", u"１２．５", u"-", u"0x10"})
+        EXPECT_EQ(readAmount(text).kind, AmountKind::NotWhole)
+            << QString::fromUtf16(text).toStdString();
+    EXPECT_EQ(readAmount(u"2147483648").kind, AmountKind::OutOfRange);
+    EXPECT_EQ(readAmount(u"－９９９９９９９９９９９").kind, AmountKind::OutOfRange);
+}
+
+TEST(Amounts, TypedAmountsAreRefusedWhenNoTotalCouldReadThem) {
+    EXPECT_EQ(amountEntryProblem(" 350 "), std::nullopt);
+    EXPECT_EQ(amountEntryProblem("１２"), std::nullopt);
+    EXPECT_EQ(amountEntryProblem("   "), std::nullopt);
+    EXPECT_EQ(amountEntryProblem("12.5"), QStringLiteral("金额必须是整数"));
+    EXPECT_EQ(amountEntryProblem("1e3"), QStringLiteral("金额必须是整数"));
+    EXPECT_EQ(amountEntryProblem("3000000000"),
+              QStringLiteral("金额超出范围,必须在 -2147483648 到 2147483647 之间"));
+}
+
+TEST(Amounts, SumStopsAtTheFirstBadAmountNamingItsRow) {
+    AmountSum sum = sumAmounts(rows({"100", "-30", "+5", "１０"}));
+    EXPECT_EQ(sum.total, 85);
+    EXPECT_FALSE(sum.failed());
 
     sum = sumAmounts({});
     EXPECT_EQ(sum.total, 0);
-    EXPECT_EQ(sum.added, 0);
-    EXPECT_TRUE(sum.error.isEmpty());
+    EXPECT_FALSE(sum.failed());
 
-    sum = sumAmounts({"100", "12.5", "7"});
-    EXPECT_EQ(sum.total, 100);
-    EXPECT_EQ(sum.added, 1);
-    EXPECT_EQ(sum.error, QStringLiteral("'12.5' is not a valid integer value"));
-
-    EXPECT_EQ(sumAmounts({"12元"}).error, QStringLiteral("'12元' is not a valid integer value"));
-    EXPECT_EQ(sumAmounts({"3000000000"}).error,
-              QStringLiteral("'3000000000' is not a valid integer value"));
+    sum = sumAmounts({{"17", "100"}, {"23", "12.5"}, {"30", "7"}});
+    EXPECT_EQ(sum.error, QStringLiteral("无法计算营业额:编号 23 的金额 '12.5' 不是整数"));
+    EXPECT_EQ(sumAmounts({{"4", "3000000000"}}).error,
+              QStringLiteral("无法计算营业额:编号 4 的金额 '3000000000' 超出整数范围"));
 }
 
 TEST(Amounts, SumNeverWraps) {
-    AmountSum sum = sumAmounts({"2147483647", "-1", "1"});
+    AmountSum sum = sumAmounts(rows({"2147483647", "-1", "1"}));
     EXPECT_EQ(sum.total, 2147483647);
-    EXPECT_TRUE(sum.error.isEmpty());
+    EXPECT_FALSE(sum.failed());
 
-    sum = sumAmounts({"2147483000", "647", "1", "5"});
-    EXPECT_EQ(sum.total, 2147483647);
-    EXPECT_EQ(sum.added, 2);
-    EXPECT_EQ(sum.error, overflowError());
+    sum = sumAmounts(rows({"2147483000", "647", "1", "5"}));
+    EXPECT_EQ(sum.error, QStringLiteral("无法计算营业额:加上编号 3 的金额 '1' 后总额超出整数范围"));
 
-    sum = sumAmounts({"-2147483648", "-1"});
-    EXPECT_EQ(sum.total, INT32_MIN);
-    EXPECT_EQ(sum.error, overflowError());
+    sum = sumAmounts(rows({"-2147483648", "－1"}));
+    EXPECT_EQ(sum.error,
+              QStringLiteral("无法计算营业额:加上编号 2 的金额 '－1' 后总额超出整数范围"));
 }
 
 TEST(Periods, StatusTexts) {

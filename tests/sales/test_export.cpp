@@ -129,6 +129,12 @@ TEST_F(Export, TheSpreadsheetGetsExactlyTheCallsAndTypedCellsOfTheList) {
         expected << QStringLiteral("Excel.Application#1.Cells put (1, %1, \"%2\")")
                         .arg(column)
                         .arg(header[column - 1]);
+    // Each column as wide as its grid column (50, 100, 60, 100, 100, 280 pixels).
+    const QStringList widths = {"6.43", "13.57", "7.86", "13.57", "13.57", "39.29"};
+    for (int column = 1; column <= 6; ++column)
+        expected
+            << QStringLiteral("Excel.Application#1.Columns method|get (%1) -> Range#%1").arg(column)
+            << QStringLiteral("Range#%1.ColumnWidth put (%2)").arg(column).arg(widths[column - 1]);
     const QStringList rows = {
         QStringLiteral("3, \"茶\", \"8\", #2009-03-01 00:00:00#, \"李四\", \"散装\""),
         QStringLiteral("2, \"油 & <盐>\", \"12\", #2009-02-15 10:00:00#, \"\", \"留 空格 \""),
@@ -150,7 +156,7 @@ TEST_F(Export, TheSpreadsheetGetsExactlyTheCallsAndTypedCellsOfTheList) {
     EXPECT_EQ(cells.value(QStringLiteral("A2")).type, QString()); // a number
     EXPECT_EQ(cells.value(QStringLiteral("A2")).value, QStringLiteral("3"));
     EXPECT_EQ(cells.value(QStringLiteral("C4")).value, QStringLiteral("350"));
-    EXPECT_NE(cells.value(QStringLiteral("C4")).type, QString()); // an amount stays text
+    EXPECT_EQ(cells.value(QStringLiteral("C4")).type, QString()); // an amount is a number
     EXPECT_EQ(cells.value(QStringLiteral("D4")).format, QStringLiteral("yyyy-m-d h:mm:ss"));
     EXPECT_NEAR(cells.value(QStringLiteral("D4")).value.toDouble(), 39858 + 32707.0 / 86400, 1e-9);
     EXPECT_FALSE(cells.contains(QStringLiteral("F4")));
@@ -178,6 +184,13 @@ TEST_F(Export, TheDocumentGetsExactlyTheCallsAndATableWithoutTheKeyColumn) {
         QStringLiteral("Document#1.tables method|get () -> Tables#1"),
         QStringLiteral("Tables#1.Add method (<Range#1>, 4, 6) -> Table#1"),
     };
+    // Widths in points: the empty first column narrow, the others as the grid's.
+    const QStringList widths = {"12", "75", "45", "75", "75", "210"};
+    for (int column = 1; column <= 6; ++column)
+        expected << QStringLiteral("Table#1.Columns method|get (%1) -> Column#%1").arg(column)
+                 << QStringLiteral("Column#%1.Width put (%2)").arg(column).arg(widths[column - 1]);
+    expected << QStringLiteral("Table#1.Rows method|get (1) -> Row#1")
+             << QStringLiteral("Row#1.HeadingFormat put (true)");
     int cell = 0;
     const auto write = [&](int row, int column, const QString& text) {
         ++cell;
