@@ -11,6 +11,7 @@
 #include "platform/app_dir.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
+#include "platform/push_buttons.h"
 #include "platform/shell.h"
 #include "records/address_book_window.h"
 #include "records/purchase_window.h"
@@ -77,6 +78,7 @@ void Program::start() {
     QApplication::setApplicationDisplayName(QString());
     // The program's own save dialog, which wears the skin, never a desktop's.
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    platform::pressFocusedButtonsOnEnter();
     // The main window's skin data makes the skin manager as it is read.
     skin::TSkinManage::installAsFactory();
 
