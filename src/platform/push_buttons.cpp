@@ -35,8 +35,10 @@ protected:
 
 void pressFocusedButtonsOnEnter() {
     QCoreApplication* application = QCoreApplication::instance();
-    if (!application || application->findChild<EnterPressesFocusedButton*>())
+    const char* installed = "marvantoEnterPressesButtons";
+    if (!application || application->property(installed).toBool())
         return;
+    application->setProperty(installed, true);
     application->installEventFilter(new EnterPressesFocusedButton(application));
 }
 

@@ -960,17 +960,16 @@ bool TWinSkinForm::mouseMove(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     if (mDrag.hit != ht::Nowhere && (event->buttons() & Qt::LeftButton)) {
         if (!mDrag.started) {
-            // Started here rather than on the press, which would swallow a
-            // double click.
             mDrag.started = true;
-            // A window manager takes the drag on from where the pointer is
-            // when it is asked: the way covered since the press is gone
-            // first, here. (A compositor that places windows itself counts
-            // from the press.)
-            if (programPlacesWindows())
-                moveOrResizeFromMouse(QCursor::pos());
+            // Where the program places its windows, the frame moves and sizes
+            // the window itself, exactly under the pointer: a window manager
+            // asked to take over counts from where the pointer is when it
+            // has taken the pointer, and the moves before are lost. A
+            // compositor that places windows itself is asked, here rather
+            // than on the press, which would swallow a double click.
             bool bySystem = false;
-            if (QWindow* handle = mWindow->windowHandle()) {
+            QWindow* handle = mWindow->windowHandle();
+            if (handle && !programPlacesWindows()) {
                 bySystem = mDrag.hit == ht::Caption ? handle->startSystemMove()
                                                     : handle->startSystemResize(edgesOf(mDrag.hit));
             }
