@@ -28,7 +28,7 @@ wait_for 5 bash -c "! xdotool search --onlyvisible --name '^Marvanto\$' | grep -
 
 # A sale by the keyboard, Enter on 添加.
 sales=$(show_window 0)
-add_sale_by_keyboard "$sales"
+add_sale_by_keyboard
 wait_for 5 [ "$(sql 销售记录.mdb "select count(*) from data where 商品 = 'apple'")" = 1 ] ||
   fail "Enter on 添加 added no sale: $(sql 销售记录.mdb 'select * from data')"
 shot sale-added >/dev/null

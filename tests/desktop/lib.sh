@@ -33,6 +33,10 @@ note() { echo "-- $*"; }
 fail() {
   echo "FAIL: $*" >&2
   shot failure >/dev/null 2>&1 || true
+  if [ -s "$work/wm.log" ]; then
+    echo "window system's output:" >&2
+    tail -5 "$work/wm.log" >&2
+  fi
   if [ -s "$work/program.log" ]; then
     echo "program's output:" >&2
     tail -20 "$work/program.log" >&2
@@ -86,6 +90,8 @@ idle-time=0
 [shell]
 panel-position=none
 locking=false
+[input-method]
+path=
 INI
     weston --backend=x11-backend.so --use-pixman --width="$screen_w" --height="$screen_h" \
       --socket="marvanto-$display_number" --config="$work/weston.ini" \
@@ -298,12 +304,11 @@ pixel() {
     grep -o '#[0-9A-Fa-f]\{6\}' | head -1
 }
 
-# Adds a sale by the keyboard in the sales window (shown and active): the
-# goods box by a click, then the amount, the shipper and the note by Tab,
+# Adds a sale by the keyboard in the sales window, just shown: Tab from the
+# page's tab to the goods box, then the amount, the shipper and the note,
 # and Tab to 添加, which Enter presses.
 add_sale_by_keyboard() {
-  local id=$1
-  click_at $(at "$id" "$(px 300)" "$(px 97)")
+  keys Tab
   xdotool type --delay 60 "apple"
   keys Tab
   xdotool type --delay 60 "12"

@@ -6,12 +6,7 @@
 sleep 2
 keys Tab space
 sleep 2
-xdotool type --delay 60 "apple"
-keys Tab
-xdotool type --delay 60 "12"
-keys Tab Tab
-xdotool type --delay 60 "by keyboard"
-keys Tab Return
+add_sale_by_keyboard
 wait_for 5 [ "$(sql 销售记录.mdb "select count(*) from data where 商品 = 'apple'")" = 1 ] ||
   fail "no sale added by the keyboard: $(sql 销售记录.mdb 'select * from data')"
 file=$(shot wayland)
