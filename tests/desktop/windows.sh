@@ -38,3 +38,13 @@ expect_geometry "$sales" "$((bx + 3 * $(px 8))) $((by + 2 * $(px 8))) $bw $bh" 0
   "the sales window moved by the keyboard"
 # The keys reach the window's boxes again afterwards.
 keys Escape
+
+# The caption's icon place holds a picture: its pixels differ from the plain
+# caption's further right (which, stretched, is the same in every column).
+to_front "$main"
+read -r mx my mw mh <<<"$(geometry "$main")"
+file=$(shot caption-icon)
+convert "$file" -crop "16x16+$((mx + 8))+$((my + 4))" +repage "$work/icon.png"
+convert "$file" -crop "16x16+$((mx + mw - 120))+$((my + 4))" +repage "$work/plain.png"
+differ=$(compare -metric AE -fuzz 10% "$work/icon.png" "$work/plain.png" null: 2>&1 || true)
+((differ > 40)) || fail "the caption's icon place is empty ($differ pixels differ from the caption)"
