@@ -24,4 +24,11 @@ h=$((h + 30))
 drag $((x + 2)) $((y + 2)) -30 -20 10
 expect_geometry "$calendar" "$((x - 30)) $((y - 20)) $((w + 30)) $((h + 20))" 1 \
   "top-left corner drag in ten steps"
+
+# 大小 of the system menu (its S), the right edge by two arrow steps, Enter.
+read -r x y w h <<<"$(geometry "$calendar")"
+read -r cx cy <<<"$(caption_point "$calendar")"
+click_at "$cx" "$cy" 3
+keys s Right Right Return
+expect_geometry "$calendar" "$x $y $((w + 2 * $(px 8))) $h" 0 "the calendar sized by the keyboard"
 shot after-drags >/dev/null

@@ -467,6 +467,7 @@ TEST(FormWindowDialogs, MessageBoxesAndTheSaveDialogComeUpSkinnedAsDialogs) {
     form = skinnedForm(&dialog);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->borderStyle(), BorderDialog);
+    EXPECT_EQ(dialog.palette().color(QPalette::Window), face);
     dialog.hide();
 
     // A window tagged 99 and the date picker's calendar popup stay plain.
