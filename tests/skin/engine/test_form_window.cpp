@@ -110,6 +110,11 @@ protected:
         mPlainCentre = mWindow->frameGeometry().center();
         mPlainLabel = mLabel->geometry();
         mPlainBarHeight = mBar->height();
+        skinAsItIs();
+    }
+
+    // Skins the window in whatever state it is, as the manager does.
+    void skinAsItIs() {
         mForm = std::make_unique<TWinSkinForm>(nullptr);
         mForm->setWindow(mWindow.get(), 0, QStringLiteral("TForm7"));
         mForm->SetupFrameworkForm(mData.get(), mWindow.get());
@@ -395,11 +400,7 @@ TEST_F(FormWindowTest, AWindowSkinnedWhileMinimizedGetsItsFrameWhenShownAgain) {
     if (!(mWindow->windowState() & Qt::WindowMinimized))
         GTEST_SKIP() << "this platform does not minimize";
     mPlainSize = mWindow->size();
-    mForm = std::make_unique<TWinSkinForm>(nullptr);
-    mForm->setWindow(mWindow.get(), 0, QStringLiteral("TForm7"));
-    mForm->SetupFrameworkForm(mData.get(), mWindow.get());
-    sendMessage(mWindow.get(), SM_SKININIT, 0, 1000);
-    QApplication::processEvents();
+    skinAsItIs();
     EXPECT_FALSE(mForm->frameShown());
     mWindow->showNormal();
     QApplication::processEvents();
