@@ -65,6 +65,7 @@ start_x() {
   read -r n <"$work/displayfd"
   export DISPLAY=":$n"
   display_number=$n
+  wait_for 10 xdpyinfo || fail "Xvfb did not take connections on $DISPLAY"
 }
 
 start_session() {

@@ -10,7 +10,7 @@ SHOTS=$2/$SESSION-$SCALE
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=lib.sh
 . "$here/lib.sh"
-for tool in Xvfb xdotool wmctrl xprop import convert sqlite3 "$SESSION"; do
+for tool in Xvfb xdpyinfo xdotool wmctrl xprop import convert sqlite3 "$SESSION"; do
   command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup installs it)"
 done
 start_session
