@@ -111,15 +111,22 @@ QString standardFolderPath(StandardFolder folder) {
 
 QString desktopEntryText(const QString& target, const QString& name) {
     const QFileInfo info(target);
+    const QString program = quoteArgument(info.absoluteFilePath());
+    // Launchers check that the command's first word names a program before
+    // they expand "%%" to "%", so a program whose path holds a percent sign is
+    // started through the shell, which gets the path as an argument.
+    const QString command = info.absoluteFilePath().contains(u'%')
+                                ? QStringLiteral("sh -c \"exec \\\"\\$0\\\"\" ") + program
+                                : program;
     return QStringLiteral("[Desktop Entry]\n"
                           "Type=Application\n"
                           "Version=1.0\n"
                           "Name=%1\n"
                           "Exec=%2\n"
                           "Path=%3\n"
+                          "Icon=marvanto\n"
                           "Terminal=false\n")
-        .arg(escapeValue(name), escapeValue(quoteArgument(info.absoluteFilePath())),
-             escapeValue(info.absolutePath()));
+        .arg(escapeValue(name), escapeValue(command), escapeValue(info.absolutePath()));
 }
 
 bool createShortcut(const QString& target, const QString& name, const QString& folder,

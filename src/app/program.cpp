@@ -3,12 +3,14 @@
 #include "app/calendar_window.h"
 #include "app/desktop_shortcut.h"
 #include "app/main_window.h"
+#include "app/program_icon.h"
 #include "app/publisher.h"
 #include "maintenance/backup.h"
 #include "maintenance/clear_all.h"
 #include "maintenance/restore.h"
 #include "maintenance/restore_dialog.h"
 #include "platform/app_dir.h"
+#include "platform/data_dir.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "platform/push_buttons.h"
@@ -76,9 +78,14 @@ Program::~Program() {
 void Program::start() {
     QApplication::setApplicationName(QStringLiteral("Marvanto"));
     QApplication::setApplicationDisplayName(QString());
+    // Names the menu entry whose icon a Wayland desktop shows for the windows.
+    QGuiApplication::setDesktopFileName(QStringLiteral("marvanto"));
     // The program's own save dialog, which wears the skin, never a desktop's.
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     platform::pressFocusedButtonsOnEnter();
+    // The program's icon for every window's caption, the task bar and the
+    // window switcher; set before the skin data reads the application icon.
+    QApplication::setWindowIcon(programIcon());
     // The main window's skin data makes the skin manager as it is read.
     skin::TSkinManage::installAsFactory();
 
@@ -92,6 +99,11 @@ void Program::start() {
         mMain->create();
     });
     connectMainWindow();
+    // The data folder of an installed program is made and filled on first
+    // start, before the record windows read their word lists and databases.
+    // A folder that cannot be made is named here once, not by every window;
+    // each later action that needs it tries again and names it again.
+    platform::runGuardedByErrorBox([] { platform::prepareDataDir(); });
 
     // The record windows in their order; each is created and filled before
     // the next one is made.
@@ -156,7 +168,7 @@ void Program::connectMainWindow() {
 
 void Program::offerRestore() {
     auto* dialog =
-        maintenance::openRestoreDialog(platform::appPath(QStringLiteral("Backup")), mMain);
+        maintenance::openRestoreDialog(platform::dataPath(QStringLiteral("Backup")), mMain);
     if (!dialog)
         return;
     QObject::connect(dialog, &maintenance::RestoreDialog::restoreChosen, dialog,

@@ -1,7 +1,7 @@
 #include "maintenance/backup.h"
 
 #include "platform/ado.h"
-#include "platform/app_dir.h"
+#include "platform/data_dir.h"
 #include "platform/file_sync.h"
 #include "platform/message_box.h"
 #include "records/module_storage.h"
@@ -200,10 +200,12 @@ bool publish(const QString& building, const QString& target) {
 
 BackupResult backupDatabases(const QString& clockText, const QString& noteText, int waitMs) {
     const QString stamp = backupStamp(clockText);
-    const QString backupFolder = platform::appPath(BackupFolderName);
+    const QString backupFolder = platform::dataPath(BackupFolderName);
+    platform::prepareDataDir();
+    platform::requireWritable(backupFolder);
     // The result does not matter: an existing folder is fine, and a folder
     // that could not be made shows when the note file cannot be written.
-    QDir(platform::appDir()).mkdir(BackupFolderName);
+    QDir(platform::dataDir()).mkdir(BackupFolderName);
 
     // The whole program stands still for this wait, events and clock included.
     QThread::msleep(static_cast<unsigned long>(waitMs));
@@ -264,7 +266,12 @@ BackupResult backupDatabases(const QString& clockText, const QString& noteText, 
     building.setAutoRemove(target == backupFolder);
     platform::syncFolder(backupFolder);
     result.folder = target;
-    platform::showMessage(Finished);
+    // Beside the executable the user knows where backups go; in the user's
+    // data folder the message says where.
+    platform::showMessage(platform::dataDirIsProgramFolder()
+                              ? Finished
+                              : Finished + QStringLiteral("\n备份保存在:") +
+                                    QDir::toNativeSeparators(target));
     return result;
 }
 

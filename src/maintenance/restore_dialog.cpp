@@ -1,7 +1,9 @@
 #include "maintenance/restore_dialog.h"
 
+#include "platform/data_dir.h"
 #include "platform/message_box.h"
 
+#include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -11,7 +13,8 @@
 
 namespace maintenance {
 
-RestoreDialog::RestoreDialog(const QList<BackupEntry>& backups, QWidget* parent)
+RestoreDialog::RestoreDialog(const QList<BackupEntry>& backups, const QString& backupFolder,
+                             QWidget* parent)
     : QDialog(parent), mBackups(backups) {
     setObjectName(QStringLiteral("RestoreDialog"));
     // Drawn by the skin as a dialog of the program, like its message boxes.
@@ -20,6 +23,13 @@ RestoreDialog::RestoreDialog(const QList<BackupEntry>& backups, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
 
     auto* layout = new QVBoxLayout(this);
+    // Where the backups lie: beside the program, or in the user's data folder.
+    auto* folder = new QLabel(QStringLiteral("备份文件夹:") +
+                              QDir::toNativeSeparators(QDir::cleanPath(backupFolder)));
+    folder->setObjectName(QStringLiteral("BackupFolder"));
+    folder->setTextFormat(Qt::PlainText);
+    folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(folder);
     layout->addWidget(new QLabel(QStringLiteral("请选择要恢复的备份:")));
     mList = new QTableWidget(static_cast<int>(backups.size()), 3);
     mList->setObjectName(QStringLiteral("BackupList"));
@@ -69,10 +79,14 @@ RestoreDialog::RestoreDialog(const QList<BackupEntry>& backups, QWidget* parent)
 RestoreDialog* openRestoreDialog(const QString& backupFolder, QWidget* parent) {
     const QList<BackupEntry> backups = listBackups(backupFolder);
     if (backups.isEmpty()) {
-        platform::showMessage(QStringLiteral("没有可恢复的备份。"));
+        platform::showMessage(QStringLiteral("没有可恢复的备份。") +
+                              (platform::dataDirIsProgramFolder()
+                                   ? QString()
+                                   : QStringLiteral("\n备份文件夹:") +
+                                         QDir::toNativeSeparators(QDir::cleanPath(backupFolder))));
         return nullptr;
     }
-    auto* dialog = new RestoreDialog(backups, parent);
+    auto* dialog = new RestoreDialog(backups, backupFolder, parent);
     dialog->setWindowModality(Qt::ApplicationModal);
     dialog->show();
     return dialog;

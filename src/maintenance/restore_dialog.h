@@ -16,7 +16,9 @@ namespace maintenance {
 class RestoreDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit RestoreDialog(const QList<BackupEntry>& backups, QWidget* parent = nullptr);
+    // `backupFolder` is named at the top, so the user knows where backups lie.
+    RestoreDialog(const QList<BackupEntry>& backups, const QString& backupFolder,
+                  QWidget* parent = nullptr);
 
     QTableWidget* list() const { return mList; }
     QPushButton* restoreButton() const { return mRestore; }

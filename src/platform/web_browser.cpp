@@ -6,6 +6,10 @@
 #include <QLibrary>
 #include <QUrl>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace platform {
 
 QString webBrowserModuleName() {
@@ -15,6 +19,12 @@ QString webBrowserModuleName() {
 WebBrowser createWebBrowser(const QString& moduleDir, const QUrl& url, QWidget* parent) {
     WebBrowser browser;
     browser.modulePath = QDir::cleanPath(QDir(moduleDir).absoluteFilePath(webBrowserModuleName()));
+#ifdef Q_OS_UNIX
+    // The web engine's sandbox refuses to run for root; an installed program
+    // started by root still shows its calendar.
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+#endif
     // The engine cannot be unloaded; the library object only goes.
     QLibrary module(browser.modulePath);
     const auto make = reinterpret_cast<MakeWebViewFunction>(module.resolve(kMakeWebViewSymbol));

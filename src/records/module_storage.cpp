@@ -1,6 +1,6 @@
 #include "records/module_storage.h"
 
-#include "platform/app_dir.h"
+#include "platform/data_dir.h"
 
 namespace records {
 
@@ -20,7 +20,7 @@ const std::vector<ModuleTable>& moduleTables() {
 }
 
 QString databaseFolder() {
-    return platform::appPath(QStringLiteral("database/"));
+    return platform::dataPath(QStringLiteral("database/"));
 }
 
 QString databasePath(const QString& fileName) {

@@ -1,6 +1,6 @@
 #include "records/record_window.h"
 
-#include "platform/app_dir.h"
+#include "platform/data_dir.h"
 #include "platform/message_box.h"
 #include "platform/status_bar.h"
 #include "platform/word_list.h"
@@ -266,7 +266,7 @@ void RecordWindow::loadWordList(const QString& boxName, const QString& file) {
     auto* combo = qobject_cast<QComboBox*>(box(boxName));
     if (!combo)
         throw std::runtime_error("no drop-down box " + boxName.toStdString());
-    const QStringList entries = platform::loadWordList(platform::appPath(file));
+    const QStringList entries = platform::loadWordList(platform::dataPath(file));
     const QString text = combo->currentText();
     combo->clear();
     combo->addItems(entries);
@@ -275,7 +275,11 @@ void RecordWindow::loadWordList(const QString& boxName, const QString& file) {
 }
 
 void RecordWindow::connectModule() {
-    mConnection.setConnectionString(connectionString(platform::appDir(), mDescriptor.databaseFile));
+    // A data folder that cannot be made says so, naming it, before the
+    // connection would only find its database missing.
+    platform::prepareDataDir();
+    mConnection.setConnectionString(
+        connectionString(platform::dataDir(), mDescriptor.databaseFile));
     mConnection.open();
 }
 
@@ -312,6 +316,9 @@ void RecordWindow::create() {
             // The list shows what still reads; the box says why nothing can change.
             if (mConnection.damaged())
                 platform::showErrorBox(QString::fromStdString(mConnection.damageMessage()));
+        } catch (const platform::DataDirError&) {
+            // The program names a data folder it cannot make once at start;
+            // the window stays unconnected and tries again at its next action.
         } catch (const std::exception& error) {
             platform::showErrorBox(error);
         }
@@ -328,7 +335,15 @@ void RecordWindow::setColumnWidths(const std::vector<int>& widths) {
         mGrid->setColumnWidth(i, widths[i]);
 }
 
+void RecordWindow::connectIfNeeded() {
+    // A window whose database (or data folder) could not be opened so far
+    // tries again, through the data folder's own checks.
+    if (!mConnection.connected())
+        connectModule();
+}
+
 void RecordWindow::refresh() {
+    connectIfNeeded();
     mQuery.close();
     mQuery.setSql(mDescriptor.listQuery.toStdString());
     mQuery.open();
@@ -349,8 +364,6 @@ void RecordWindow::refreshKeepingEntries() {
     QList<std::pair<QString, QString>> typed;
     for (const BoxSpec& spec : mDescriptor.boxes)
         typed.append({spec.name, boxText(spec.name)});
-    if (!mConnection.connected())
-        connectModule();
     refresh();
     for (const auto& [name, text] : typed)
         setBoxText(name, text);
@@ -366,6 +379,7 @@ void RecordWindow::add() {
             return;
         }
     }
+    connectIfNeeded();
     // The statement runs on a query of its own: when it fails, the list and
     // its count stay as they were.
     mStatement.setSql(insertStatement(valuesOf(mDescriptor.addColumns)));
@@ -388,6 +402,7 @@ void RecordWindow::edit() {
         platform::showMessage(QStringLiteral("不可编辑"));
         return;
     }
+    connectIfNeeded();
     mStatement.setSql(updateStatement(valuesOf(mDescriptor.editColumns), key));
     if (mStatement.execSql() == 0) {
         // The row is gone (deleted or cleared meanwhile): nothing was edited.

@@ -61,8 +61,10 @@ public:
     // refused before it starts.
     bool refuseChanges();
 
-    // The operations.
+    // The operations. Refresh, add and edit connect first when the window is
+    // not connected yet.
     void connectModule();
+    void connectIfNeeded();
     void refresh();
     // A refresh after the databases changed underneath (a restore): the
     // typed entry boxes keep their texts; ID is emptied, since its row may be

@@ -1,8 +1,12 @@
 #include "app/desktop_shortcut.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -150,14 +154,47 @@ TEST_F(DesktopShortcut, SpecialFoldersMapToTheDesktopsFolders) {
 
 TEST(DesktopEntry, QuotesTheCommandAndEscapesValues) {
     const QString text =
-        app::desktopEntryText(QStringLiteral("/opt/a b/q\"$`%.bin"), QStringLiteral("x\\y\nz"));
+        app::desktopEntryText(QStringLiteral("/opt/a b/q\"$`.bin"), QStringLiteral("x\\y\nz"));
     const QStringList lines = text.split(u'\n');
-    // Inside the quotes ", `, $ and \ get a backslash and % is doubled; then
-    // the value's own escaping doubles every backslash.
-    EXPECT_TRUE(lines.contains(QStringLiteral("Exec=\"/opt/a b/q\\\\\"\\\\$\\\\`%%.bin\"")))
+    // Inside the quotes ", `, $ and \ get a backslash; then the value's own
+    // escaping doubles every backslash.
+    EXPECT_TRUE(lines.contains(QStringLiteral("Exec=\"/opt/a b/q\\\\\"\\\\$\\\\`.bin\"")))
         << text.toStdString();
     EXPECT_TRUE(lines.contains(QStringLiteral("Name=x\\\\y\\nz"))) << text.toStdString();
     EXPECT_TRUE(lines.contains(QStringLiteral("Path=/opt/a b"))) << text.toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("Icon=marvanto"))) << text.toStdString();
+}
+
+// The launcher is opened as a desktop opens it: GLib's launcher reads the
+// entry and starts the program, whatever characters its path holds.
+TEST_F(DesktopShortcut, StartsTheProgramWhateverItsPathHolds) {
+    const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
+    ASSERT_FALSE(gio.isEmpty()) << "gio (libglib2.0-bin) is needed to open launchers";
+    for (const QString& folder : {QStringLiteral("shop programs"), QStringLiteral("店铺 $HOME"),
+                                  QStringLiteral("a \"quoted\" 'name' `x`"),
+                                  QStringLiteral("100% sure\\%s%%"), QStringLiteral("a=b%c")}) {
+        SCOPED_TRACE(folder.toStdString());
+        const QString dir = inHome(QStringLiteral("programs/") + folder);
+        ASSERT_TRUE(QDir().mkpath(dir));
+        const QString target = dir + QStringLiteral("/marvanto");
+        const QString ran = inHome(QStringLiteral("ran"));
+        QFile::remove(ran);
+        // The mark is written aside and renamed, so it is never seen half-written.
+        writeFile(target,
+                  "#!/bin/sh\nprintf '%s' \"$0\" > \"$HOME/ran.new\" && mv \"$HOME/ran.new\" "
+                  "\"$HOME/ran\"\n");
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        ASSERT_TRUE(createShortcut(target, "Marvanto", "", csidl::None));
+
+        QProcess launch;
+        launch.start(gio, {QStringLiteral("launch"), inHome("Desktop/Marvanto.desktop")});
+        ASSERT_TRUE(launch.waitForFinished(10000));
+        EXPECT_EQ(launch.exitCode(), 0) << launch.readAllStandardError().toStdString();
+        QDeadlineTimer deadline(10000);
+        while (!QFile::exists(ran) && !deadline.hasExpired())
+            QThread::msleep(20);
+        EXPECT_EQ(readFile(ran), target);
+    }
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 // Every test program runs inside one QApplication, offscreen unless a platform is
 // chosen (test discovery runs without the tests' environment). The web view
 // needs OpenGL contexts shared before the application object exists, and no
-// sandbox when the tests run as root.
+// sandbox when the tests run as root. The user's data folder of every test
+// program lies in a temporary folder, never in the home of whoever runs them.
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +13,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

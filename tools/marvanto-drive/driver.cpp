@@ -7,6 +7,7 @@
 #include "platform/app_dir.h"
 #include "platform/automation.h"
 #include "platform/clock.h"
+#include "platform/data_dir.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "platform/shell.h"
@@ -138,20 +139,25 @@ int toInt(const QString& word) {
     return value;
 }
 
-// A path of a script: relative paths lie in the program's folder.
+// A path of a script: relative paths lie in the data folder, which is the
+// program's folder in the portable layout the tests copy.
 QString scriptPath(const QString& path) {
     if (QDir::isAbsolutePath(path))
         return path;
-    return platform::appPath(path);
+    return platform::dataPath(path);
 }
 
-// The program's folder written into expected texts as {app}, so that scripts
-// need not know where their copy of the program lies.
+// The program's folder written into expected texts as {app} and the data
+// folder as {data}, so that scripts need not know where their copy of the
+// program lies.
 QString withAppDir(QString text) {
-    QString folder = platform::appDir();
-    if (folder.endsWith(QLatin1Char('/')))
-        folder.chop(1);
-    return text.replace(QStringLiteral("{app}"), folder);
+    const auto withoutSeparator = [](QString folder) {
+        if (folder.endsWith(QLatin1Char('/')))
+            folder.chop(1);
+        return folder;
+    };
+    return text.replace(QStringLiteral("{app}"), withoutSeparator(platform::appDir()))
+        .replace(QStringLiteral("{data}"), withoutSeparator(platform::dataDir()));
 }
 
 // "B12" -> {12, 2}.
@@ -538,7 +544,7 @@ void Driver::expectBox(const Action& action, bool pattern) {
                     .arg(action.words[0], last.text)
                     .toStdString());
     } else {
-        expectEqual(QStringLiteral("message box text"), action.words[0], last.text);
+        expectEqual(QStringLiteral("message box text"), withAppDir(action.words[0]), last.text);
     }
     if (action.words.size() > 1)
         expectEqual(QStringLiteral("message box caption"), action.words[1], last.caption);
@@ -573,7 +579,7 @@ void Driver::expectStatus(const Action& action) {
 
 void Driver::expectText(const Action& action) {
     need(action, 2);
-    expectEqual(QStringLiteral("text of %1").arg(action.words[0]), action.words[1],
+    expectEqual(QStringLiteral("text of %1").arg(action.words[0]), withAppDir(action.words[1]),
                 textOfWidget(widget(action.words[0])));
 }
 
@@ -640,7 +646,7 @@ std::unique_ptr<platform::AdoConnection> Driver::connectionTo(const QString& win
         throw DriveFailure(windowClass.toStdString() + " is not a record window");
     auto connection = std::make_unique<platform::AdoConnection>();
     connection->setConnectionString(
-        records::connectionString(platform::appDir(), target->descriptor().databaseFile));
+        records::connectionString(platform::dataDir(), target->descriptor().databaseFile));
     return connection;
 }
 

@@ -98,8 +98,10 @@ private:
     void expectQuitOnClose(const Action& action);
     std::unique_ptr<platform::AdoConnection> connectionTo(const QString& windowClass) const;
     QTableView* gridOf(const QString& windowClass) const;
-    // Files, databases and automation. Relative paths lie in the program's
-    // folder; {app} in an expected text stands for that folder.
+    // Files, databases and automation. Relative paths lie in the data folder
+    // (the program's folder in the portable layout). In the expected texts of
+    // expect-box, expect-text and expect-calls, {app} stands for the
+    // program's folder and {data} for the data folder.
     //   tab TForm1 "数据维护"                 bring a page of the window forward
     //   expect-boxes "text" "text"...         every box shown since the last check
     //   expect-file PATH / expect-no-file PATH

@@ -216,6 +216,19 @@ void ReplaceTransparentColor(QImage& image, SkinColor color) {
     }
 }
 
+QImage KeyAlphaToMagenta(const QImage& picture) {
+    const QImage source = picture.convertToFormat(QImage::Format_ARGB32);
+    QImage keyed(source.size(), QImage::Format_RGB32);
+    for (int y = 0; y < source.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        auto* out = reinterpret_cast<QRgb*>(keyed.scanLine(y));
+        for (int x = 0; x < source.width(); ++x)
+            out[x] = qAlpha(in[x]) >= 128 ? (in[x] | 0xFF000000u) : qRgb(255, 0, 255);
+    }
+    keyed.setDevicePixelRatio(picture.devicePixelRatio());
+    return keyed;
+}
+
 void Mirror(QImage& image) {
     image.mirror(true, false);
 }

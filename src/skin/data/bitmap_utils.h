@@ -99,6 +99,12 @@ int SaturationLevel(SkinColor color);
 // Converts the image to 24-bit and paints every magenta pixel in `color`.
 void ReplaceTransparentColor(QImage& image, SkinColor color);
 
+// A picture with an alpha channel as the skin keys pictures: each pixel at
+// least half covered keeps its colour, fully opaque; every other pixel is
+// magenta. Blending a soft edge into magenta instead would leave a pink fringe
+// that the key cannot take away. The result is 32-bit without alpha.
+QImage KeyAlphaToMagenta(const QImage& picture);
+
 // Reverses every row / reverses the order of the rows; the format stays.
 void Mirror(QImage& image);
 void Flip(QImage& image);

@@ -919,12 +919,12 @@ void TSkinData::makeApplicationIcon() {
     int size = 16;
     if (auto* application = qobject_cast<QApplication*>(QCoreApplication::instance()))
         size = application->style()->pixelMetric(QStyle::PM_SmallIconSize);
-    QImage icon(size, size, QImage::Format_RGB32);
-    icon.fill(toQColor(Magenta));
+    QImage icon(size, size, QImage::Format_ARGB32_Premultiplied);
+    icon.fill(Qt::transparent);
     QPainter painter(&icon);
     QGuiApplication::windowIcon().paint(&painter, icon.rect());
     painter.end();
-    mApplicationIcon = icon;
+    mApplicationIcon = KeyAlphaToMagenta(icon);
 }
 
 QImage TSkinData::drawMenuGlyphs() {

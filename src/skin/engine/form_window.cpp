@@ -1,5 +1,6 @@
 #include "skin/engine/form_window.h"
 
+#include "skin/data/bitmap_utils.h"
 #include "skin/data/skin_data.h"
 #include "skin/engine/control_traversal.h"
 #include "skin/engine/form_frame_paint.h"
@@ -81,11 +82,12 @@ QImage iconBitmap(const QWidget* window) {
     const QIcon icon = window->windowIcon();
     if (icon.isNull())
         return {};
-    QImage bitmap(16, 16, QImage::Format_RGB32);
-    bitmap.fill(QColor(255, 0, 255));
+    QImage bitmap(16, 16, QImage::Format_ARGB32_Premultiplied);
+    bitmap.fill(Qt::transparent);
     QPainter painter(&bitmap);
     painter.drawPixmap(0, 0, icon.pixmap(16, 16));
-    return bitmap;
+    painter.end();
+    return KeyAlphaToMagenta(bitmap);
 }
 
 // The windows a form owns: its child windows (dialogs and the like, not

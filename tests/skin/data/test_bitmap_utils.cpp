@@ -162,6 +162,29 @@ TEST(Bitmaps, ReplaceTransparentColour) {
     EXPECT_EQ(pixels(picture), rgb24({qRgb(1, 2, 3), qRgb(255, 0, 254), qRgb(1, 2, 3)}));
 }
 
+TEST(Bitmaps, KeyAlphaToMagentaLeavesNoFringe) {
+    // Opaque, mostly covered, half covered, a faint edge and nothing at all.
+    QImage picture(5, 1, QImage::Format_ARGB32);
+    picture.setPixel(0, 0, qRgba(232, 74, 60, 255));
+    picture.setPixel(1, 0, qRgba(10, 20, 30, 200));
+    picture.setPixel(2, 0, qRgba(40, 50, 60, 128));
+    picture.setPixel(3, 0, qRgba(70, 80, 90, 127));
+    picture.setPixel(4, 0, qRgba(0, 0, 0, 0));
+    const QImage keyed = KeyAlphaToMagenta(picture);
+    EXPECT_EQ(keyed.format(), QImage::Format_RGB32);
+    EXPECT_EQ(pixels(keyed), rgb24({qRgb(232, 74, 60), qRgb(10, 20, 30), qRgb(40, 50, 60),
+                                    qRgb(255, 0, 255), qRgb(255, 0, 255)}));
+    // A premultiplied picture keeps its true colours (to the rounding of the
+    // premultiplication), not colours darkened by the coverage.
+    const QImage keyedPremultiplied =
+        KeyAlphaToMagenta(picture.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    EXPECT_EQ(keyedPremultiplied.pixel(0, 0), qRgb(232, 74, 60));
+    const QRgb partly = keyedPremultiplied.pixel(1, 0);
+    EXPECT_NEAR(qRed(partly), 10, 1);
+    EXPECT_NEAR(qGreen(partly), 20, 1);
+    EXPECT_NEAR(qBlue(partly), 30, 1);
+}
+
 TEST(Bitmaps, MirrorAndFlip) {
     for (QImage::Format format : {QImage::Format_RGB888, QImage::Format_RGB32}) {
         QImage picture = image(3, {a, b, c, d, e, f}, format);

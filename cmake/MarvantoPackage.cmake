@@ -1,0 +1,26 @@
+# The Debian package: `cpack -G DEB` in the build folder (scripts/package)
+# makes marvanto_<version>_amd64.deb from the program's install, without the
+# driver. dpkg-shlibdeps finds the libraries the program and its web browser
+# module link; the ones it cannot see are named here: the spreadsheet writer,
+# loaded on first export, Qt's platform plugins and a font with Chinese
+# characters, without which every character of the interface is a box.
+set(CPACK_PACKAGE_NAME marvanto)
+set(CPACK_PACKAGE_VENDOR "Marvanto")
+set(CPACK_PACKAGE_CONTACT "Marvanto <marvanto@localhost>")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Record keeping for a small shop")
+set(CPACK_PACKAGE_DESCRIPTION
+  "Sales, purchases, memos, a diary, remittances, staff leave, salary payments, customer contacts and electricity bills of a small shop, with period totals, a monthly trend, export and backups. Chinese interface.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+  "libxlsxwriter4, qt6-qpa-plugins, fonts-wqy-microhei | fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libreoffice-calc, libreoffice-writer")
+# Only the program's own components: the driver stays out.
+set(CPACK_COMPONENTS_ALL Unspecified)
+set(CPACK_DEB_COMPONENT_INSTALL OFF)
+include(CPack)
