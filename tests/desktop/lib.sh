@@ -58,7 +58,8 @@ wait_for() {
 # The X server for the session.
 start_x() {
   mkfifo "$work/displayfd"
-  Xvfb -displayfd 3 -screen 0 "${screen_w}x${screen_h}x24" -nolisten tcp \
+  # -noreset: the server is not reset when its last client (a probe) goes.
+  Xvfb -displayfd 3 -screen 0 "${screen_w}x${screen_h}x24" -nolisten tcp -noreset \
     3>"$work/displayfd" >"$work/xvfb.log" 2>&1 &
   pids+=($!)
   local n
@@ -68,19 +69,32 @@ start_x() {
   wait_for 10 xdpyinfo || fail "Xvfb did not take connections on $DISPLAY"
 }
 
+# Starts the window manager and waits until it answers; one that gave up at
+# once (now and then one cannot open a display that has just come up) is
+# started again, three times at most.
+start_window_manager() {
+  local attempt pid end
+  for attempt in 1 2 3; do
+    "$@" >"$work/wm.log" 2>&1 &
+    pid=$!
+    pids+=($pid)
+    end=$((SECONDS + 15))
+    while kill -0 "$pid" 2>/dev/null && ((SECONDS < end)); do
+      wmctrl -m >/dev/null 2>&1 && return 0
+      sleep 0.1
+    done
+    note "$SESSION did not answer (attempt $attempt): $(tail -1 "$work/wm.log")"
+  done
+  fail "$SESSION did not come up"
+}
+
 start_session() {
   start_x
   case $SESSION in
-  openbox)
-    openbox --sm-disable >"$work/wm.log" 2>&1 &
-    pids+=($!)
-    wait_for 15 wmctrl -m || fail "openbox did not come up"
-    ;;
+  openbox) start_window_manager openbox --sm-disable ;;
   xfwm4)
     # Its settings come from the settings daemon over a session bus of its own.
-    dbus-run-session -- xfwm4 --compositor=off --sm-client-disable >"$work/wm.log" 2>&1 &
-    pids+=($!)
-    wait_for 15 wmctrl -m || fail "xfwm4 did not come up"
+    start_window_manager dbus-run-session -- xfwm4 --compositor=off --sm-client-disable
     ;;
   weston)
     export XDG_RUNTIME_DIR=$work/run
