@@ -32,7 +32,7 @@ note() { echo "-- $*"; }
 
 fail() {
   echo "FAIL: $*" >&2
-  shot failure >/dev/null 2>&1 || true
+  shot "failure-${CHECK:-check}" >/dev/null 2>&1 || true
   if [ -s "$work/wm.log" ]; then
     echo "window system's output:" >&2
     tail -5 "$work/wm.log" >&2
