@@ -9,10 +9,10 @@ namespace app {
 
 // The perpetual calendar (TForm10): a resizable window with only a close box
 // whose whole client area shows the calendar page beside the executable. The
-// page is loaded once, when the view is made: by the program once the main
-// window has its first picture (loading and starting the web engine is the
-// largest share of program start, and nothing visible depends on it earlier),
-// or when the window shows or its view is asked for. Should the web browser
+// page is loaded once, when the view is made: when the window is first shown
+// or its view is asked for. Loading and starting the web engine costs more
+// than the rest of the program's start, so a start in which the calendar
+// stays shut has nothing of it. Should the web browser
 // module be missing or fail to load, the client area says so instead. Showing
 // the window again keeps whatever the user left on it. Closing the window
 // hides it.

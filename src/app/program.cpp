@@ -24,46 +24,10 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QPointer>
-#include <QTimer>
 
 #include <memory>
 
 namespace app {
-
-namespace {
-
-// Waits for the main window's first picture, then has the calendar make its
-// web view (or after a second, should the window never be painted).
-class FirstPictureWatch : public QObject {
-public:
-    FirstPictureWatch(QWidget* main, CalendarWindow* calendar)
-        : QObject(main), mCalendar(calendar) {
-        main->installEventFilter(this);
-        QTimer::singleShot(1000, this, [this] { done(); });
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            QTimer::singleShot(0, this, [this] { done(); });
-        return false;
-    }
-
-private:
-    void done() {
-        if (mCalendar)
-            mCalendar->makeView();
-        deleteLater();
-    }
-    QPointer<CalendarWindow> mCalendar;
-};
-
-void makeCalendarViewAfterFirstPicture(QWidget* main, CalendarWindow* calendar) {
-    new FirstPictureWatch(main, calendar);
-}
-
-} // namespace
 
 Program::Program() = default;
 
@@ -141,8 +105,9 @@ void Program::start() {
 
     createWindow(new records::RecordWindow(records::memoDescriptor()));
 
+    // The calendar starts the web engine when it is first shown, not before:
+    // nothing of the engine costs a start in which the calendar stays shut.
     mMain->show();
-    makeCalendarViewAfterFirstPicture(mMain, calendar);
 }
 
 void Program::connectMainWindow() {

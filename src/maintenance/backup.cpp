@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <future>
 #include <stdexcept>
 
 namespace maintenance {
@@ -144,16 +145,27 @@ bool copyBytes(const QString& source, const QString& target) {
 bool backUpOne(const QString& fileName, const QString& folder) {
     const QString source = records::databasePath(fileName);
     const QString target = folder + QLatin1Char('/') + fileName;
-    switch (checkSource(source)) {
+    if (!QFileInfo(source).isFile())
+        return false;
+    // The check reads the whole file as the copy does and takes about as
+    // long, so it runs on a connection of its own beside the copy; the backup
+    // goes on only when both are done. A copy of a source found damaged is
+    // not kept: its raw bytes are.
+    std::future<SourceState> checked =
+        std::async(std::launch::async, [source] { return checkSource(source); });
+    const bool copied = copyDatabase(source, target) && platform::syncFile(target);
+    switch (checked.get()) {
     case SourceState::Missing:
+        removeTarget(target);
         return false;
     case SourceState::Damaged:
+        removeTarget(target);
         copyBytes(source, target + QStringLiteral(".damaged"));
         return false;
     case SourceState::Sound:
         break;
     }
-    return copyDatabase(source, target) && platform::syncFile(target);
+    return copied;
 }
 
 // Where a finished backup goes: Backup/<stamp> when that folder is free,

@@ -101,7 +101,9 @@ bool backUpCurrentDatabases(const QString& clockText) {
     const QString nothingRestored = QStringLiteral("没有恢复任何数据库。");
     BackupResult result;
     try {
-        result = backupDatabases(clockText, AutomaticBackupNote);
+        // No second of standing still here: the button's backup waits it, the
+        // restore only needs its copies.
+        result = backupDatabases(clockText, AutomaticBackupNote, 0);
     } catch (const std::exception& error) {
         platform::showErrorBox(error);
         platform::showMessage(QStringLiteral("恢复前的自动备份失败,") + nothingRestored);

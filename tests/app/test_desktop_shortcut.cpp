@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -119,6 +120,16 @@ TEST_F(DesktopShortcut, MissingFolderFails) {
     EXPECT_FALSE(createShortcut(mTarget, "Marvanto", "", -2));               // no folder at all
     EXPECT_FALSE(QDir(inHome("no")).exists());
     EXPECT_TRUE(filesIn("Desktop").isEmpty());
+}
+
+TEST_F(DesktopShortcut, NoDesktopFolderIsSkippedSilently) {
+    // A user without a desktop (a server, a window manager without icons):
+    // no launcher, no folder made, nothing half-written anywhere.
+    ASSERT_TRUE(QDir(inHome("Desktop")).removeRecursively());
+    EXPECT_FALSE(createShortcut(mTarget, "Marvanto", "", csidl::None));
+    EXPECT_FALSE(QFileInfo::exists(inHome("Desktop")));
+    EXPECT_EQ(QDir(mHome.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{"bin", "links"}));
 }
 
 TEST_F(DesktopShortcut, SpecialFolderWinsOverAGivenFolder) {

@@ -1,7 +1,7 @@
 // Every test program runs inside one QApplication, offscreen unless a platform is
-// chosen (test discovery runs without the tests' environment). The web view
-// needs OpenGL contexts shared before the application object exists, and no
-// sandbox when the tests run as root. The user's data folder of every test
+// chosen (test discovery runs without the tests' environment), as the program
+// makes it: the web engine is started by the web browser module, and runs
+// without its sandbox when the tests run as root. The user's data folder of every test
 // program lies in a temporary folder, never in the home of whoever runs them.
 #include <QApplication>
 #include <QTemporaryDir>
@@ -15,7 +15,6 @@ int main(int argc, char** argv) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QTemporaryDir dataHome;
     qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

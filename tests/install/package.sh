@@ -24,12 +24,12 @@ for size in 16 32 48 64 128 256; do
     fail "the package lacks the ${size}-pixel icon"
 done
 expect_eq "empty databases" 9 "$(grep -c '^./usr/lib/marvanto/data-template/database/.*\.mdb$' <<<"$files")"
-if grep -q 'marvanto-drive' <<<"$files"; then fail "the driver is in the package"; fi
+if grep -q "marvanto-drive" <<<"$files"; then fail "the driver is in the package"; fi
 if grep -q '^./usr/lib/marvanto/database' <<<"$files"; then fail "a database folder beside the program"; fi
 
 depends=$(dpkg-deb -f "$deb" Depends)
 for dependency in libqt6widgets6 libqt6webenginewidgets6 libsqlite3-0 libjpeg62-turbo \
-  libxlsxwriter4 qt6-qpa-plugins fonts-wqy-microhei; do
+  libxlsxwriter4 qt6-qpa-plugins fonts-wqy-microhei "qt6-webengine-abi (= "; do
   grep -q "$dependency" <<<"$depends" || fail "Depends lacks $dependency: $depends"
 done
 

@@ -1,4 +1,5 @@
 #include "driver.h"
+#include "web_page_text.h"
 
 #include "app/main_window.h"
 #include "app/program.h"
@@ -31,6 +32,7 @@
 #include <QComboBox>
 #include <QCryptographicHash>
 #include <QDateEdit>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -38,6 +40,7 @@
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLibrary>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -363,6 +366,8 @@ void Driver::play(const Action& action) {
         {"open-menu", &Driver::openMenu},
         {"shot-menus", &Driver::shotMenus},
         {"scroll", &Driver::scroll},
+        {"expect-web-engine", &Driver::expectWebEngine},
+        {"expect-page-text", &Driver::expectPageText},
         {"expect-skinned", &Driver::expectSkinned},
     };
     const auto step = steps.constFind(action.verb);
@@ -956,6 +961,99 @@ void Driver::key(const Action& action) {
         throw DriveFailure("unknown key " + action.words[1].toStdString());
     const QKeyCombination combination = sequence[0];
     QTest::keyClick(target, combination.key(), combination.keyboardModifiers());
+}
+
+namespace {
+
+// Whether this process has the web engine's library mapped, and how many of
+// its helper processes run as children of this one.
+bool webEngineLoaded() {
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6WebEngineCore");
+}
+
+int webEngineChildren() {
+    int count = 0;
+    const QString self = QString::number(QCoreApplication::applicationPid());
+    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // pid (name) state ppid ...: the name may hold blanks, the ) ends it.
+        const QByteArray text = stat.readAll();
+        const qsizetype close = text.lastIndexOf(')');
+        const QList<QByteArray> rest = text.mid(close + 2).split(' ');
+        if (text.contains("(QtWebEngineProc") && rest.size() > 1 && rest[1] == self.toLatin1())
+            ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+void Driver::expectWebEngine(const Action& action) {
+    need(action, 1);
+    const bool loaded = webEngineLoaded();
+    const int children = webEngineChildren();
+    if (action.words[0] == QLatin1String("absent")) {
+        if (loaded || children > 0)
+            throw DriveFailure(QStringLiteral("the web engine is there: library %1, %2 processes")
+                                   .arg(loaded ? "loaded" : "not loaded")
+                                   .arg(children)
+                                   .toStdString());
+    } else if (action.words[0] == QLatin1String("loaded")) {
+        if (!loaded)
+            throw DriveFailure("the web engine is not loaded");
+    } else {
+        throw DriveFailure("expect-web-engine takes absent or loaded");
+    }
+}
+
+void Driver::expectPageText(const Action& action) {
+    need(action, 2);
+    QWidget* view = widget(action.words[0]);
+    const QRegularExpression pattern(QStringLiteral("^(?:%1)$").arg(action.words[1]),
+                                     QRegularExpression::DotMatchesEverythingOption);
+    const int ms = action.words.size() > 2 ? toInt(action.words[2]) : 20000;
+    QLibrary module(QCoreApplication::applicationDirPath() +
+                    QStringLiteral("/marvanto-drive-web.so"));
+    const auto pageText = reinterpret_cast<PageTextFunction>(module.resolve(kPageTextSymbol));
+    if (!pageText)
+        throw DriveFailure("cannot read the page: " + module.errorString().toStdString());
+    // Asks the page for its text until it matches: what it shows once its
+    // scripts have run.
+    QDeadlineTimer deadline(ms);
+    QString seen;
+    while (!deadline.hasExpired()) {
+        // The answer is shared with the callback, which may come after the
+        // wait has given up.
+        struct Answer {
+            QString text;
+            bool answered = false;
+        };
+        const auto answer = std::make_shared<Answer>();
+        pageText(
+            view,
+            [](const QString& text, void* context) {
+                auto* kept = static_cast<std::shared_ptr<Answer>*>(context);
+                (*kept)->text = text;
+                (*kept)->answered = true;
+                delete kept;
+            },
+            new std::shared_ptr<Answer>(answer));
+        QDeadlineTimer wait(std::min<qint64>(deadline.remainingTime(), 5000));
+        while (!answer->answered && !wait.hasExpired())
+            QTest::qWait(20);
+        seen = answer->text;
+        if (pattern.match(seen).hasMatch())
+            return;
+        QTest::qWait(200);
+    }
+    throw DriveFailure(
+        QStringLiteral("text of the page %3 (%4)\n  expected to match: %1\n  seen: \"%2\"")
+            .arg(action.words[1], seen, view->property("url").toString(),
+                 view->property("title").toString())
+            .toStdString());
 }
 
 void Driver::expectCellMatch(const Action& action) {

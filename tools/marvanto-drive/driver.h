@@ -83,6 +83,14 @@ private:
     void shot(const Action& action);
     void close(const Action& action);
     void key(const Action& action);
+    // The web engine and the calendar's page:
+    //   expect-web-engine absent|loaded       absent: neither its library in this
+    //                                         process nor a helper process of it
+    //   expect-page-text TForm10.WebBrowser1 "regex" [ms]
+    //                                         selects the whole page (Ctrl+A) until
+    //                                         the selected text matches (20 s)
+    void expectWebEngine(const Action& action);
+    void expectPageText(const Action& action);
     void expectStarted(const Action& action);
     void headerClick(const Action& action);
     void expectCellMatch(const Action& action);

@@ -70,7 +70,6 @@ int main(int argc, char** argv) {
         return holdLocks(std::atoi(argv[2]), argv + 3, argc - 3);
     if (argc == 4 && std::strcmp(argv[1], "--sql") == 0)
         return runStatement(argv[2], argv[3]);
-    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     QStringList arguments = application.arguments().mid(1);
     if (arguments.size() >= 2 && arguments[0] == QLatin1String("--app-dir")) {
