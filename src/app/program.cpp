@@ -13,6 +13,7 @@
 #include "platform/data_dir.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
+#include "platform/push_buttons.h"
 #include "platform/shell.h"
 #include "records/address_book_window.h"
 #include "records/purchase_window.h"
@@ -45,6 +46,7 @@ void Program::start() {
     QGuiApplication::setDesktopFileName(QStringLiteral("marvanto"));
     // The program's own save dialog, which wears the skin, never a desktop's.
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    platform::pressFocusedButtonsOnEnter();
     // The program's icon for every window's caption, the task bar and the
     // window switcher; set before the skin data reads the application icon.
     QApplication::setWindowIcon(programIcon());

@@ -109,7 +109,9 @@ void TSkinButton::AfterMessage(Message& m) {
         if (MouseState & mousestate::Pressed) {
             MouseState &= ~mousestate::Pressed;
             Redraw();
-            click();
+            // Released outside with no move in between: no click either.
+            if (!outside(Handle, m))
+                click();
         }
         break;
     default:

@@ -12,7 +12,6 @@
 #include <QMouseEvent>
 #include <QStyleHints>
 #include <QWhatsThis>
-#include <QWindow>
 
 namespace skin {
 
@@ -191,14 +190,9 @@ void TWinSkinForm::ShowSystemMenu(QPoint globalPos) {
         return action;
     };
     add(QStringLiteral("还原(&R)"), 0, !normal, [this] { Restore(); });
-    add(QStringLiteral("移动(&M)"), -1, !maximized, [this] {
-        if (QWindow* handle = mWindow ? mWindow->windowHandle() : nullptr)
-            handle->startSystemMove();
-    });
-    add(QStringLiteral("大小(&S)"), -1, !maximized && mBorderStyle == BorderSizeable, [this] {
-        if (QWindow* handle = mWindow ? mWindow->windowHandle() : nullptr)
-            handle->startSystemResize(Qt::BottomEdge | Qt::RightEdge);
-    });
+    add(QStringLiteral("移动(&M)"), -1, !maximized, [this] { startKeyboardSizing(false); });
+    add(QStringLiteral("大小(&S)"), -1, !maximized && mBorderStyle == BorderSizeable,
+        [this] { startKeyboardSizing(true); });
     add(QStringLiteral("最小化(&N)"), 2, !minimized && mMinimizeBox, [this] { Minimize(); });
     add(QStringLiteral("最大化(&X)"), 1, !maximized && mMaximizeBox, [this] { Maximize(); });
     menu->addSeparator();

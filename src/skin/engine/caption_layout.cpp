@@ -88,6 +88,21 @@ CaptionText LayoutCaptionText(const TDataSkinTitle& title, const FrameWindow& wi
     return result;
 }
 
+int CaptionFitWidth(const TDataSkinTitle& title, FrameWindow window, const FrameSizes& frame,
+                    int reservedRight, const QFontMetrics& font) {
+    const QString whole = CaptionString(window.title);
+    const int own = window.size.width();
+    // The text's room grows with the width at most pixel for pixel.
+    const int limit = own + font.horizontalAdvance(whole) + 1024;
+    for (int width = own; width < limit; ++width) {
+        window.size.setWidth(width);
+        const QRect caption = CaptionRect(window.size, frame, window.minimized());
+        if (LayoutCaptionText(title, window, caption, reservedRight, font).text == whole)
+            return width;
+    }
+    return own;
+}
+
 QRect IconRect(const QRect& textRect, int iconSize) {
     return QRect(8, textRect.y() + (textRect.height() - iconSize) / 2, iconSize, iconSize);
 }

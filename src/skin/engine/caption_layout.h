@@ -42,6 +42,11 @@ CaptionText LayoutCaptionText(const TDataSkinTitle& title, const FrameWindow& wi
                               const QRect& captionRect, int reservedRight,
                               const QFontMetrics& font);
 
+// The narrowest width, from the window's own up, at which its caption shows
+// the whole title (a dialog too narrow for its title is widened to it).
+int CaptionFitWidth(const TDataSkinTitle& title, FrameWindow window, const FrameSizes& frame,
+                    int reservedRight, const QFontMetrics& font);
+
 // The window icon's place: 8 pixels from the left, centred on the text's height.
 QRect IconRect(const QRect& textRect, int iconSize = 16);
 

@@ -155,6 +155,62 @@ QRegion WindowRegion(const TSkinData& data, const FrameWindow& window, const Fra
     return region;
 }
 
+QRect DraggedGeometry(const QRect& start, Qt::Edges edges, QPoint delta, QSize minimum,
+                      QSize maximum) {
+    if (!edges)
+        return start.translated(delta);
+    QRect g = start;
+    if (edges & Qt::LeftEdge)
+        g.setLeft(std::clamp(g.left() + delta.x(), g.right() + 1 - maximum.width(),
+                             g.right() + 1 - minimum.width()));
+    if (edges & Qt::RightEdge)
+        g.setWidth(std::clamp(g.width() + delta.x(), minimum.width(), maximum.width()));
+    if (edges & Qt::TopEdge)
+        g.setTop(std::clamp(g.top() + delta.y(), g.bottom() + 1 - maximum.height(),
+                            g.bottom() + 1 - minimum.height()));
+    if (edges & Qt::BottomEdge)
+        g.setHeight(std::clamp(g.height() + delta.y(), minimum.height(), maximum.height()));
+    return g;
+}
+
+bool KeyboardSizingStep(KeyboardSizing& sizing, int key, QSize minimum, QSize maximum) {
+    constexpr int step = KeyboardSizing::KeyboardStep;
+    QPoint delta;
+    Qt::Edges edge;
+    switch (key) {
+    case Qt::Key_Left:
+        delta = QPoint(-step, 0);
+        edge = Qt::LeftEdge;
+        break;
+    case Qt::Key_Right:
+        delta = QPoint(step, 0);
+        edge = Qt::RightEdge;
+        break;
+    case Qt::Key_Up:
+        delta = QPoint(0, -step);
+        edge = Qt::TopEdge;
+        break;
+    case Qt::Key_Down:
+        delta = QPoint(0, step);
+        edge = Qt::BottomEdge;
+        break;
+    default:
+        return false;
+    }
+    if (!sizing.sizing) {
+        sizing.geometry.translate(delta);
+        return true;
+    }
+    // The first arrow picks the edge; an arrow across it moves that edge.
+    if (!sizing.edges)
+        sizing.edges = edge;
+    const bool horizontal = sizing.edges & (Qt::LeftEdge | Qt::RightEdge);
+    if (horizontal != (delta.x() != 0))
+        return true;
+    sizing.geometry = DraggedGeometry(sizing.geometry, sizing.edges, delta, minimum, maximum);
+    return true;
+}
+
 void TNCObject::Press() {
     TNCObject* hot = mOwner.hotObject();
     if (hot && hot != this)

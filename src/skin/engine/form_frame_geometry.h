@@ -113,6 +113,26 @@ int FrameHitTest(int firstAnswer, QPoint point, const FrameSizes& frame);
 // size and on the active state, so it is rebuilt when either changes.
 QRegion WindowRegion(const TSkinData& data, const FrameWindow& window, const FrameSizes& frame);
 
+// The window's geometry when the edges of a sizing drag (none: a move) have
+// gone `delta` from where they were at `start`: a moved edge stops where the
+// size would leave its minimum or maximum, the opposite edge stays.
+QRect DraggedGeometry(const QRect& start, Qt::Edges edges, QPoint delta, QSize minimum,
+                      QSize maximum);
+
+// Moving or sizing a window by the keyboard, as the system menu's move and
+// size commands start it: every arrow key moves the window, or the edge being
+// sized, by KeyboardStep pixels; sizing takes the edge of its first arrow key
+// (left, right, top or bottom) and keeps it.
+struct KeyboardSizing {
+    static constexpr int KeyboardStep = 8;
+    bool sizing = false;
+    Qt::Edges edges;
+    QRect start;    // where it began; Escape goes back there
+    QRect geometry; // where the window is now
+};
+// One key of the loop. True for an arrow key, which changes `geometry`.
+bool KeyboardSizingStep(KeyboardSizing& sizing, int key, QSize minimum, QSize maximum);
+
 class TNCObject;
 
 // What a non-client object needs of the frame it lives in.

@@ -10,15 +10,15 @@ namespace skin {
 void PaintBorder(QPainter& painter, const TDataSkinBorder& border, int side, const QRect& rect,
                  bool active) {
     const bool stacked = side == TSkinData::Top || side == TSkinData::Bottom;
-    DrawFrame(painter, rect, border.Image, stacked, border.Tile != 1, false, border.FrameCount,
-              BorderFrame(border, active), border.margins());
+    DrawFrame(painter, rect, border.Image, stacked, border.Tile != 1, border.Trans != 0,
+              border.FrameCount, BorderFrame(border, active), border.margins());
 }
 
 void PaintCaptionButton(QPainter& painter, const TWinSysButton& button, int frame,
-                        const QImage& applicationIcon, const QRect& iconRect) {
+                        const QIcon& windowIcon, const QRect& iconRect) {
     if (button.showsIcon()) {
-        if (!applicationIcon.isNull())
-            DrawMasked(painter, iconRect, applicationIcon);
+        if (!windowIcon.isNull())
+            windowIcon.paint(&painter, iconRect);
         else
             DrawMasked(painter, button.rect, button.image);
         return;
@@ -28,7 +28,7 @@ void PaintCaptionButton(QPainter& painter, const TWinSysButton& button, int fram
 
 void PaintCaption(QPainter& painter, const TSkinData& data, const FrameWindow& window,
                   const CaptionLayout& layout, const CaptionButtons& buttons,
-                  const QImage& applicationIcon, const QFont& captionFont) {
+                  const QIcon& windowIcon, const QFont& captionFont) {
     PaintBorder(painter, *data.border(TSkinData::Top), TSkinData::Top, layout.caption,
                 window.active);
 
@@ -61,13 +61,13 @@ void PaintCaption(QPainter& painter, const TSkinData& data, const FrameWindow& w
         // A button under the mouse or pressed shows its state.
         const int frame = button->state == TNCObject::Normal ? button->paintFrame(window.active)
                                                              : button->stateFrame();
-        PaintCaptionButton(painter, *button, frame, applicationIcon, layout.icon);
+        PaintCaptionButton(painter, *button, frame, windowIcon, layout.icon);
     }
 }
 
 void PaintFrame(QPainter& painter, const TSkinData& data, const FrameWindow& window,
                 const FrameSizes& frame, const CaptionLayout& layout, const CaptionButtons& buttons,
-                const QImage& applicationIcon, const QFont& captionFont,
+                const QIcon& windowIcon, const QFont& captionFont,
                 const MenuBandPainter& paintMenuBand) {
     if (window.borderStyle == BorderNone || !data.skinLoaded())
         return;
@@ -79,7 +79,7 @@ void PaintFrame(QPainter& painter, const TSkinData& data, const FrameWindow& win
             PaintBorder(painter, *data.border(side), side, BorderRect(side, size, frame),
                         window.active);
     }
-    PaintCaption(painter, data, window, layout, buttons, applicationIcon, captionFont);
+    PaintCaption(painter, data, window, layout, buttons, windowIcon, captionFont);
     if (window.minimized() || frame.menuBar <= 0)
         return;
     const QRect band = MenuBandRect(size, frame);
@@ -91,13 +91,13 @@ void PaintFrame(QPainter& painter, const TSkinData& data, const FrameWindow& win
 
 QImage FramePicture(const TSkinData& data, const FrameWindow& window, const FrameSizes& frame,
                     const CaptionLayout& layout, const CaptionButtons& buttons,
-                    const QImage& applicationIcon, const QFont& captionFont, qreal devicePixelRatio,
+                    const QIcon& windowIcon, const QFont& captionFont, qreal devicePixelRatio,
                     const MenuBandPainter& paintMenuBand) {
     QImage picture(window.size * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
     picture.setDevicePixelRatio(devicePixelRatio);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
-    PaintFrame(painter, data, window, frame, layout, buttons, applicationIcon, captionFont,
+    PaintFrame(painter, data, window, frame, layout, buttons, windowIcon, captionFont,
                paintMenuBand);
     return picture;
 }

@@ -230,7 +230,10 @@ void TWinSkinForm::SetupFrameworkForm(TSkinData* skinData, QWidget* form) {
 }
 
 void TWinSkinForm::setFormColour() {
-    if (!mForm || !mSkinData || !mSkinData->skinLoaded())
+    // A bare window (a dialog of the toolkit's) is filled with the button
+    // face as the form is.
+    QWidget* coloured = mForm ? mForm.data() : mWindow.data();
+    if (!coloured || !mSkinData || !mSkinData->skinLoaded())
         return;
     // The form wears the skin's button face; its own colour comes back on
     // unskin, also when a refresh of the form that owns it lent it the colour.
@@ -238,17 +241,17 @@ void TWinSkinForm::setFormColour() {
         bool handedOver = false;
         if (TSkinManage* manager = TSkinManage::instance()) {
             for (const QPointer<TWinSkinForm>& other : manager->SkinForms) {
-                if (other && other != this && other->takeLentPalette(mForm, mSavedPalette)) {
+                if (other && other != this && other->takeLentPalette(coloured, mSavedPalette)) {
                     handedOver = true;
                     break;
                 }
             }
         }
         if (!handedOver)
-            mSavedPalette.save(mForm);
+            mSavedPalette.save(coloured);
         mPaletteSet = true;
     }
-    setBackground(mForm, SkinQColor(mSkinData->colour(colour::ButtonFace)), false);
+    setBackground(coloured, SkinQColor(mSkinData->colour(colour::ButtonFace)), false);
 }
 
 void TWinSkinForm::lendColour(QWidget* widget, const QColor& colour, bool fixedCells) {
@@ -278,6 +281,7 @@ void TWinSkinForm::SetupBareWindow(TSkinData* skinData) {
     mSkinData = skinData;
     mSetup = SetupKind::BareWindow;
     commonSetup();
+    setFormColour();
 }
 
 void TWinSkinForm::commonSetup() {
@@ -301,7 +305,9 @@ void TWinSkinForm::commonSetup() {
         menuHeight = mSaved.menuBarShown ? mMenuBar->height() : mMenuBar->sizeHint().height();
         mMenu = std::make_unique<TWinSkinMenu>(*this, mMenuBar, *mSkinData);
     }
-    mSaved.position = mWindow->pos();
+    // A window on the screen already loses its decoration around the same centre.
+    if (QWindow* handle = mWindow->windowHandle(); handle && handle->isVisible())
+        mSaved.centre = mWindow->frameGeometry().center();
     if (mWindowState != WindowMinimized)
         stripDecoration();
     mFrame = FrameGeometry(*mSkinData, mBorderStyle, menuHeight);
@@ -412,14 +418,20 @@ void TWinSkinForm::resizeForFrame() {
     // The client area is the window less its native menu bar; it keeps its
     // size inside the frame.
     const QSize client = mWindow->size() - QSize(0, mSaved.nativeMenuHeight);
+    const QPoint centre = mSaved.centre.value_or(mWindow->frameGeometry().center());
     mSaved.margins = mWindow->contentsMargins();
     mSaved.fixedSize = mWindow->minimumSize() == mWindow->maximumSize();
     if (mMenuBar && mSaved.menuBarShown)
         mMenuBar->hide();
     mWindow->setContentsMargins(mSaved.margins + mFrame.margins());
-    sizeWindow(FramedSize(client, mFrame));
-    if (mWindow->isVisible() && mWindow->pos() != mSaved.position)
-        mWindow->move(mSaved.position);
+    const QSize framed = FramedSize(client, mFrame);
+    sizeWindow(framed);
+    // The frame grows the window about its centre: a window placed in the
+    // middle of the screen or of its owner stays there with its frame.
+    QRect after(QPoint(), mWindow->frameGeometry().size());
+    after.moveCenter(centre);
+    if (mWindow->pos() != after.topLeft())
+        mWindow->move(after.topLeft());
     mResized = true;
     relayoutCaption();
 }
@@ -494,6 +506,7 @@ bool TWinSkinForm::frameShown() const {
 // ---------------------------------------------------------------- giving back
 
 void TWinSkinForm::releaseFrame() {
+    endKeyboardSizing(true);
     mHoverTimer.stop();
     if (mSkinData)
         mSkinData->HideCaptionHint();
@@ -679,6 +692,15 @@ void TWinSkinForm::followWindowState() {
     mWindowState = states & Qt::WindowMinimized   ? WindowMinimized
                    : states & Qt::WindowMaximized ? WindowMaximized
                                                   : WindowNormal;
+    // A window skinned while minimized gets its frame once it is shown.
+    if (mSetupDone && !mResized && mWindowState != WindowMinimized && mBorderStyle != BorderNone &&
+        FrameState == StateSkinned) {
+        stripDecoration();
+        FrameState = StateResizing;
+        resizeForFrame();
+        FrameState = StateSkinned;
+        setActive(mWindow->isActiveWindow());
+    }
     relayoutCaption();
     UpdateRegion();
     mWindow->update();
@@ -711,8 +733,8 @@ void TWinSkinForm::PaintFrame(QPainter& painter) {
     MenuBandPainter band;
     if (mMenu)
         band = [this, &w](QPainter& p, const QRect& rect) { mMenu->Paint(p, rect, w.active); };
-    ::skin::PaintFrame(painter, *mSkinData, w, mFrame, mLayout, mButtons,
-                       mSkinData->applicationIcon(), mSkinData->captionFont(), band);
+    ::skin::PaintFrame(painter, *mSkinData, w, mFrame, mLayout, mButtons, mWindow->windowIcon(),
+                       mSkinData->captionFont(), band);
 }
 
 bool TWinSkinForm::paintEvent(QEvent* event) {
@@ -726,6 +748,13 @@ bool TWinSkinForm::paintEvent(QEvent* event) {
     QPainter painter(window);
     painter.setClipRegion(QRegion(window->rect()) - ClientRect(window->size(), mFrame));
     PaintFrame(painter);
+    if (!outlineCutsWindows() && !mRegion.isEmpty()) {
+        // Where the outline does not cut the window, what lies outside it is
+        // made see-through.
+        painter.setClipRegion(QRegion(window->rect()) - mRegion);
+        painter.setCompositionMode(QPainter::CompositionMode_Clear);
+        painter.fillRect(window->rect(), Qt::transparent);
+    }
     return true;
 }
 
@@ -738,12 +767,11 @@ void TWinSkinForm::widenForCaption() {
     mWidenPending = false;
     if (!mWindow || !mSkinData || !frameShown())
         return;
-    const TDataSkinTitle& title = *mSkinData->title();
-    const QFontMetrics font(mSkinData->captionFont());
-    const int needed = title.LeftWidth +
-                       font.horizontalAdvance(CaptionString(mWindow->windowTitle())) +
-                       title.RightWidth;
-    const int extra = std::max(0, needed - (mWindow->width() - mCaptionExtra));
+    FrameWindow w = frameWindow();
+    w.size.setWidth(mWindow->width() - mCaptionExtra);
+    const int needed = CaptionFitWidth(*mSkinData->title(), w, mFrame, mLayout.reservedRight,
+                                       QFontMetrics(mSkinData->captionFont()));
+    const int extra = std::max(0, needed - w.size.width());
     if (extra == mCaptionExtra)
         return;
     // Wider side margins: the dialog's own layout fixes the wider size and
@@ -847,6 +875,8 @@ bool TWinSkinForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TWinSkinForm::frameEvent(QEvent* event) {
+    if (mKeySizing && keyboardSizingEvent(event))
+        return true;
     switch (event->type()) {
     case QEvent::Paint:
         return frameShown() && paintEvent(event);
@@ -932,11 +962,16 @@ bool TWinSkinForm::mouseMove(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     if (mDrag.hit != ht::Nowhere && (event->buttons() & Qt::LeftButton)) {
         if (!mDrag.started) {
-            // Started here rather than on the press, which would swallow a
-            // double click.
             mDrag.started = true;
+            // Where the program places its windows, the frame moves and sizes
+            // the window itself, exactly under the pointer: a window manager
+            // asked to take over counts from where the pointer is when it
+            // has taken the pointer, and the moves before are lost. A
+            // compositor that places windows itself is asked, here rather
+            // than on the press, which would swallow a double click.
             bool bySystem = false;
-            if (QWindow* handle = mWindow->windowHandle()) {
+            QWindow* handle = mWindow->windowHandle();
+            if (handle && !programPlacesWindows()) {
                 bySystem = mDrag.hit == ht::Caption ? handle->startSystemMove()
                                                     : handle->startSystemResize(edgesOf(mDrag.hit));
             }
@@ -975,20 +1010,8 @@ void TWinSkinForm::moveOrResizeFromMouse(QPoint globalPos) {
         mWindow->move(mDrag.startPosition + d);
         return;
     }
-    QRect g = mDrag.startGeometry;
-    const Qt::Edges edges = edgesOf(mDrag.hit);
-    const QSize minimum = mWindow->minimumSize(), maximum = mWindow->maximumSize();
-    if (edges & Qt::LeftEdge)
-        g.setLeft(std::clamp(g.left() + d.x(), g.right() + 1 - maximum.width(),
-                             g.right() + 1 - minimum.width()));
-    if (edges & Qt::RightEdge)
-        g.setWidth(std::clamp(g.width() + d.x(), minimum.width(), maximum.width()));
-    if (edges & Qt::TopEdge)
-        g.setTop(std::clamp(g.top() + d.y(), g.bottom() + 1 - maximum.height(),
-                            g.bottom() + 1 - minimum.height()));
-    if (edges & Qt::BottomEdge)
-        g.setHeight(std::clamp(g.height() + d.y(), minimum.height(), maximum.height()));
-    mWindow->setGeometry(g);
+    mWindow->setGeometry(DraggedGeometry(mDrag.startGeometry, edgesOf(mDrag.hit), d,
+                                         mWindow->minimumSize(), mWindow->maximumSize()));
 }
 
 bool TWinSkinForm::mouseRelease(QMouseEvent* event) {
@@ -1025,6 +1048,57 @@ bool TWinSkinForm::mouseDoubleClick(QMouseEvent* event) {
     if (command != CaptionCommand::None)
         runCommand(command, button, at);
     return true;
+}
+
+// ---------------------------------------------------------------- keyboard
+
+void TWinSkinForm::startKeyboardSizing(bool size) {
+    if (!mWindow || !frameShown() || mKeySizing)
+        return;
+    KeyboardSizing sizing;
+    sizing.sizing = size;
+    sizing.start = sizing.geometry = mWindow->geometry();
+    mKeySizing = sizing;
+    // The arrow keys reach the window whichever of its widgets has the focus.
+    mWindow->grabKeyboard();
+}
+
+bool TWinSkinForm::keyboardSizingEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+            endKeyboardSizing(key != Qt::Key_Escape);
+        } else if (KeyboardSizingStep(*mKeySizing, key, mWindow->minimumSize(),
+                                      mWindow->maximumSize())) {
+            mWindow->setGeometry(mKeySizing->geometry);
+        }
+        return true;
+    }
+    case QEvent::KeyRelease:
+        return true;
+    case QEvent::MouseButtonPress:
+        endKeyboardSizing(true);
+        return true;
+    case QEvent::WindowDeactivate:
+    case QEvent::Hide:
+        endKeyboardSizing(true);
+        return false;
+    default:
+        return false;
+    }
+}
+
+void TWinSkinForm::endKeyboardSizing(bool keep) {
+    if (!mKeySizing)
+        return;
+    const QRect start = mKeySizing->start;
+    mKeySizing.reset();
+    if (!mWindow)
+        return;
+    mWindow->releaseKeyboard();
+    if (!keep)
+        mWindow->setGeometry(start);
 }
 
 // ---------------------------------------------------------------- skin objects

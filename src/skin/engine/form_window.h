@@ -19,6 +19,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QMouseEvent;
@@ -221,8 +222,8 @@ private:
         bool mouseTracking = false;
         bool fixedSize = false;
         bool menuBarShown = false;
-        int nativeMenuHeight = 0; // the native menu bar's share of the window's height
-        QPoint position;
+        int nativeMenuHeight = 0;     // the native menu bar's share of the window's height
+        std::optional<QPoint> centre; // of a window skinned on the screen, with its decoration
     } mSaved;
     SavedPalette mSavedPalette;
     bool mPaletteSet = false;
@@ -264,6 +265,11 @@ private:
         QRect startGeometry;
         QPoint startPosition;
     } mDrag;
+    // The system menu's move and size by the keyboard, while it runs.
+    std::optional<KeyboardSizing> mKeySizing;
+    void startKeyboardSizing(bool size);
+    bool keyboardSizingEvent(QEvent* event);
+    void endKeyboardSizing(bool keep);
 
     QPointer<QWidget> mWindow;
     QPointer<QWidget> mForm;

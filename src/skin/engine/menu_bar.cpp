@@ -73,6 +73,7 @@ bool TWinSkinMenu::rightToLeft() const {
 }
 
 void TWinSkinMenu::Layout(const QRect& band) {
+    mBand = band;
     if (!mBar)
         return;
     LayoutMenuBar(mButtons, band, QFontMetrics(mBar->font()), mData.element(SkinElement::MenuBar),
@@ -152,6 +153,16 @@ void TWinSkinMenu::menuHidden() {
         if (mForm.hotObject() == &button)
             button.Leave();
     }
+    if (mBarChanged)
+        rebuildAndRepaint();
+}
+
+void TWinSkinMenu::rebuildAndRepaint() {
+    mBarChanged = false;
+    BuildBar();
+    Layout(mBand);
+    if (QWidget* window = mForm.window())
+        window->update();
 }
 
 void TWinSkinMenu::switchAway() {
@@ -179,11 +190,10 @@ bool TWinSkinMenu::eventFilter(QObject* watched, QEvent* event) {
     if (watched == mBar) {
         if (type == QEvent::ActionAdded || type == QEvent::ActionRemoved ||
             type == QEvent::ActionChanged) {
-            if (!tracking()) {
-                BuildBar();
-                if (QWidget* window = mForm.window())
-                    window->update();
-            }
+            if (tracking())
+                mBarChanged = true;
+            else
+                rebuildAndRepaint();
         }
         return false;
     }

@@ -61,6 +61,8 @@ private:
     // Closes the open bar menu on the way to another.
     void switchAway();
     void menuHidden();
+    // The buttons built again from the bar, placed in the last band, shown.
+    void rebuildAndRepaint();
     bool rightToLeft() const;
 
     TWinSkinForm& mForm;
@@ -68,10 +70,13 @@ private:
     QPointer<QMenuBar> mBar;
     MenuButtons mButtons;
     QImage mBackground;
+    QRect mBand; // where the buttons were last placed
     bool mBackgroundActive = false;
     int mOpenIndex = -1;
     QPointer<QMenu> mOpen;
     bool mSwitching = false;
+    // The bar changed while one of its menus was open: built again once it closes.
+    bool mBarChanged = false;
 };
 
 } // namespace skin

@@ -2,14 +2,15 @@
 
 #include "skin/engine/form_frame_geometry.h"
 
+#include <QAction>
 #include <QImage>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 
 #include <memory>
 #include <vector>
 
-class QAction;
 class QFont;
 class QFontMetrics;
 class QPainter;
@@ -26,8 +27,9 @@ public:
     using TNCObject::TNCObject;
     void Paint() override;
 
-    QAction* item = nullptr; // the menu bar's action it stands for
-    int index = 0;           // its place in the bar
+    // The menu bar's action it stands for; null once the action is gone.
+    QPointer<QAction> item;
+    int index = 0; // its place in the bar
     QString caption;
     bool hasDropDown = false;
     int command = 0;

@@ -6,6 +6,7 @@
 #include <QDateEdit>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -191,6 +192,22 @@ int tagOf(const QObject* object) {
 void setTag(QObject* object, int tag) {
     if (object)
         object->setProperty("Tag", tag);
+}
+
+namespace {
+
+bool onWayland() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+} // namespace
+
+bool programPlacesWindows() {
+    return !onWayland();
+}
+
+bool outlineCutsWindows() {
+    return !onWayland();
 }
 
 } // namespace skin

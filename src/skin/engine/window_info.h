@@ -65,6 +65,13 @@ bool isProgramForm(const QWidget* widget);
 // control traversal takes the widget and never its insides.
 bool isCompoundWidget(const QWidget* widget);
 
+// What the window system lets the program do with its top-level windows. On
+// X11 the program places them and their outline (the window mask) cuts them;
+// a Wayland compositor places windows itself, ignores a client's moves and
+// takes the mask for input only.
+bool programPlacesWindows();
+bool outlineCutsWindows();
+
 // The integer dynamic property `Tag` (0 when the widget has none).
 int tagOf(const QObject* object);
 void setTag(QObject* object, int tag);

@@ -3,6 +3,7 @@
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_paint.h"
 #include "skin/engine/button_skins.h"
+#include "skin/engine/control_geometry.h"
 #include "skin/engine/control_kinds.h"
 #include "skin/engine/form_window.h"
 #include "skin/engine/progress_skin.h"
@@ -139,13 +140,19 @@ TEST_F(ButtonSkinTest, AReleaseOverTheButtonClicksAndOneAfterLeavingItDoesNot) {
     QMouseEvent off(QEvent::MouseMove, QPointF(200, 10), mButton->mapToGlobal(QPointF(200, 10)),
                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(mButton, &off);
-    EXPECT_EQ(mSkin->MouseState, 0);
+    EXPECT_EQ(mSkin->MouseState & mousestate::Pressed, 0);
     // Back over it before the release: still not pressed.
     QMouseEvent back(QEvent::MouseMove, QPointF(10, 10), mButton->mapToGlobal(QPointF(10, 10)),
                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(mButton, &back);
     QTest::mouseRelease(mButton, Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(clicked.count(), 1);
+
+    // Pressed, then released outside with no move in between.
+    QTest::mousePress(mButton, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseRelease(mButton, Qt::LeftButton, {}, QPoint(200, 10));
+    EXPECT_EQ(clicked.count(), 1);
+    EXPECT_EQ(mSkin->MouseState & mousestate::Pressed, 0);
 
     // The space key is the button's own and clicks once.
     QTest::keyClick(mButton, Qt::Key_Space);

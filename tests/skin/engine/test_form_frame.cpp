@@ -4,6 +4,8 @@
 #include "skin/engine/form_frame_paint.h"
 
 #include <QFontMetrics>
+#include <QIcon>
+#include <QPixmap>
 
 #include <gtest/gtest.h>
 
@@ -28,12 +30,11 @@ FrameWindow sizeableWindow(QSize size, bool active = true) {
 
 // The frame picture of a window in the program's skin.
 struct PaintedFrame {
-    explicit PaintedFrame(const FrameWindow& w) : window(w) {
+    explicit PaintedFrame(const FrameWindow& w, const QIcon& icon = QIcon()) : window(w) {
         frame = FrameGeometry(*data, window.borderStyle, window.menuBarHeight);
         buttons = MakeCaptionButtons(host, *data, QImage());
         layout = LayoutCaption(*data, window, frame, buttons, QFontMetrics(data->captionFont()));
-        picture =
-            FramePicture(*data, window, frame, layout, buttons, QImage(), data->captionFont());
+        picture = FramePicture(*data, window, frame, layout, buttons, icon, data->captionFont());
     }
     std::unique_ptr<TSkinData> data = loadOwnSkin();
     CountingHost host;
@@ -97,6 +98,12 @@ TEST(FormFrame, PaintedBordersAreTheBorderImagesFramesByActiveState) {
             EXPECT_EQ(opaque(picture.pixel(150, 195 + y)), bottom.pixel(70, 5 * stack + y));
         // The client area is left alone.
         EXPECT_EQ(qAlpha(picture.pixel(150, 100)), 0);
+        // The outline cuts the transparent borders' magenta: it is not drawn.
+        int magenta = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                magenta += picture.pixel(x, y) == MagentaPixel;
+        EXPECT_EQ(magenta, 0);
 
         // The close button: frame 1 when active, frame 4 when not, over the caption.
         const TWinSysButton* close = nullptr;
@@ -140,6 +147,55 @@ TEST(FormFrame, PaintedBordersAreTheBorderImagesFramesByActiveState) {
                 textPixels += nearText(picture.pixel(x, y));
         EXPECT_GT(textPixels, 20);
     }
+}
+
+TEST(FormFrame, TheCaptionShowsTheWindowIconOrElseTheSystemMenuButtonsPicture) {
+    const FrameWindow window = sizeableWindow(QSize(300, 200));
+    QPixmap green(16, 16);
+    green.fill(QColor(0, 200, 0));
+    const PaintedFrame withIcon(window, QIcon(green));
+    const QRect icon = withIcon.layout.icon;
+    ASSERT_EQ(icon.size(), QSize(16, 16));
+    EXPECT_EQ(icon.x(), 8);
+    EXPECT_EQ(withIcon.picture.pixel(icon.center()), qRgb(0, 200, 0));
+
+    // Without an icon the system-menu button shows its own picture.
+    const PaintedFrame without(window);
+    EXPECT_NE(without.picture.pixel(icon.center()), qRgb(0, 200, 0));
+    for (const auto& button : without.buttons) {
+        if (!button->showsIcon() || !button->visible || button->rect.isEmpty())
+            continue;
+        const QPoint at = button->rect.center();
+        const QRgb source = button->image.pixel(at - button->rect.topLeft());
+        if (source != MagentaPixel) {
+            EXPECT_EQ(without.picture.pixel(at), source);
+        }
+    }
+}
+
+TEST(FormFrame, KeyboardMovesByStepsAndSizesTheEdgeOfTheFirstArrow) {
+    const QSize minimum(100, 80), maximum(400, 300);
+    KeyboardSizing move;
+    move.start = move.geometry = QRect(50, 60, 200, 150);
+    EXPECT_TRUE(KeyboardSizingStep(move, Qt::Key_Right, minimum, maximum));
+    EXPECT_TRUE(KeyboardSizingStep(move, Qt::Key_Down, minimum, maximum));
+    EXPECT_TRUE(KeyboardSizingStep(move, Qt::Key_Down, minimum, maximum));
+    EXPECT_FALSE(KeyboardSizingStep(move, Qt::Key_A, minimum, maximum));
+    EXPECT_EQ(move.geometry, QRect(58, 76, 200, 150));
+    EXPECT_EQ(move.start, QRect(50, 60, 200, 150));
+
+    // Sizing: the first arrow takes the left edge; arrows across it do nothing.
+    KeyboardSizing size;
+    size.sizing = true;
+    size.start = size.geometry = QRect(50, 60, 200, 150);
+    KeyboardSizingStep(size, Qt::Key_Left, minimum, maximum);
+    KeyboardSizingStep(size, Qt::Key_Up, minimum, maximum);
+    EXPECT_EQ(size.edges, Qt::LeftEdge);
+    EXPECT_EQ(size.geometry, QRect(42, 60, 208, 150));
+    // Back right, down to the minimum width and no further.
+    for (int i = 0; i < 20; ++i)
+        KeyboardSizingStep(size, Qt::Key_Right, minimum, maximum);
+    EXPECT_EQ(size.geometry, QRect(150, 60, 100, 150));
 }
 
 TEST(FormFrame, HitTestKeepsTheTopRowsAndGivesTheMenuBand) {

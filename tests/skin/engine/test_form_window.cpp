@@ -102,11 +102,19 @@ protected:
             mWindow->setFixedSize(300, 200);
         else
             mWindow->resize(300, 200);
+        // Away from the screen's edges, which a window is kept within.
+        mWindow->move(200, 150);
         mWindow->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(mWindow.get()));
         mPlainSize = mWindow->size();
+        mPlainCentre = mWindow->frameGeometry().center();
         mPlainLabel = mLabel->geometry();
         mPlainBarHeight = mBar->height();
+        skinAsItIs();
+    }
+
+    // Skins the window in whatever state it is, as the manager does.
+    void skinAsItIs() {
         mForm = std::make_unique<TWinSkinForm>(nullptr);
         mForm->setWindow(mWindow.get(), 0, QStringLiteral("TForm7"));
         mForm->SetupFrameworkForm(mData.get(), mWindow.get());
@@ -135,6 +143,7 @@ protected:
     QMenu* mLast = nullptr;
     QLabel* mLabel = nullptr;
     QSize mPlainSize;
+    QPoint mPlainCentre;
     QRect mPlainLabel;
     int mPlainBarHeight = 0;
 };
@@ -154,6 +163,8 @@ TEST_F(FormWindowTest, TheFrameGrowsTheWindowAndTheClientAreaKeepsItsWidgets) {
     EXPECT_EQ(mWindow->contentsMargins(), frame.margins());
     // The window less its native menu bar is the client area, grown by the frame.
     EXPECT_EQ(mWindow->size(), mPlainSize + QSize(8, 30));
+    EXPECT_LE((mWindow->frameGeometry().center() - mPlainCentre).manhattanLength(), 1)
+        << "the window grows about its centre";
     EXPECT_EQ(mWindow->minimumSize(), mWindow->maximumSize()) << "a fixed size stays fixed";
     EXPECT_EQ(mLabel->geometry(), mPlainLabel.translated(4, 25));
 
@@ -361,6 +372,43 @@ TEST_F(FormWindowTest, TheBarOpensItsMenusFromKeysAndWalksThemInACircle) {
     mLast->hide();
 }
 
+TEST_F(FormWindowTest, ABarChangedWhileItsMenuIsOpenIsBuiltAgainOnceItCloses) {
+    skin();
+    TWinSkinMenu* menu = mForm->skinMenu();
+    ASSERT_NE(menu, nullptr);
+    click(menu->buttons()[0]->rect.center());
+    ASSERT_TRUE(mFirst->isVisible());
+    // The last menu goes while the first is open: its button forgets it.
+    QAction* last = mLast->menuAction();
+    mBar->removeAction(last);
+    delete mLast;
+    EXPECT_EQ(menu->buttons()[2]->item, nullptr);
+    mFirst->hide();
+    QApplication::processEvents();
+    ASSERT_EQ(menu->buttons().size(), 2u);
+    EXPECT_FALSE(menu->buttons()[1]->rect.isEmpty()) << "placed in the band again";
+    click(menu->buttons()[0]->rect.center());
+    EXPECT_TRUE(mFirst->isVisible());
+    mFirst->hide();
+}
+
+TEST_F(FormWindowTest, AWindowSkinnedWhileMinimizedGetsItsFrameWhenShownAgain) {
+    mWindow->setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    mWindow->resize(300, 200);
+    mWindow->showMinimized();
+    QApplication::processEvents();
+    if (!(mWindow->windowState() & Qt::WindowMinimized))
+        GTEST_SKIP() << "this platform does not minimize";
+    mPlainSize = mWindow->size();
+    skinAsItIs();
+    EXPECT_FALSE(mForm->frameShown());
+    mWindow->showNormal();
+    QApplication::processEvents();
+    EXPECT_TRUE(mForm->frameShown());
+    EXPECT_TRUE(mWindow->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(mWindow->width(), mPlainSize.width() + 8);
+}
+
 TEST(FormWindowDialogs, MessageBoxesAndTheSaveDialogComeUpSkinnedAsDialogs) {
     // The program's way: the main form's skin data makes the manager as it is read.
     TSkinManage::installAsFactory();
@@ -388,24 +436,29 @@ TEST(FormWindowDialogs, MessageBoxesAndTheSaveDialogComeUpSkinnedAsDialogs) {
         } while (waited.elapsed() < ms);
         return nullptr;
     };
-    QMessageBox box(QMessageBox::Information,
-                    QStringLiteral("一个很长很长很长很长很长很长很长的标题"),
-                    QStringLiteral("保存成功!"), QMessageBox::Ok, &main);
-    box.show();
-    QTest::qWait(20);
-    TWinSkinForm* form = skinnedForm(&box);
-    ASSERT_NE(form, nullptr);
-    EXPECT_EQ(form->borderStyle(), BorderDialog);
-    EXPECT_EQ(sendMessage(&box, SM_ISSKINNED, 0, 0), 1);
-    const QFontMetrics font(data->captionFont());
-    const TDataSkinTitle& title = *data->title();
-    const int needed = title.LeftWidth + title.RightWidth +
-                       font.horizontalAdvance(CaptionString(box.windowTitle()));
-    // Widened once the box's own layout has run.
-    for (int waited = 0; waited < 2000 && box.width() < needed; waited += 20)
+    const QColor face = SkinQColor(data->colour(colour::ButtonFace));
+    TWinSkinForm* form = nullptr;
+    for (const QString& caption :
+         {QStringLiteral("Marvanto"), QStringLiteral("一个很长很长很长很长很长很长很长的标题")}) {
+        SCOPED_TRACE(caption.toStdString());
+        QMessageBox box(QMessageBox::NoIcon, caption, QStringLiteral("保存成功!"), QMessageBox::Ok,
+                        &main);
+        box.show();
         QTest::qWait(20);
-    EXPECT_GE(box.width(), needed) << "the caption fits its title";
-    box.hide();
+        form = skinnedForm(&box);
+        ASSERT_NE(form, nullptr);
+        EXPECT_EQ(form->borderStyle(), BorderDialog);
+        EXPECT_EQ(sendMessage(&box, SM_ISSKINNED, 0, 0), 1);
+        EXPECT_EQ(box.palette().color(QPalette::Window), face) << "the skin's colour inside";
+        // Widened once the box's own layout has run, until the caption shows
+        // the whole title.
+        const QString whole = CaptionString(caption);
+        for (int waited = 0; waited < 2000 && form->captionLayout().text.text != whole;
+             waited += 20)
+            QTest::qWait(20);
+        EXPECT_EQ(form->captionLayout().text.text, whole);
+        box.hide();
+    }
 
     QFileDialog dialog(&main);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -415,6 +468,7 @@ TEST(FormWindowDialogs, MessageBoxesAndTheSaveDialogComeUpSkinnedAsDialogs) {
     form = skinnedForm(&dialog);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->borderStyle(), BorderDialog);
+    EXPECT_EQ(dialog.palette().color(QPalette::Window), face);
     dialog.hide();
 
     // A window tagged 99 and the date picker's calendar popup stay plain.
