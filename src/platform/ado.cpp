@@ -642,6 +642,30 @@ void AdoQuery::open() {
     notify(Change::Result);
 }
 
+void AdoQuery::scan(const std::function<void(const std::vector<std::string_view>& fields)>& row) {
+    requireConnection();
+    sqlite3* db = mConnection.handle();
+    Statement statement(db, translateStatement(mSql));
+    if (!statement)
+        throw AdoError("the query text is empty");
+    sqlite3_stmt* stmt = statement.get();
+    const int columns = sqlite3_column_count(stmt);
+    std::vector<std::string_view> fields(static_cast<std::size_t>(columns));
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        for (int c = 0; c < columns; ++c) {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+            fields[c] = text ? std::string_view(
+                                   text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, c)))
+                             : std::string_view();
+        }
+        row(fields);
+    }
+    if (rc != SQLITE_DONE &&
+        !(mConnection.damaged() && faultOfResultCode(rc) == DatabaseFault::Damaged))
+        fail(db);
+}
+
 int AdoQuery::execSql() {
     requireConnection();
     requireWritable();

@@ -209,6 +209,11 @@ public:
     // rows the statement inserted, changed or deleted.
     int execSql();
 
+    // Runs the text as a query and hands each row's fields (as text, a null
+    // one empty) to `row` as it is read, without holding the result: one pass
+    // over rows that need not stay. The open result is left as it is.
+    void scan(const std::function<void(const std::vector<std::string_view>& fields)>& row);
+
     const AdoResult& result() const { return mResult; }
     int recordCount() const { return mActive ? mResult.rowCount() : 0; }
     int fieldCount() const { return mActive ? mResult.fieldCount() : 0; }

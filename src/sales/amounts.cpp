@@ -1,4 +1,5 @@
 #include "sales/amounts.h"
+#include "sales/periods.h"
 
 #include "platform/ado.h"
 #include "platform/stored_text.h"
@@ -127,28 +128,54 @@ QStringList amountTexts(const std::vector<RowAmount>& amounts) {
     return texts;
 }
 
+namespace {
+
+// Adds one amount (trimmed, not blank) to a sum that has not failed; `key`
+// gives the row's 编号 when the message needs it.
+template <typename Key> void addAmount(AmountSum& sum, const QString& text, const Key& key) {
+    const AmountReading reading = readAmount(text);
+    const auto row = [&] { return QStringLiteral("编号 %1 的金额 '%2'").arg(key(), text); };
+    if (reading.kind == AmountKind::NotWhole) {
+        sum.error = cannotCompute(row() + QStringLiteral(" 不是整数"));
+        return;
+    }
+    if (reading.kind == AmountKind::OutOfRange) {
+        sum.error = cannotCompute(row() + QStringLiteral(" 超出整数范围"));
+        return;
+    }
+    const auto next = checkedAdd(sum.total, reading.value);
+    if (!next) {
+        sum.error =
+            cannotCompute(QStringLiteral("加上") + row() + QStringLiteral(" 后总额超出整数范围"));
+        return;
+    }
+    sum.total = *next;
+}
+
+} // namespace
+
 AmountSum sumAmounts(const std::vector<RowAmount>& amounts) {
     AmountSum sum;
     for (const RowAmount& amount : amounts) {
-        const AmountReading reading = readAmount(amount.text);
-        const QString row = QStringLiteral("编号 %1 的金额 '%2'").arg(amount.key, amount.text);
-        if (reading.kind == AmountKind::NotWhole) {
-            sum.error = cannotCompute(row + QStringLiteral(" 不是整数"));
-            return sum;
-        }
-        if (reading.kind == AmountKind::OutOfRange) {
-            sum.error = cannotCompute(row + QStringLiteral(" 超出整数范围"));
-            return sum;
-        }
-        const auto next = checkedAdd(sum.total, reading.value);
-        if (!next) {
-            sum.error =
-                cannotCompute(QStringLiteral("加上") + row + QStringLiteral(" 后总额超出整数范围"));
-            return sum;
-        }
-        sum.total = *next;
+        addAmount(sum, amount.text, [&] { return amount.key; });
+        if (sum.failed())
+            break;
     }
     return sum;
+}
+
+std::array<AmountSum, 12> sumMonths(platform::AdoQuery& query, std::size_t yearBytes) {
+    std::array<AmountSum, 12> sums{};
+    // Fields: 编号, 金额, 时间.
+    query.scan([&](const std::vector<std::string_view>& fields) {
+        const std::optional<int> month = monthOfTime(fields[2], yearBytes);
+        if (!month || sums[*month - 1].failed())
+            return;
+        const QString amount = trimmedAmount(fields[1]);
+        if (!amount.isEmpty())
+            addAmount(sums[*month - 1], amount, [&] { return platform::storedText(fields[0]); });
+    });
+    return sums;
 }
 
 std::optional<std::int32_t> checkedAdd(std::int32_t a, std::int32_t b) {

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -65,6 +66,12 @@ struct AmountSum {
     bool failed() const { return !error.isEmpty(); }
 };
 AmountSum sumAmounts(const std::vector<RowAmount>& amounts);
+
+// The twelve month totals of a year in one pass over the rows of `query`,
+// whose text is the year's scan query: each month's sum as sumAmounts gives
+// it over the rows of that month's own query, in the same order.
+// `yearBytes` is the length of the year's text and "-" in UTF-8.
+std::array<AmountSum, 12> sumMonths(platform::AdoQuery& query, std::size_t yearBytes);
 
 // a + b, or nothing when the sum leaves the signed 32-bit range.
 std::optional<std::int32_t> checkedAdd(std::int32_t a, std::int32_t b);

@@ -66,6 +66,28 @@ std::string monthQuery(const QString& year, const QString& month) {
     return "Select * from data where 时间 like '" + quoted(year + u'-' + month + u'-') + "%'";
 }
 
+std::optional<std::string> yearScanQuery(const QString& year) {
+    if (year.contains(u'%') || year.contains(u'_'))
+        return std::nullopt;
+    return "select 编号, 金额, 时间 from data where 时间 like '" + quoted(year + u'-') + "%'";
+}
+
+std::optional<int> monthOfTime(std::string_view time, std::size_t yearBytes) {
+    if (time.size() <= yearBytes)
+        return std::nullopt;
+    const std::string_view rest = time.substr(yearBytes);
+    const std::size_t dash = rest.find('-');
+    if (dash == std::string_view::npos || dash == 0 || dash > 2 || rest[0] == '0')
+        return std::nullopt;
+    int month = 0;
+    for (const char c : rest.substr(0, dash)) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        month = month * 10 + (c - '0');
+    }
+    return month >= 1 && month <= 12 ? std::optional<int>(month) : std::nullopt;
+}
+
 QString yearLabel(const QString& year, std::int32_t total) {
     return year + QStringLiteral("年 每月营业额趋势图共") + QString::number(total) +
            QStringLiteral("元");

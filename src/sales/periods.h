@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace sales {
 
@@ -36,6 +37,18 @@ QString dateTextStatus(const QString& dateText, std::int32_t total, int rows);
 // The rows of one month of a year, in the table's own order: year and month
 // as the trend page's texts hold them.
 std::string monthQuery(const QString& year, const QString& month);
+
+// The whole year for the trend's one pass: 编号, 金额 and 时间 of the rows
+// whose 时间 begins with the year and "-", in the table's own order. Nothing
+// when the year text holds a wildcard of the month queries' patterns (% or _):
+// then only the twelve month queries find the same rows.
+std::optional<std::string> yearScanQuery(const QString& year);
+
+// The month (1 to 12) that a row of the year's pass belongs to, as the month
+// queries match it: the text after the year and "-" (`yearBytes` bytes of
+// UTF-8 with the "-") is the month's number without a leading zero, followed
+// by "-". Nothing for any other text.
+std::optional<int> monthOfTime(std::string_view time, std::size_t yearBytes);
 
 // "2009年 每月营业额趋势图共25600元".
 QString yearLabel(const QString& year, std::int32_t total);

@@ -243,6 +243,32 @@ void SalesWindow::runTrend() {
     const QScopedValueRollback running(mTrendRunning, true);
     mMonthFailure = nullptr;
     QLineEdit* monthBox = mTrend->monthBox();
+    // One pass over the year's rows totals every month. The months before
+    // the last one, or before the first that cannot be summed, take their
+    // totals at once; that month then runs its own query as the page always
+    // does, so the list, the status, the month's working list and the failure
+    // end as after the twelve month queries.
+    const QString year = mTrend->yearBox()->text();
+    if (const std::optional<std::string> scan = yearScanQuery(year)) {
+        query().setSql(*scan);
+        const std::array<AmountSum, 12> sums =
+            sumMonths(query(), static_cast<std::size_t>((year + u'-').toUtf8().size()));
+        int last = 1;
+        while (last < 12 && !sums[last - 1].failed())
+            ++last;
+        for (int k = 1; k < last; ++k)
+            mTrend->monthTotal(k)->setText(QString::number(sums[k - 1].total));
+        updateChart();
+        const QString text = QString::number(last);
+        if (monthBox->text() == text)
+            runMonthQuery();
+        else
+            monthBox->setText(text);
+        if (mMonthFailure)
+            std::rethrow_exception(std::exchange(mMonthFailure, nullptr));
+        return;
+    }
+    // A year with a wildcard in it: the twelve month queries themselves.
     for (int month = 1; month <= 12; ++month) {
         // Each new text of MonthE runs that month's query. A run that failed
         // may have left this month's text there already: it runs all the same.

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <optional>
+
 #include <gtest/gtest.h>
 
 using namespace sales;
@@ -167,6 +169,75 @@ TEST_F(PeriodRows, EachPeriodTakesOnlyItsOwnDates) {
     EXPECT_EQ(timesOf(dateTextQuery("2009-1-1")),
               (QStringList{"12009-1-1 8:00:00", "2009-1-1 0:00:00", "2009-1-10 9:00:00",
                            "2009-1-11 8:00:00", "2009-1-19 23:59:59"}));
+}
+
+// The trend's one pass over a year against the twelve month queries it
+// stands for: every month's total and failure the same, whatever the texts
+// of 时间 and 金额 hold (leading zeros, a month 13, no dash, another case of
+// a year's letters, a quote, amounts that stop a month).
+TEST(TrendPass, EachMonthSumsAsItsOwnQueryDoes) {
+    QTemporaryDir dir;
+    platform::setAppDir(dir.path());
+    QDir(dir.path()).mkdir(QStringLiteral("database"));
+    const records::ModuleTable& table = records::moduleTables()[0];
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(records::databasePath(table.fileName).toUtf8().constData(), &db),
+              SQLITE_OK);
+    std::string sql = records::createTableStatement(table) + ";";
+    const std::vector<std::pair<const char*, const char*>> rows = {
+        {"2009-1-5 8:00:00", "10"},
+        {"2009-01-5 8:00:00", "1000"},
+        {"2009-1-", "7"},
+        {"2009-1", "9000"},
+        {"2009-13-1 8:00:00", "5"},
+        {"2009-12-31 9:00:00", "２"},
+        {"2009-2-1 8:00:00", " 3 "},
+        {"2009-2-2 8:00:00", "12.5"},
+        {"2009-2-3 8:00:00", "4"},
+        {"2009-3-1 8:00:00", ""},
+        {"2009-3-2 8:00:00", "   "},
+        {"2009-10-1 8:00:00", "-6"},
+        {"12009-1-1 8:00:00", "800"},
+        {"2009-1x-1", "900"},
+        {"ab'c-4-1 8:00:00", "1"},
+        {"AB'C-4-2 8:00:00", "2"},
+        {"2009-5-1", "2147483647"},
+        {"2009-5-2", "1"},
+        {"2009-11-1 8:00:00", "99999999999"}};
+    const auto literal = [](std::string text) {
+        for (std::size_t at = text.find('\''); at != std::string::npos;
+             at = text.find('\'', at + 2))
+            text.insert(at, 1, '\'');
+        return "'" + text + "'";
+    };
+    for (const auto& [time, amount] : rows)
+        sql +=
+            "insert into data (金额,时间) values (" + literal(amount) + "," + literal(time) + ");";
+    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    platform::AdoConnection connection;
+    connection.setConnectionString(records::connectionString(dir.path(), table.fileName));
+    connection.open();
+
+    for (const QString& year : {QStringLiteral("2009"), QStringLiteral("ab'c"),
+                                QStringLiteral("2010"), QStringLiteral("")}) {
+        SCOPED_TRACE(year.toStdString());
+        platform::AdoQuery query(connection);
+        const std::optional<std::string> scan = yearScanQuery(year);
+        ASSERT_TRUE(scan);
+        query.setSql(*scan);
+        const auto sums = sumMonths(query, static_cast<std::size_t>((year + u'-').toUtf8().size()));
+        for (int month = 1; month <= 12; ++month) {
+            query.setSql(monthQuery(year, QString::number(month)));
+            query.open();
+            const AmountSum expected = sumAmounts(collectAmounts(query));
+            EXPECT_EQ(sums[month - 1].total, expected.total) << month;
+            EXPECT_EQ(sums[month - 1].error, expected.error) << month;
+        }
+    }
+    // The patterns' wildcards leave only the twelve queries.
+    EXPECT_FALSE(yearScanQuery(QStringLiteral("20%")));
+    EXPECT_FALSE(yearScanQuery(QStringLiteral("200_")));
 }
 
 TEST(Chart, BarsCompareEachMonthWithTheAverage) {
