@@ -177,6 +177,29 @@ private:
     sqlite3_stmt* mStmt = nullptr;
 };
 
+// Steps through a prepared query's rows and hands each row's texts (null for
+// a null field; valid until the next step) and their byte counts to `row`.
+// A damaged database ends the rows quietly at the damage: what still reads
+// is listed.
+void stepRows(const AdoConnection& connection, sqlite3* db, sqlite3_stmt* stmt,
+              const std::function<void(const char* const* texts, const std::size_t* sizes)>& row) {
+    const auto columns = static_cast<std::size_t>(sqlite3_column_count(stmt));
+    std::vector<const char*> texts(columns);
+    std::vector<std::size_t> sizes(columns);
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        for (std::size_t c = 0; c < columns; ++c) {
+            const int column = static_cast<int>(c);
+            texts[c] = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+            sizes[c] = texts[c] ? static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)) : 0;
+        }
+        row(texts.data(), sizes.data());
+    }
+    if (rc != SQLITE_DONE &&
+        !(connection.damaged() && faultOfResultCode(rc) == DatabaseFault::Damaged))
+        fail(db);
+}
+
 } // namespace
 
 std::string dataSourceOf(const std::string& connectionString) {
@@ -618,21 +641,9 @@ void AdoQuery::open() {
         result.mNames.emplace_back(sqlite3_column_name(stmt, c));
         result.mKinds.push_back(kindOfDeclaredType(sqlite3_column_decltype(stmt, c)));
     }
-    // A row's texts stay valid until the next step.
-    std::vector<const char*> texts(static_cast<std::size_t>(columns));
-    std::vector<std::size_t> sizes(static_cast<std::size_t>(columns));
-    int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        for (int c = 0; c < columns; ++c) {
-            texts[c] = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
-            sizes[c] = texts[c] ? static_cast<std::size_t>(sqlite3_column_bytes(stmt, c)) : 0;
-        }
-        result.appendRow(texts.data(), sizes.data());
-    }
-    // A damaged database lists the rows that still read, up to the damage.
-    if (rc != SQLITE_DONE &&
-        !(mConnection.damaged() && faultOfResultCode(rc) == DatabaseFault::Damaged))
-        fail(db);
+    stepRows(mConnection, db, stmt, [&result](const char* const* texts, const std::size_t* sizes) {
+        result.appendRow(texts, sizes);
+    });
 
     mResult = std::move(result);
     mActive = true;
@@ -649,21 +660,12 @@ void AdoQuery::scan(const std::function<void(const std::vector<std::string_view>
     if (!statement)
         throw AdoError("the query text is empty");
     sqlite3_stmt* stmt = statement.get();
-    const int columns = sqlite3_column_count(stmt);
-    std::vector<std::string_view> fields(static_cast<std::size_t>(columns));
-    int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        for (int c = 0; c < columns; ++c) {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
-            fields[c] = text ? std::string_view(
-                                   text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, c)))
-                             : std::string_view();
-        }
+    std::vector<std::string_view> fields(static_cast<std::size_t>(sqlite3_column_count(stmt)));
+    stepRows(mConnection, db, stmt, [&](const char* const* texts, const std::size_t* sizes) {
+        for (std::size_t c = 0; c < fields.size(); ++c)
+            fields[c] = texts[c] ? std::string_view(texts[c], sizes[c]) : std::string_view();
         row(fields);
-    }
-    if (rc != SQLITE_DONE &&
-        !(mConnection.damaged() && faultOfResultCode(rc) == DatabaseFault::Damaged))
-        fail(db);
+    });
 }
 
 int AdoQuery::execSql() {

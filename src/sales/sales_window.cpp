@@ -242,7 +242,6 @@ void SalesWindow::showPeriod(Period period) {
 void SalesWindow::runTrend() {
     const QScopedValueRollback running(mTrendRunning, true);
     mMonthFailure = nullptr;
-    QLineEdit* monthBox = mTrend->monthBox();
     // One pass over the year's rows totals every month. The months before
     // the last one, or before the first that cannot be summed, take their
     // totals at once; that month then runs its own query as the page always
@@ -259,27 +258,25 @@ void SalesWindow::runTrend() {
         for (int k = 1; k < last; ++k)
             mTrend->monthTotal(k)->setText(QString::number(sums[k - 1].total));
         updateChart();
-        const QString text = QString::number(last);
-        if (monthBox->text() == text)
-            runMonthQuery();
-        else
-            monthBox->setText(text);
-        if (mMonthFailure)
-            std::rethrow_exception(std::exchange(mMonthFailure, nullptr));
+        runTrendMonth(last);
         return;
     }
     // A year with a wildcard in it: the twelve month queries themselves.
-    for (int month = 1; month <= 12; ++month) {
-        // Each new text of MonthE runs that month's query. A run that failed
-        // may have left this month's text there already: it runs all the same.
-        const QString text = QString::number(month);
-        if (monthBox->text() == text)
-            runMonthQuery();
-        else
-            monthBox->setText(text);
-        if (mMonthFailure)
-            std::rethrow_exception(std::exchange(mMonthFailure, nullptr));
-    }
+    for (int month = 1; month <= 12; ++month)
+        runTrendMonth(month);
+}
+
+void SalesWindow::runTrendMonth(int month) {
+    // Each new text of MonthE runs that month's query. A run that failed may
+    // have left this month's text there already: it runs all the same.
+    QLineEdit* monthBox = mTrend->monthBox();
+    const QString text = QString::number(month);
+    if (monthBox->text() == text)
+        runMonthQuery();
+    else
+        monthBox->setText(text);
+    if (mMonthFailure)
+        std::rethrow_exception(std::exchange(mMonthFailure, nullptr));
 }
 
 void SalesWindow::runMonthQuery() {

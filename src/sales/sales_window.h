@@ -36,6 +36,7 @@ public:
     void showPeriod(Period period); // 年销售, 月销售, 日销售: the current local period
     void runTrend();                // 查看年度营业趋势: the twelve months of YearE
     void runMonthQuery();           // one month: the text of MonthE
+    void runTrendMonth(int month);  // MonthE set to the month (its query runs); a failure rethrown
 
     // Writes the picker's date into EditDate.
     void writeDateText();
