@@ -3,7 +3,10 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
+#include <charconv>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -98,9 +101,12 @@ bool looksLikeBtreePage(std::string_view head, std::size_t offset, std::size_t p
 }
 
 // Opens an existing database file; throws the fault, naming the file.
+// A connection is only ever used by the thread that opened it, so it goes
+// without SQLite's per-call mutex, which otherwise costs as much as reading
+// the fields themselves (two locks for every field of every row).
 sqlite3* openFile(const std::string& path, int flags) {
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+    const int rc = sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc == SQLITE_OK) {
         sqlite3_busy_timeout(db, AdoConnection::OpenBusyTimeoutMs);
         return db;
@@ -186,10 +192,29 @@ void stepRows(const AdoConnection& connection, sqlite3* db, sqlite3_stmt* stmt,
     const auto columns = static_cast<std::size_t>(sqlite3_column_count(stmt));
     std::vector<const char*> texts(columns);
     std::vector<std::size_t> sizes(columns);
+    // Whole numbers are written out here, as SQLite would write them, which
+    // spares SQLite a text of its own for each (a key on every row).
+    std::vector<std::array<char, 24>> numbers(columns);
+    // Only columns declared as whole numbers are asked for their type; other
+    // columns nearly always hold text.
+    std::vector<bool> integers(columns);
+    for (std::size_t c = 0; c < columns; ++c) {
+        const char* type = sqlite3_column_decltype(stmt, static_cast<int>(c));
+        integers[c] = type && std::string_view(type).find("INT") != std::string_view::npos;
+    }
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         for (std::size_t c = 0; c < columns; ++c) {
             const int column = static_cast<int>(c);
+            if (integers[c] && sqlite3_column_type(stmt, column) == SQLITE_INTEGER) {
+                char* digits = numbers[c].data();
+                const auto end = std::to_chars(digits, digits + numbers[c].size(),
+                                               sqlite3_column_int64(stmt, column))
+                                     .ptr;
+                texts[c] = digits;
+                sizes[c] = static_cast<std::size_t>(end - digits);
+                continue;
+            }
             texts[c] = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
             sizes[c] = texts[c] ? static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)) : 0;
         }
@@ -496,23 +521,60 @@ int AdoResult::fieldIndex(std::string_view name) const {
 namespace {
 // The first chunk of a result and the largest a chunk grows to.
 constexpr std::size_t FirstChunkBytes = 64 * 1024;
-constexpr std::size_t LargestChunkBytes = 16 * 1024 * 1024;
+constexpr std::size_t LargestChunkBytes = 4 * 1024 * 1024;
 } // namespace
 
-std::uint32_t AdoResult::rowBegin(int row) const {
-    if (row == 0 || mRowChunk[row - 1] != mRowChunk[row])
-        return 0;
-    return mEnds[static_cast<std::size_t>(row) * mNames.size() - 1];
+namespace {
+
+// Cell headers: the byte count times two, plus one for a null cell, as a
+// varint of seven bits a byte, low bits first.
+std::size_t putHeader(char* out, std::uint64_t value) {
+    std::size_t n = 0;
+    while (value >= 0x80) {
+        out[n++] = static_cast<char>(value | 0x80);
+        value >>= 7;
+    }
+    out[n++] = static_cast<char>(value);
+    return n;
+}
+
+std::uint64_t getHeader(const char* data, std::size_t& at) {
+    std::uint64_t value = 0;
+    for (int shift = 0;; shift += 7) {
+        const auto byte = static_cast<unsigned char>(data[at++]);
+        value |= std::uint64_t{byte & 0x7fu} << shift;
+        if (byte < 0x80)
+            return value;
+    }
+}
+
+} // namespace
+
+std::size_t AdoResult::chunkOf(int row) const {
+    // The last chunk that begins at or before the row (a chunk emptied by
+    // removals begins where the next one does and is passed over).
+    const auto after = std::upper_bound(mChunkFirstRow.begin(), mChunkFirstRow.end(), row);
+    return static_cast<std::size_t>(after - mChunkFirstRow.begin()) - 1;
+}
+
+std::size_t AdoResult::cellHeader(int row, int field) const {
+    const char* data = mChunks[chunkOf(row)].data();
+    std::size_t at = mRowOffset[static_cast<std::size_t>(row)];
+    for (int f = 0; f < field; ++f)
+        at += static_cast<std::size_t>(getHeader(data, at) >> 1);
+    return at;
 }
 
 std::string_view AdoResult::cell(int row, int field) const {
-    const std::size_t index = static_cast<std::size_t>(row) * mNames.size() + field;
-    const std::uint32_t begin = field == 0 ? rowBegin(row) : mEnds[index - 1];
-    return std::string_view(mChunks[mRowChunk[row]]).substr(begin, mEnds[index] - begin);
+    const std::string& chunk = mChunks[chunkOf(row)];
+    std::size_t at = cellHeader(row, field);
+    const auto size = static_cast<std::size_t>(getHeader(chunk.data(), at) >> 1);
+    return std::string_view(chunk.data() + at, size);
 }
 
 bool AdoResult::isNull(int row, int field) const {
-    return mNull[static_cast<std::size_t>(row) * mNames.size() + field];
+    std::size_t at = cellHeader(row, field);
+    return getHeader(mChunks[chunkOf(row)].data(), at) & 1;
 }
 
 std::size_t AdoResult::memoryUsed() const {
@@ -521,52 +583,72 @@ std::size_t AdoResult::memoryUsed() const {
         bytes += name.capacity() + sizeof(name);
     for (const auto& chunk : mChunks)
         bytes += chunk.capacity() + sizeof(chunk);
-    return bytes + mRowChunk.capacity() * sizeof(std::uint32_t) +
-           mEnds.size() * sizeof(std::uint32_t) + mNull.capacity() / 8 +
-           mKinds.capacity() * sizeof(FieldKind);
+    return bytes + mChunkFirstRow.capacity() * sizeof(int) +
+           mRowOffset.capacity() * sizeof(std::uint32_t) + mKinds.capacity() * sizeof(FieldKind);
 }
 
 void AdoResult::appendRow(const char* const* texts, const std::size_t* sizes) {
     const std::size_t fields = mNames.size();
+    // Each header takes at most ten bytes.
     std::size_t rowBytes = 0;
     for (std::size_t c = 0; c < fields; ++c)
-        rowBytes += sizes[c];
+        rowBytes += sizes[c] + 10;
     if (rowBytes > UINT32_MAX)
         throw AdoError("the result is too large");
     if (mChunks.empty() || mChunks.back().capacity() - mChunks.back().size() < rowBytes) {
         const std::size_t next = mChunks.empty()
                                      ? FirstChunkBytes
                                      : std::min(mChunks.back().capacity() * 2, LargestChunkBytes);
-        mChunks.emplace_back();
-        mChunks.back().reserve(std::max(next, rowBytes));
+        const std::size_t size = std::max(next, rowBytes);
+        // A chunk of the result this one replaces is used again when it is
+        // large enough: its memory is already the program's, where fresh
+        // memory would cost a page fault for every page written.
+        if (!mSpareChunks.empty() && mSpareChunks.back().capacity() >= size) {
+            mChunks.push_back(std::move(mSpareChunks.back()));
+            mSpareChunks.pop_back();
+            mChunks.back().clear();
+        } else {
+            mChunks.emplace_back();
+            mChunks.back().reserve(size);
+        }
+        mChunkFirstRow.push_back(mRows);
+    }
+    // The row is laid out in a buffer of its own and appended whole, within
+    // the chunk's reserved size: the chunk's text never moves.
+    if (mRowBuffer.size() < rowBytes)
+        mRowBuffer.resize(rowBytes);
+    char* out = mRowBuffer.data();
+    for (std::size_t c = 0; c < fields; ++c) {
+        out += putHeader(out, std::uint64_t{sizes[c]} * 2 + (texts[c] ? 0 : 1));
+        if (texts[c]) {
+            std::memcpy(out, texts[c], sizes[c]);
+            out += sizes[c];
+        }
     }
     std::string& chunk = mChunks.back();
-    for (std::size_t c = 0; c < fields; ++c) {
-        if (texts[c])
-            chunk.append(texts[c], sizes[c]);
-        mEnds.push_back(static_cast<std::uint32_t>(chunk.size()));
-        mNull.push_back(texts[c] == nullptr);
-    }
-    mRowChunk.push_back(static_cast<std::uint32_t>(mChunks.size() - 1));
+    const std::size_t begin = chunk.size();
+    chunk.append(mRowBuffer.data(), static_cast<std::size_t>(out - mRowBuffer.data()));
+    mRowOffset.push_back(static_cast<std::uint32_t>(begin));
     ++mRows;
 }
 
 void AdoResult::removeRow(int row) {
-    const std::size_t width = mNames.size();
-    const std::size_t first = static_cast<std::size_t>(row) * width;
-    const std::uint32_t chunk = mRowChunk[row];
-    const std::uint32_t begin = rowBegin(row);
-    const std::uint32_t removed = mEnds[first + width - 1] - begin;
-    mChunks[chunk].erase(begin, removed);
+    const std::size_t chunkIndex = chunkOf(row);
+    std::string& chunk = mChunks[chunkIndex];
+    const std::size_t begin = mRowOffset[static_cast<std::size_t>(row)];
+    const std::size_t end = row + 1 < mRows && chunkOf(row + 1) == chunkIndex
+                                ? mRowOffset[static_cast<std::size_t>(row) + 1]
+                                : chunk.size();
+    const auto removed = static_cast<std::uint32_t>(end - begin);
+    chunk.erase(begin, removed);
     // The rows after it in the same chunk move up by what was removed.
-    for (std::size_t later = row + 1; later < mRowChunk.size() && mRowChunk[later] == chunk;
-         ++later) {
-        for (std::size_t i = later * width; i < (later + 1) * width; ++i)
-            mEnds[i] -= removed;
-    }
-    mEnds.erase(mEnds.begin() + first, mEnds.begin() + first + width);
-    mNull.erase(mNull.begin() + first, mNull.begin() + first + width);
-    mRowChunk.erase(mRowChunk.begin() + row);
+    const int chunkEnd =
+        chunkIndex + 1 < mChunkFirstRow.size() ? mChunkFirstRow[chunkIndex + 1] : mRows;
+    for (int later = row + 1; later < chunkEnd; ++later)
+        mRowOffset[static_cast<std::size_t>(later)] -= removed;
+    mRowOffset.erase(mRowOffset.begin() + row);
+    for (std::size_t next = chunkIndex + 1; next < mChunkFirstRow.size(); ++next)
+        --mChunkFirstRow[next];
     --mRows;
 }
 
@@ -617,6 +699,14 @@ void AdoQuery::setSql(const std::string& sql) {
 void AdoQuery::close() {
     const bool wasActive = mActive;
     mActive = false;
+    // The rows' memory is kept for the next open of this query: a list that
+    // is read again (every refresh) then writes into memory the program
+    // already has, where fresh memory costs a page fault for every page,
+    // which is as much time again as reading a large list.
+    if (!mResult.mChunks.empty()) {
+        mSpareChunks = std::move(mResult.mChunks);
+        mSpareOffsets = std::move(mResult.mRowOffset);
+    }
     mResult = AdoResult();
     mRow = -1;
     mEof = mBof = true;
@@ -634,6 +724,11 @@ void AdoQuery::open() {
     sqlite3_stmt* stmt = statement.get();
 
     AdoResult result;
+    // The memory of the last closed result is used again.
+    result.mSpareChunks = std::move(mSpareChunks);
+    std::reverse(result.mSpareChunks.begin(), result.mSpareChunks.end());
+    result.mRowOffset = std::move(mSpareOffsets);
+    result.mRowOffset.clear();
     const int columns = sqlite3_column_count(stmt);
     if (columns == 0)
         throw AdoError("the query returns no fields");
@@ -645,6 +740,8 @@ void AdoQuery::open() {
         result.appendRow(texts, sizes);
     });
 
+    result.mRowBuffer = std::string();
+    result.mSpareChunks.clear();
     mResult = std::move(result);
     mActive = true;
     mRow = mResult.rowCount() > 0 ? 0 : -1;

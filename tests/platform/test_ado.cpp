@@ -1,5 +1,6 @@
 #include "platform/ado.h"
 
+#include <algorithm>
 #include <sqlite3.h>
 
 #include <QFileInfo>
@@ -295,6 +296,21 @@ TEST_F(AdoTest, LargeResultsReadBackCellByCellAfterRemovals) {
         keys.erase(keys.begin() + row);
         expectRows();
     }
+    // A query opened again writes its rows into the memory of the rows it
+    // held: a smaller result and then the whole list again read back whole.
+    query.setSql("select 编号, 标题 from data where 编号 > 19990 order by 编号");
+    query.open();
+    const std::vector<int> last(std::upper_bound(keys.begin(), keys.end(), 19990), keys.end());
+    ASSERT_EQ(query.recordCount(), static_cast<int>(last.size()));
+    for (std::size_t row = 0; row < last.size(); ++row) {
+        const int at = static_cast<int>(row);
+        EXPECT_EQ(query.result().cell(at, 0), std::to_string(last[row]));
+        EXPECT_EQ(query.result().cell(at, 1), "标题" + std::to_string(last[row] - 1));
+    }
+    query.close();
+    query.setSql("select 编号, 标题, 时间 from data order by 编号");
+    query.open();
+    expectRows();
 }
 
 TEST_F(AdoTest, StatementsAndDeleteCountTheRowsTheyChanged) {
