@@ -5,6 +5,7 @@
 #include "platform/stored_text.h"
 #include "records/whole_number.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace sales {
@@ -79,10 +80,14 @@ QString trimmedAmount(std::string_view text) {
 AmountReading readAmount(QStringView text) {
     if (text.isEmpty())
         return {};
-    const QString number = halfWidthNumber(text);
-    if (const auto value = records::wholeNumber(number))
+    // Nearly every amount is typed in ASCII, which needs no conversion.
+    const bool ascii =
+        std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+    const QString number = ascii ? QString() : halfWidthNumber(text);
+    const QStringView halfWidth = ascii ? text : QStringView(number);
+    if (const auto value = records::wholeNumber(halfWidth))
         return {AmountKind::Whole, *value};
-    return {spellsWholeNumber(number) ? AmountKind::OutOfRange : AmountKind::NotWhole, 0};
+    return {spellsWholeNumber(halfWidth) ? AmountKind::OutOfRange : AmountKind::NotWhole, 0};
 }
 
 std::optional<QString> amountEntryProblem(const QString& typed) {
@@ -114,7 +119,7 @@ std::vector<RowAmount> collectAmounts(platform::AdoQuery& query) {
     for (int i = 0; i < rows && !query.eof(); ++i) {
         QString amount = trimmedAmount(query.field(amountField));
         if (!amount.isEmpty())
-            amounts.push_back({platform::storedText(query.field(keyField)), std::move(amount)});
+            amounts.push_back({query.field(keyField), std::move(amount)});
         query.next();
     }
     return amounts;
@@ -157,7 +162,7 @@ template <typename Key> void addAmount(AmountSum& sum, const QString& text, cons
 AmountSum sumAmounts(const std::vector<RowAmount>& amounts) {
     AmountSum sum;
     for (const RowAmount& amount : amounts) {
-        addAmount(sum, amount.text, [&] { return amount.key; });
+        addAmount(sum, amount.text, [&] { return platform::storedText(amount.key); });
         if (sum.failed())
             break;
     }

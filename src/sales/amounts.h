@@ -42,15 +42,16 @@ AmountReading readAmount(QStringView text);
 // Blank text is left to the window's own check of empty boxes.
 std::optional<QString> amountEntryProblem(const QString& typed);
 
-// One row's amount: the row's key 编号 and its trimmed 金额.
+// One row's amount: the row's key 编号 (as stored, UTF-8) and its trimmed 金额.
 struct RowAmount {
-    QString key;
+    std::string_view key;
     QString text;
 };
 
 // Walks the open result from the cursor to its end, as many steps as it has
 // rows, and returns the amount of every row whose 金额 is not blank, in row
-// order. The cursor is left past the last row.
+// order. The cursor is left past the last row. The keys are the result's own
+// texts: they hold while the result stays as it is.
 std::vector<RowAmount> collectAmounts(platform::AdoQuery& query);
 
 // The amount texts alone, as the working lists hold them.

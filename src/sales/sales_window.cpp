@@ -167,18 +167,16 @@ void SalesWindow::writeDateText() {
 
 // ---------------------------------------------------------------- periods
 
-// What a refresh shows before a period replaces the list: the count of all
-// sales and the boxes emptied. The full list itself would never be seen, so
-// it is not read.
-void SalesWindow::refreshCountOnly() {
-    query().close();
-    query().setSql("select count(*) from data");
-    query().open();
-    const int count = std::stoi(std::string(query().field(0)));
-    query().close();
+// The status a refresh leaves: the count of all sales. A period's rows
+// replace the full list at once, so the list itself is never read, and the
+// count is only asked for where it stays in view.
+void SalesWindow::showCount() {
+    platform::AdoQuery count(connection());
+    count.setSql("select count(*) from data");
+    count.open();
     const records::ModuleDescriptor& d = descriptor();
-    setStatusText(records::countText(d.countPrefix, count, d.countSuffix));
-    clearBoxes(d.refreshClears);
+    setStatusText(
+        records::countText(d.countPrefix, std::stoi(std::string(count.field(0))), d.countSuffix));
 }
 
 QStringListModel* SalesWindow::workingList(Period period) const {
@@ -195,7 +193,8 @@ QStringListModel* SalesWindow::workingList(Period period) const {
 
 AmountSum SalesWindow::periodTotal(const std::string& sql, QStringListModel* list) {
     list->setStringList({});
-    refreshCountOnly();
+    query().close();
+    clearBoxes(descriptor().refreshClears);
     query().setSql(sql);
     query().open();
     const std::vector<RowAmount> amounts = collectAmounts(query());
@@ -230,8 +229,10 @@ void SalesWindow::showPeriod(Period period) {
     const AmountSum sum = periodTotal(periodQuery(period, today), list);
     if (sum.failed())
         failTotal(sum);
-    // An empty list leaves the count text of the refresh.
-    if (!list->stringList().isEmpty())
+    // An empty list leaves the count text of a refresh.
+    if (list->stringList().isEmpty())
+        showCount();
+    else
         setStatusText(periodStatus(period, today, sum.total));
     setColumnWidths(PeriodColumnWidths);
     query().first();
@@ -283,6 +284,7 @@ void SalesWindow::runMonthQuery() {
     const QString month = mTrend->monthBox()->text();
     const AmountSum sum =
         periodTotal(monthQuery(mTrend->yearBox()->text(), month), mTrend->monthList());
+    showCount();
     // The run stops here: the months before keep their new totals.
     if (sum.failed())
         throw std::runtime_error(sum.error.toStdString());

@@ -52,9 +52,9 @@ protected:
 private:
     void buildListPageRow();
     void buildMenus();
-    void refreshCountOnly();
-    // Clears the working list, refreshes, opens the period's rows and sums
-    // their amounts into the list.
+    void showCount();
+    // Clears the working list and the boxes a refresh clears, opens the
+    // period's rows and sums their amounts into the list.
     AmountSum periodTotal(const std::string& sql, QStringListModel* list);
     [[noreturn]] void failTotal(const AmountSum& sum);
     QStringListModel* workingList(Period period) const;
