@@ -24,10 +24,47 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QTimer>
 
 #include <memory>
+#include <utility>
 
 namespace app {
+
+namespace {
+
+// Runs `ready` once, when the watched window has been activated after its
+// first picture, or a quarter second after the first picture at the latest.
+class MainWindowReady : public QObject {
+public:
+    MainWindowReady(QWidget* window, std::function<void()> ready)
+        : QObject(window), mReady(std::move(ready)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !mPainted) {
+            mPainted = true;
+            QTimer::singleShot(250, this, [this] { fire(); });
+        }
+        if (event->type() == QEvent::WindowActivate && mPainted)
+            QTimer::singleShot(0, this, [this] { fire(); });
+        return false;
+    }
+
+private:
+    void fire() {
+        if (!mReady)
+            return;
+        const std::function<void()> ready = std::exchange(mReady, {});
+        ready();
+        deleteLater();
+    }
+
+    std::function<void()> mReady;
+    bool mPainted = false;
+};
+
+} // namespace
 
 Program::Program() = default;
 
@@ -69,21 +106,66 @@ void Program::start() {
     // each later action that needs it tries again and names it again.
     platform::runGuardedByErrorBox([] { platform::prepareDataDir(); });
 
-    // The record windows in their order; each is created and filled before
-    // the next one is made.
-    const auto createWindow = [this](records::RecordWindow* window) {
-        mWindows.append(window);
-        window->create();
+    // The other windows in their order; each is created and filled before
+    // the next one is made. They are made right after the main window is
+    // shown, one per turn of the event loop, so that the main window is up
+    // and answers at once; a window asked for before its turn is made then,
+    // with those before it (window()).
+    const auto recordWindow = [this](auto make) {
+        return [this, make] {
+            records::RecordWindow* window = make();
+            mWindows.append(window);
+            window->create();
+        };
     };
+    mPending = {
+        [this] { createSalesWindow(); },
+        recordWindow([] { return new records::PurchaseWindow; }),
+        recordWindow([] { return new records::RecordWindow(records::notepadDescriptor()); }),
+        recordWindow([] { return new records::RecordWindow(records::remittanceDescriptor()); }),
+        recordWindow([] { return new records::RecordWindow(records::staffLeaveDescriptor()); }),
+        recordWindow([] { return new records::RecordWindow(records::salaryDescriptor()); }),
+        recordWindow([] { return new records::AddressBookWindow; }),
+        recordWindow([] { return new records::RecordWindow(records::electricityDescriptor()); }),
+        // The calendar starts the web engine when it is first shown, not
+        // before: nothing of the engine costs a start in which the calendar
+        // stays shut.
+        [this] { mWindows.append(new CalendarWindow(platform::appDir())); },
+        recordWindow([] { return new records::RecordWindow(records::memoDescriptor()); }),
+    };
+    mMain->show();
+    // The other windows wait until the main window is drawn and active, so
+    // that making them never holds up its first picture or its activation;
+    // where no window manager activates it, a moment after the first picture.
+    auto* begin = new MainWindowReady(mMain, [this] { scheduleNextWindow(); });
+    mMain->installEventFilter(begin);
+}
+
+void Program::scheduleNextWindow() {
+    if (!mPending.empty())
+        QTimer::singleShot(0, mMain, [this] {
+            createNextWindow();
+            scheduleNextWindow();
+        });
+}
+
+void Program::createNextWindow() {
+    if (mPending.empty())
+        return;
+    const std::function<void()> make = std::move(mPending.front());
+    mPending.pop_front();
+    make();
+}
+
+void Program::finishStart() {
+    while (!mPending.empty())
+        createNextWindow();
+}
+
+void Program::createSalesWindow() {
     auto* salesWindow = new sales::SalesWindow;
-    createWindow(salesWindow);
-    createWindow(new records::PurchaseWindow);
-    for (const records::ModuleDescriptor* descriptor :
-         {&records::notepadDescriptor(), &records::remittanceDescriptor(),
-          &records::staffLeaveDescriptor(), &records::salaryDescriptor()})
-        createWindow(new records::RecordWindow(*descriptor));
-    createWindow(new records::AddressBookWindow);
-    createWindow(new records::RecordWindow(records::electricityDescriptor()));
+    mWindows.append(salesWindow);
+    salesWindow->create();
     QObject::connect(salesWindow, &sales::SalesWindow::calendarRequested, salesWindow,
                      [this] { showWindow(QStringLiteral("TForm10")); });
     // The export items of the sales window share one save dialog, which offers
@@ -99,15 +181,6 @@ void Program::start() {
                          sales::exportToDocument(salesWindow->query(), salesWindow->grid(),
                                                  *exportDialog, salesWindow);
                      });
-
-    auto* calendar = new CalendarWindow(platform::appDir());
-    mWindows.append(calendar);
-
-    createWindow(new records::RecordWindow(records::memoDescriptor()));
-
-    // The calendar starts the web engine when it is first shown, not before:
-    // nothing of the engine costs a start in which the calendar stays shut.
-    mMain->show();
 }
 
 void Program::connectMainWindow() {
@@ -155,15 +228,19 @@ void Program::refreshRecordWindows() {
     }
 }
 
-QWidget* Program::window(const QString& windowClass) const {
-    for (QWidget* window : mWindows) {
-        if (window->objectName() == windowClass)
-            return window;
+QWidget* Program::window(const QString& windowClass) {
+    for (bool made = false;; made = true) {
+        for (QWidget* window : mWindows) {
+            if (window->objectName() == windowClass)
+                return window;
+        }
+        if (made || mPending.empty())
+            return nullptr;
+        finishStart();
     }
-    return nullptr;
 }
 
-records::RecordWindow* Program::recordWindow(const QString& windowClass) const {
+records::RecordWindow* Program::recordWindow(const QString& windowClass) {
     return qobject_cast<records::RecordWindow*>(window(windowClass));
 }
 

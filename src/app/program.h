@@ -3,6 +3,9 @@
 #include <QList>
 #include <QString>
 
+#include <deque>
+#include <functional>
+
 class QWidget;
 
 namespace records {
@@ -14,7 +17,8 @@ namespace app {
 class MainWindow;
 
 // The running program: creates the eleven windows in their fixed order, each
-// running its creation step at once, and shows the main window.
+// running its creation step at once. The main window is made and shown
+// first; the others follow in the event loop, one per turn.
 class Program {
 public:
     Program();
@@ -23,13 +27,16 @@ public:
     Program& operator=(const Program&) = delete;
 
     void start();
+    // Makes the windows that start() left for the event loop, now.
+    void finishStart();
     // The main window's skin stays inactive (a reference for start-up timing).
     void setSkinActive(bool active) { mSkinActive = active; }
 
     MainWindow* mainWindow() const { return mMain; }
-    // A window by its class name (TForm1 ... TForm11), or null.
-    QWidget* window(const QString& windowClass) const;
-    records::RecordWindow* recordWindow(const QString& windowClass) const;
+    // A window by its class name (TForm1 ... TForm11), or null; one not yet
+    // made is made first, with those before it.
+    QWidget* window(const QString& windowClass);
+    records::RecordWindow* recordWindow(const QString& windowClass);
     const QList<QWidget*>& windows() const { return mWindows; }
 
     // Makes a window visible and brings it to the front.
@@ -41,11 +48,15 @@ public:
 
 private:
     void connectMainWindow();
+    void createSalesWindow();
+    void createNextWindow();
+    void scheduleNextWindow();
     void offerRestore();
 
     MainWindow* mMain = nullptr;
     bool mSkinActive = true;
     QList<QWidget*> mWindows;
+    std::deque<std::function<void()>> mPending; // windows still to be made, in order
 };
 
 } // namespace app

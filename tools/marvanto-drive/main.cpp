@@ -108,6 +108,7 @@ int main(int argc, char** argv) {
     QElapsedTimer startUp;
     startUp.start();
     program.start();
+    program.finishStart();
     driver.setStartUpTime(startUp.elapsed());
     int played = 0;
     for (const Script& script : scripts) {

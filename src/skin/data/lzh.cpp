@@ -153,6 +153,11 @@ void TLZH::StreamSource::read(void* context, quint8* buffer, quint16 count, quin
     delivered = static_cast<quint16>(n);
 }
 
+TLZH::StreamSink::StreamSink(QIODevice& device) : mDevice(device) {
+    // The decoder hands its bytes over one at a time: the block never grows.
+    mBlock.reserve(StreamBlockSize);
+}
+
 TLZH::StreamSink::~StreamSink() {
     flush();
 }

@@ -69,7 +69,7 @@ public:
 
     class StreamSink {
     public:
-        explicit StreamSink(QIODevice& device) : mDevice(device) {}
+        explicit StreamSink(QIODevice& device);
         // Writes what the block still holds.
         ~StreamSink();
         static void write(void* sink, const quint8* buffer, quint16 count, quint16& delivered);

@@ -336,9 +336,9 @@ SkinWindowDecision decideSkinWindow(const SkinWindowFacts& f,
 }
 
 std::optional<QString> lookupSkin3rd(const QStringList& lines, const QString& className) {
-    const QString start = className.toLower() + QLatin1Char('=');
+    const QString start = className + QLatin1Char('=');
     for (const QString& line : lines) {
-        if (line.toLower().startsWith(start))
+        if (line.startsWith(start, Qt::CaseInsensitive))
             return line.mid(line.indexOf(QLatin1Char('=')) + 1).left(50).toLower();
     }
     return std::nullopt;

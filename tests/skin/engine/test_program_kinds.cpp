@@ -217,6 +217,7 @@ protected:
     void start(const std::function<void()>& beforeShowing = {}) {
         mProgram = std::make_unique<app::Program>();
         mProgram->start();
+        mProgram->finishStart();
         if (beforeShowing)
             beforeShowing();
         for (QWidget* w : mProgram->windows())
