@@ -2,15 +2,22 @@
 
 #include "platform/automation.h"
 
+#include "platform/clock.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QLibrary>
+#include <QStringEncoder>
+#include <QTemporaryFile>
 
 #include <xlsxwriter.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
+#include <string>
+#include <utility>
 
 namespace platform::xlsx {
 
@@ -74,58 +81,6 @@ std::optional<double> serialOf(const QDate& date, const QTime& time) {
     return writer().lxw_datetime_to_excel_datetime(&value);
 }
 
-// Reads 1 to `most` decimal digits at `at`.
-std::optional<int> digits(QStringView text, qsizetype& at, int least, int most) {
-    int value = 0;
-    int count = 0;
-    while (at < text.size() && count < most && text[at] >= QLatin1Char('0') &&
-           text[at] <= QLatin1Char('9')) {
-        value = value * 10 + (text[at].unicode() - '0');
-        ++at;
-        ++count;
-    }
-    if (count < least)
-        return std::nullopt;
-    return value;
-}
-
-bool separator(QStringView text, qsizetype& at, char expected) {
-    if (at >= text.size() || text[at] != QLatin1Char(expected))
-        return false;
-    ++at;
-    return true;
-}
-
-// A text of the form yyyy-M-d H:mm:ss (leading zeros allowed) holding a real
-// date and time, as its serial day number.
-std::optional<double> dateTimeText(QStringView text) {
-    if (text.size() < 14 || text.size() > 19)
-        return std::nullopt;
-    qsizetype at = 0;
-    const auto year = digits(text, at, 4, 4);
-    if (!year || !separator(text, at, '-'))
-        return std::nullopt;
-    const auto month = digits(text, at, 1, 2);
-    if (!month || !separator(text, at, '-'))
-        return std::nullopt;
-    const auto day = digits(text, at, 1, 2);
-    if (!day || !separator(text, at, ' '))
-        return std::nullopt;
-    const auto hour = digits(text, at, 1, 2);
-    if (!hour || !separator(text, at, ':'))
-        return std::nullopt;
-    const auto minute = digits(text, at, 2, 2);
-    if (!minute || !separator(text, at, ':'))
-        return std::nullopt;
-    const auto second = digits(text, at, 2, 2);
-    if (!second || at != text.size())
-        return std::nullopt;
-    const QTime time(*hour, *minute, *second);
-    if (!time.isValid())
-        return std::nullopt;
-    return serialOf(QDate(*year, *month, *day), time);
-}
-
 bool isBlank(QChar c) {
     return c == u' ' || c == u'\t';
 }
@@ -159,7 +114,277 @@ bool isNumber(int typeId) {
         QLatin1String(what), QString::fromUtf8(writer().lxw_strerror(error))));
 }
 
+enum class Kind : std::uint8_t { Empty, Number, Boolean, DateTime, Date, Text };
+
+// A value as a cell takes it: the number is the number, 0/1 or the serial day
+// number of a date; the text is set for Kind::Text only.
+struct Typed {
+    Kind kind = Kind::Empty;
+    double number = 0;
+    QString text;
+};
+
+Typed typed(const QVariant& value) {
+    if (!value.isValid() || value.isNull())
+        return {};
+    const int type = value.typeId();
+    if (type == QMetaType::QString) {
+        // The common case first, without a conversion.
+        const QString& text = *static_cast<const QString*>(value.constData());
+        if (text.isEmpty())
+            return {};
+        if (text.size() > Sheet::MaxTextLength)
+            throw AutomationError(
+                QStringLiteral("A text of %1 characters does not fit in a cell").arg(text.size()));
+        if (const auto moment = regional::readDateTime(text)) {
+            if (const auto serial = serialOf(moment->date, moment->time))
+                return {Kind::DateTime, *serial, {}};
+        }
+        if (const auto number = numberText(text))
+            return {Kind::Number, *number, {}};
+        return {Kind::Text, 0, text};
+    }
+    if (type == QMetaType::Bool)
+        return {Kind::Boolean, value.toBool() ? 1.0 : 0.0, {}};
+    if (isNumber(type)) {
+        const double number = value.toDouble();
+        if (!std::isfinite(number))
+            throw AutomationError(QStringLiteral("A cell cannot hold %1").arg(number));
+        return {Kind::Number, number, {}};
+    }
+    if (type == QMetaType::QDateTime) {
+        const QDateTime dateTime = value.toDateTime();
+        if (const auto serial = serialOf(dateTime.date(), dateTime.time()))
+            return {Kind::DateTime, *serial, {}};
+        throw AutomationError(QStringLiteral("Date-time out of range for a cell"));
+    }
+    if (type == QMetaType::QDate) {
+        if (const auto serial = serialOf(value.toDate(), QTime(0, 0)))
+            return {Kind::Date, *serial, {}};
+        throw AutomationError(QStringLiteral("Date out of range for a cell"));
+    }
+    if (!value.canConvert<QString>())
+        throw AutomationError(QStringLiteral("Type mismatch: a cell cannot hold %1")
+                                  .arg(QLatin1String(value.typeName())));
+    return typed(QVariant(value.toString()));
+}
+
+// A cell read back from the log. Its text, if any, is NUL-terminated in the
+// text buffer that came with it.
+struct LoggedCell {
+    std::int32_t row = 0;
+    std::uint16_t column = 0; // from 0
+    Kind kind = Kind::Empty;
+    bool wraps = false;
+    double number = 0;
+    std::size_t textAt = 0;
+};
+
+// Each record: the head (row, column from 0, kind, wraps), then a double for
+// a number, a boolean or a date, or a 32-bit length and the UTF-8 bytes for a
+// text; nothing for an empty cell.
+struct RecordHead {
+    std::int32_t row;
+    std::uint16_t column;
+    Kind kind;
+    bool wraps;
+};
+
 } // namespace
+
+// The cells as they were set, one record each, in an unnamed temporary file
+// behind a buffer.
+class Sheet::CellLog {
+public:
+    CellLog() {
+        // Unnamed where the system allows it: nothing is left behind.
+        if (!mFile.open())
+            throw AutomationError(QStringLiteral("Cannot make a temporary file for the cells: %1")
+                                      .arg(mFile.errorString()));
+        mBuffer.reserve(BufferBytes + RecordBytes + 4 * MaxTextLength);
+    }
+
+    void append(int row, int column, const Typed& cell) {
+        if (mBroken)
+            throw AutomationError(QStringLiteral("The cells could not be kept"));
+        if (row < mLastRow)
+            mInRowOrder = false;
+        mLastRow = row;
+        const bool wraps = cell.kind == Kind::Text && hasLineBreak(cell.text);
+        const RecordHead head{row, static_cast<std::uint16_t>(column - 1), cell.kind, wraps};
+        put(&head, sizeof head);
+        if (cell.kind == Kind::Text) {
+            // The length goes before the bytes, which are encoded in place.
+            const std::size_t lengthAt = mBuffer.size();
+            mBuffer.resize(lengthAt + sizeof(std::uint32_t) + 3 * cell.text.size());
+            char* bytes = mBuffer.data() + lengthAt + sizeof(std::uint32_t);
+            const char* end = mEncoder.appendToBuffer(bytes, cell.text);
+            const auto length = static_cast<std::uint32_t>(end - bytes);
+            std::memcpy(mBuffer.data() + lengthAt, &length, sizeof length);
+            mBuffer.resize(lengthAt + sizeof(std::uint32_t) + length);
+        } else if (cell.kind != Kind::Empty) {
+            put(&cell.number, sizeof cell.number);
+        }
+        if (mBuffer.size() >= BufferBytes)
+            flush();
+    }
+
+    // Calls `row(cells, texts)` for every row that has cells, top to bottom,
+    // with one cell per column, left to right: the value set last.
+    template <typename RowFunction> void forEachRow(RowFunction&& row) {
+        flush();
+        // Appending goes on at the end, however the reading ends.
+        struct BackToTheEnd {
+            CellLog& log;
+            ~BackToTheEnd() {
+                if (!log.mFile.seek(log.mWritten))
+                    log.mBroken = true;
+            }
+        } backToTheEnd{*this};
+        Reader reader(mFile, mWritten);
+        std::vector<LoggedCell> cells;
+        std::string texts;
+        LoggedCell cell;
+        if (mInRowOrder) {
+            // One row at a time.
+            while (reader.head(cell)) {
+                if (!cells.empty() && cell.row != cells.front().row) {
+                    resolveRow(cells, texts, row);
+                    cells.clear();
+                    texts.clear();
+                }
+                reader.payload(cell, texts);
+                cells.push_back(cell);
+            }
+            if (!cells.empty())
+                resolveRow(cells, texts, row);
+        } else {
+            // Everything, sorted; the stable sort keeps the order of setting.
+            while (reader.head(cell)) {
+                reader.payload(cell, texts);
+                cells.push_back(cell);
+            }
+            std::stable_sort(cells.begin(), cells.end(),
+                             [](const LoggedCell& a, const LoggedCell& b) { return a.row < b.row; });
+            for (auto first = cells.begin(); first != cells.end();) {
+                const auto last = std::find_if(first, cells.end(), [&](const LoggedCell& each) {
+                    return each.row != first->row;
+                });
+                std::vector<LoggedCell> one(first, last);
+                resolveRow(one, texts, row);
+                first = last;
+            }
+        }
+    }
+
+private:
+    static constexpr std::size_t BufferBytes = 1 << 20;
+    static constexpr std::size_t RecordBytes = sizeof(RecordHead) + sizeof(double);
+
+    // Reads the records back, in order, a buffer at a time.
+    class Reader {
+    public:
+        Reader(QFile& file, qint64 size) : mFile(file), mLeft(size) {
+            if (!mFile.seek(0))
+                brokenFile();
+        }
+        bool head(LoggedCell& cell) {
+            if (mLeft == 0 && mAt == mChunk.size())
+                return false;
+            RecordHead head;
+            take(&head, sizeof head);
+            cell = {head.row, head.column, head.kind, head.wraps, 0, 0};
+            return true;
+        }
+        void payload(LoggedCell& cell, std::string& texts) {
+            if (cell.kind == Kind::Text) {
+                std::uint32_t length = 0;
+                take(&length, sizeof length);
+                cell.textAt = texts.size();
+                texts.resize(cell.textAt + length + 1);
+                take(texts.data() + cell.textAt, length);
+            } else if (cell.kind != Kind::Empty) {
+                take(&cell.number, sizeof cell.number);
+            }
+        }
+
+    private:
+        void take(void* out, std::size_t size) {
+            auto* to = static_cast<char*>(out);
+            while (size > 0) {
+                if (mAt == mChunk.size())
+                    refill();
+                const std::size_t part = std::min(size, mChunk.size() - mAt);
+                std::memcpy(to, mChunk.data() + mAt, part);
+                mAt += part;
+                to += part;
+                size -= part;
+            }
+        }
+        void refill() {
+            const qint64 part = std::min<qint64>(mLeft, BufferBytes);
+            mChunk.resize(static_cast<std::size_t>(part));
+            if (part == 0 || mFile.read(mChunk.data(), part) != part)
+                brokenFile();
+            mLeft -= part;
+            mAt = 0;
+        }
+
+        QFile& mFile;
+        qint64 mLeft;
+        std::string mChunk;
+        std::size_t mAt = 0;
+    };
+
+    [[noreturn]] static void brokenFile() {
+        throw AutomationError(QStringLiteral("The temporary file of the cells cannot be read"));
+    }
+
+    template <typename RowFunction>
+    static void resolveRow(std::vector<LoggedCell>& cells, const std::string& texts,
+                           RowFunction& row) {
+        const auto byColumn = [](const LoggedCell& a, const LoggedCell& b) {
+            return a.column < b.column;
+        };
+        if (!std::is_sorted(cells.begin(), cells.end(), byColumn))
+            std::stable_sort(cells.begin(), cells.end(), byColumn);
+        // Of a cell set more than once, the last value stands.
+        std::size_t kept = 0;
+        for (std::size_t each = 0; each < cells.size(); ++each) {
+            if (each + 1 < cells.size() && cells[each + 1].column == cells[each].column)
+                continue;
+            cells[kept++] = cells[each];
+        }
+        cells.resize(kept);
+        row(std::as_const(cells), texts);
+    }
+
+    void put(const void* bytes, std::size_t size) {
+        mBuffer.append(static_cast<const char*>(bytes), size);
+    }
+
+    void flush() {
+        if (mBuffer.empty())
+            return;
+        const auto size = static_cast<qint64>(mBuffer.size());
+        const bool written = mFile.write(mBuffer.data(), size) == size;
+        mBuffer.clear();
+        if (!written) {
+            mBroken = true;
+            throw AutomationError(QStringLiteral("Cannot keep the cells in a temporary file: %1")
+                                      .arg(mFile.errorString()));
+        }
+        mWritten += size;
+    }
+
+    QTemporaryFile mFile;
+    std::string mBuffer;
+    QStringEncoder mEncoder{QStringEncoder::Utf8};
+    qint64 mWritten = 0;
+    int mLastRow = 0;
+    bool mInRowOrder = true;
+    bool mBroken = false;
+};
 
 std::optional<double> numberText(QStringView text) {
     while (!text.isEmpty() && isBlank(text.front()))
@@ -184,66 +409,29 @@ std::optional<double> numberText(QStringView text) {
     if (body.size() > 1 && body[0] == u'0' && body[1] != u'.')
         return std::nullopt;
     bool ok = false;
-    const double number = text.toString().toDouble(&ok);
+    const double number = text.toDouble(&ok);
     if (!ok)
         return std::nullopt;
     return number;
 }
 
-Sheet::Cell Sheet::typed(const QVariant& value) {
-    if (!value.isValid() || value.isNull())
-        return {};
-    const int type = value.typeId();
-    if (type == QMetaType::Bool)
-        return {Kind::Boolean, value.toBool() ? 1.0 : 0.0, {}};
-    if (isNumber(type)) {
-        const double number = value.toDouble();
-        if (!std::isfinite(number))
-            throw AutomationError(QStringLiteral("A cell cannot hold %1").arg(number));
-        return {Kind::Number, number, {}};
-    }
-    if (type == QMetaType::QDateTime) {
-        const QDateTime dateTime = value.toDateTime();
-        if (const auto serial = serialOf(dateTime.date(), dateTime.time()))
-            return {Kind::DateTime, *serial, {}};
-        throw AutomationError(QStringLiteral("Date-time out of range for a cell"));
-    }
-    if (type == QMetaType::QDate) {
-        if (const auto serial = serialOf(value.toDate(), QTime(0, 0)))
-            return {Kind::Date, *serial, {}};
-        throw AutomationError(QStringLiteral("Date out of range for a cell"));
-    }
-    if (!value.canConvert<QString>())
-        throw AutomationError(QStringLiteral("Type mismatch: a cell cannot hold %1")
-                                  .arg(QLatin1String(value.typeName())));
-    QString text = value.toString();
-    if (text.isEmpty())
-        return {};
-    if (text.size() > MaxTextLength)
-        throw AutomationError(
-            QStringLiteral("A text of %1 characters does not fit in a cell").arg(text.size()));
-    if (const auto serial = dateTimeText(text))
-        return {Kind::DateTime, *serial, {}};
-    if (const auto number = numberText(text))
-        return {Kind::Number, *number, {}};
-    return {Kind::Text, 0, std::move(text)};
-}
+Sheet::Sheet() = default;
+Sheet::~Sheet() = default;
+Sheet::Sheet(Sheet&&) noexcept = default;
+Sheet& Sheet::operator=(Sheet&&) noexcept = default;
 
 void Sheet::setCell(int row, int column, const QVariant& value) {
     if (row < 1 || row > MaxRows || column < 1 || column > MaxColumns)
         throw AutomationError(QStringLiteral("No cell at row %1, column %2").arg(row).arg(column));
-    Cell cell = typed(value);
-    if (static_cast<size_t>(row) > mRows.size())
-        mRows.resize(row);
-    std::vector<Cell>& cells = mRows[row - 1];
-    if (static_cast<size_t>(column) > cells.size())
-        cells.resize(column);
+    const Typed cell = typed(value);
+    if (!mLog)
+        mLog = std::make_unique<CellLog>();
+    mLog->append(row, column, cell);
     if (cell.kind == Kind::DateTime || cell.kind == Kind::Date) {
         if (static_cast<size_t>(column) > mDateColumns.size())
             mDateColumns.resize(column);
         mDateColumns[column - 1] = true;
     }
-    cells[column - 1] = std::move(cell);
 }
 
 void Sheet::setColumnWidth(int column, double characters) {
@@ -257,23 +445,32 @@ void Sheet::setColumnWidth(int column, double characters) {
     mColumnWidths[column - 1] = characters;
 }
 
-void Sheet::save(const QByteArray& path) const {
+void Sheet::save(const QByteArray& path) {
     const Writer& lxw = writer();
+    // Rows go to a temporary file of the library's as they are written; the
+    // widths, written before them in the file, may still be set until the
+    // workbook is closed, but are set first all the same.
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     lxw_workbook* book = lxw.workbook_new_opt(path.constData(), &options);
     if (!book)
         throw AutomationError(QStringLiteral("Cannot start a workbook"));
+    struct Unclosed {
+        const Writer& lxw;
+        lxw_workbook* book;
+        ~Unclosed() {
+            if (book)
+                lxw.lxw_workbook_free(book);
+        }
+    } unclosed{lxw, book};
+
     lxw_worksheet* sheet = lxw.workbook_add_worksheet(book, nullptr);
+    if (!sheet)
+        throw AutomationError(QStringLiteral("Cannot add a worksheet"));
     lxw_format* dateTimeFormat = lxw.workbook_add_format(book);
     lxw.format_set_num_format(dateTimeFormat, "yyyy-m-d h:mm:ss");
     lxw_format* dateFormat = lxw.workbook_add_format(book);
     lxw.format_set_num_format(dateFormat, "yyyy-m-d");
-    if (!sheet) {
-        lxw.lxw_workbook_free(book);
-        throw AutomationError(QStringLiteral("Cannot add a worksheet"));
-    }
-
     lxw_format* wrapFormat = lxw.workbook_add_format(book);
     lxw.format_set_text_wrap(wrapFormat);
 
@@ -286,37 +483,43 @@ void Sheet::save(const QByteArray& path) const {
             error = lxw.worksheet_set_column(sheet, column, column,
                                              dates ? std::max(set, DateColumnWidth) : set, nullptr);
     }
-    for (size_t row = 0; row < mRows.size() && !error; ++row) {
-        const std::vector<Cell>& cells = mRows[row];
-        for (size_t column = 0; column < cells.size() && !error; ++column) {
-            const Cell& cell = cells[column];
-            switch (cell.kind) {
-            case Kind::Empty:
-                break;
-            case Kind::Number:
-                error = lxw.worksheet_write_number(sheet, row, column, cell.number, nullptr);
-                break;
-            case Kind::Boolean:
-                error = lxw.worksheet_write_boolean(sheet, row, column, cell.number != 0, nullptr);
-                break;
-            case Kind::DateTime:
-                error = lxw.worksheet_write_number(sheet, row, column, cell.number, dateTimeFormat);
-                break;
-            case Kind::Date:
-                error = lxw.worksheet_write_number(sheet, row, column, cell.number, dateFormat);
-                break;
-            case Kind::Text:
-                error =
-                    lxw.worksheet_write_string(sheet, row, column, cell.text.toUtf8().constData(),
-                                               hasLineBreak(cell.text) ? wrapFormat : nullptr);
-                break;
+    if (error)
+        failed("Cannot set the column widths", error);
+    if (mLog) {
+        mLog->forEachRow([&](const std::vector<LoggedCell>& cells, const std::string& texts) {
+            for (const LoggedCell& cell : cells) {
+                const lxw_row_t row = cell.row - 1;
+                switch (cell.kind) {
+                case Kind::Empty:
+                    break;
+                case Kind::Number:
+                    error = lxw.worksheet_write_number(sheet, row, cell.column, cell.number,
+                                                       nullptr);
+                    break;
+                case Kind::Boolean:
+                    error = lxw.worksheet_write_boolean(sheet, row, cell.column, cell.number != 0,
+                                                        nullptr);
+                    break;
+                case Kind::DateTime:
+                    error = lxw.worksheet_write_number(sheet, row, cell.column, cell.number,
+                                                       dateTimeFormat);
+                    break;
+                case Kind::Date:
+                    error = lxw.worksheet_write_number(sheet, row, cell.column, cell.number,
+                                                       dateFormat);
+                    break;
+                case Kind::Text:
+                    error = lxw.worksheet_write_string(sheet, row, cell.column,
+                                                       texts.data() + cell.textAt,
+                                                       cell.wraps ? wrapFormat : nullptr);
+                    break;
+                }
+                if (error)
+                    failed("Cannot fill the worksheet", error);
             }
-        }
+        });
     }
-    if (error) {
-        lxw.lxw_workbook_free(book);
-        failed("Cannot fill the worksheet", error);
-    }
+    unclosed.book = nullptr; // closed, or freed, by the close
     error = lxw.workbook_close(book);
     if (error)
         failed("Cannot write the workbook", error);

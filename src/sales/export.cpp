@@ -2,6 +2,7 @@
 
 #include "platform/ado.h"
 #include "platform/automation.h"
+#include "platform/clock.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "platform/stored_text.h"
@@ -17,6 +18,7 @@
 #include <cmath>
 #include <exception>
 #include <memory>
+#include <string_view>
 
 namespace sales {
 
@@ -26,7 +28,8 @@ using platform::Automation;
 using platform::CallKind;
 using platform::OleVariant;
 
-const QString TimeColumn = QStringLiteral("时间");
+// The field name as the result holds it, in UTF-8: compared for every cell.
+constexpr std::string_view TimeColumn = "时间";
 
 QString fromView(std::string_view text) {
     return platform::storedText(text);
@@ -34,15 +37,11 @@ QString fromView(std::string_view text) {
 
 // A date-time written in the regional form, 2009-2-14 9:05:07.
 QVariant dateTimeOf(const QString& text) {
-    const QStringList parts = text.split(QLatin1Char(' '));
-    if (parts.size() != 2)
-        return {};
-    const QDate date = QDate::fromString(parts[0], QStringLiteral("yyyy-M-d"));
-    const QTime time = QTime::fromString(parts[1], QStringLiteral("H:mm:ss"));
-    if (!date.isValid() || !time.isValid())
+    const auto moment = platform::regional::readDateTime(text);
+    if (!moment)
         return {};
     // A wall-clock reading: no zone, so no daylight-saving gap can shift it.
-    return QDateTime(date, time, Qt::UTC);
+    return QDateTime(moment->date, moment->time, Qt::UTC);
 }
 
 // The grid's column titles; the grid titles each column with its field name.
@@ -133,7 +132,7 @@ QVariant typedFieldValue(const platform::AdoResult& result, int row, int field) 
             return dateTime;
         break;
     case platform::FieldKind::Text:
-        if (QString::fromStdString(result.fieldNames()[field]) == TimeColumn) {
+        if (result.fieldNames()[field] == TimeColumn) {
             if (QVariant dateTime = dateTimeOf(text); dateTime.isValid())
                 return dateTime;
         }
