@@ -1,4 +1,4 @@
-// bench_export [--xlsx-only] [--repeat N] [ROWS...]
+// bench_export [--xlsx-only] [--repeat N] [--keep FOLDER] [ROWS...]
 // Times the export of the sales list (default 100 000 rows) to .xlsx and to
 // .docx through the sales export: the query walked, the fields typed, every
 // call late-bound.
@@ -10,6 +10,8 @@
 // 15 MB above the program before it.
 // .docx: the reference is the same calls made directly on the server from
 // values prepared in memory. Target: under 5 s.
+// --keep leaves the exported files in FOLDER as sales-ROWS.xlsx/.docx, to be
+// opened in a spreadsheet program.
 
 #include "automation_exports.h"
 
@@ -137,10 +139,11 @@ std::vector<std::vector<LibraryCell>> libraryCells(const QStringList& header,
                 cells.emplace_back();
             } else if (value.typeId() == QMetaType::QDateTime) {
                 const QDateTime moment = value.toDateTime();
-                lxw_datetime parts{moment.date().year(),  moment.date().month(),
-                                   moment.date().day(),   moment.time().hour(),
+                lxw_datetime parts{moment.date().year(),   moment.date().month(),
+                                   moment.date().day(),    moment.time().hour(),
                                    moment.time().minute(), double(moment.time().second())};
-                cells.push_back({LibraryCell::DateTime, lxw_datetime_to_excel_datetime(&parts), {}});
+                cells.push_back(
+                    {LibraryCell::DateTime, lxw_datetime_to_excel_datetime(&parts), {}});
             } else if (value.typeId() == QMetaType::QString) {
                 if (const auto number = platform::xlsx::numberText(value.toString()))
                     cells.push_back({LibraryCell::Number, *number, {}});
@@ -194,6 +197,7 @@ struct Options {
     std::vector<int> rows;
     int repeat = 3;
     bool documents = true;
+    QString keep;
 };
 
 Options options(const QStringList& arguments) {
@@ -203,6 +207,8 @@ Options options(const QStringList& arguments) {
             parsed.documents = false;
         else if (arguments[at] == QLatin1String("--repeat") && at + 1 < arguments.size())
             parsed.repeat = std::max(1, arguments[++at].toInt());
+        else if (arguments[at] == QLatin1String("--keep") && at + 1 < arguments.size())
+            parsed.keep = arguments[++at];
         else if (const int rows = arguments[at].toInt(); rows > 0)
             parsed.rows.push_back(rows);
     }
@@ -295,8 +301,8 @@ bool benchmark(int rows, const Options& options) {
                 static_cast<long long>(exportMs), static_cast<long long>(referenceMs), ratio,
                 fastEnough ? "(≤ 1.2)" : "(OVER 1.2)", options.repeat);
     std::printf("         peak +%.1f MB  libxlsxwriter +%.1f MB  %s  %lld bytes (library %lld)\n",
-                peakMb(exports), peakMb(references),
-                smallEnough ? "(≤ +15 MB)" : "(OVER +15 MB)", static_cast<long long>(exportBytes),
+                peakMb(exports), peakMb(references), smallEnough ? "(≤ +15 MB)" : "(OVER +15 MB)",
+                static_cast<long long>(exportBytes),
                 static_cast<long long>(QFileInfo(direct).size()));
 
     if (options.documents) {
@@ -322,6 +328,14 @@ bool benchmark(int rows, const Options& options) {
                     reference > 0 ? double(exported) / double(reference) : 0.0,
                     static_cast<long long>(QFileInfo(target).size()),
                     fast ? "under 5 s" : "OVER 5 s");
+    }
+    if (!options.keep.isEmpty()) {
+        for (const QString extension : {QStringLiteral("xlsx"), QStringLiteral("docx")}) {
+            const QString kept =
+                QStringLiteral("%1/sales-%2.%3").arg(options.keep).arg(rows).arg(extension);
+            QFile::remove(kept);
+            QFile::copy(folder.filePath(QStringLiteral("sales.") + extension), kept);
+        }
     }
     if (messages.size() != messages.count(QStringLiteral("保存成功!")))
         std::printf("  messages: %s\n", qPrintable(messages.join(QStringLiteral(" | "))));

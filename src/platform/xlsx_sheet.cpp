@@ -74,9 +74,13 @@ const Writer& writer() {
 }
 
 std::optional<double> serialOf(const QDate& date, const QTime& time) {
-    if (!date.isValid() || date.year() < 1900 || date.year() > 9999)
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    date.getDate(&year, &month, &day); // one conversion of the day number, not three
+    if (!date.isValid() || year < 1900 || year > 9999)
         return std::nullopt;
-    lxw_datetime value{date.year(), date.month(),  date.day(),
+    lxw_datetime value{year,        month,         day,
                        time.hour(), time.minute(), time.second() + time.msec() / 1000.0};
     return writer().lxw_datetime_to_excel_datetime(&value);
 }
@@ -264,8 +268,9 @@ public:
                 reader.payload(cell, texts);
                 cells.push_back(cell);
             }
-            std::stable_sort(cells.begin(), cells.end(),
-                             [](const LoggedCell& a, const LoggedCell& b) { return a.row < b.row; });
+            std::stable_sort(
+                cells.begin(), cells.end(),
+                [](const LoggedCell& a, const LoggedCell& b) { return a.row < b.row; });
             for (auto first = cells.begin(); first != cells.end();) {
                 const auto last = std::find_if(first, cells.end(), [&](const LoggedCell& each) {
                     return each.row != first->row;
@@ -493,8 +498,8 @@ void Sheet::save(const QByteArray& path) {
                 case Kind::Empty:
                     break;
                 case Kind::Number:
-                    error = lxw.worksheet_write_number(sheet, row, cell.column, cell.number,
-                                                       nullptr);
+                    error =
+                        lxw.worksheet_write_number(sheet, row, cell.column, cell.number, nullptr);
                     break;
                 case Kind::Boolean:
                     error = lxw.worksheet_write_boolean(sheet, row, cell.column, cell.number != 0,

@@ -27,8 +27,8 @@ std::optional<double> numberText(QStringView text);
 //
 // The cells are not held in memory: each is typed when it is set and appended
 // to a log in an unnamed temporary file, and a save streams the log to the
-// writer library row by row, so that a sheet of any size costs a few hundred
-// kilobytes. Cells set row after row (in any order within a row) are written
+// writer library row by row, so that a sheet of any size costs the program
+// about two megabytes of buffers. Cells set row after row (in any order within a row) are written
 // straight from the log; once a cell goes to a row above one already set, a
 // save reads the whole log into memory and sorts it first.
 class Sheet {
