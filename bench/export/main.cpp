@@ -330,11 +330,13 @@ bool benchmark(int rows, const Options& options) {
                     fast ? "under 5 s" : "OVER 5 s");
     }
     if (!options.keep.isEmpty()) {
-        for (const QString extension : {QStringLiteral("xlsx"), QStringLiteral("docx")}) {
-            const QString kept =
-                QStringLiteral("%1/sales-%2.%3").arg(options.keep).arg(rows).arg(extension);
+        for (const char* extension : {"xlsx", "docx"}) {
+            const QString kept = QStringLiteral("%1/sales-%2.%3")
+                                     .arg(options.keep)
+                                     .arg(rows)
+                                     .arg(QLatin1String(extension));
             QFile::remove(kept);
-            QFile::copy(folder.filePath(QStringLiteral("sales.") + extension), kept);
+            QFile::copy(folder.filePath(QStringLiteral("sales.") + QLatin1String(extension)), kept);
         }
     }
     if (messages.size() != messages.count(QStringLiteral("保存成功!")))
