@@ -13,6 +13,7 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -413,9 +414,17 @@ std::optional<double> numberText(QStringView text) {
         return std::nullopt;
     if (body.size() > 1 && body[0] == u'0' && body[1] != u'.')
         return std::nullopt;
-    bool ok = false;
-    const double number = text.toDouble(&ok);
-    if (!ok)
+    // Plain ASCII by now, at most 15 digits and a point: read as such, which
+    // is several times quicker than a conversion that knows locales.
+    char ascii[20];
+    char* end = ascii;
+    if (text.front() == u'-')
+        *end++ = '-';
+    for (const QChar c : body)
+        *end++ = static_cast<char>(c.unicode());
+    double number = 0;
+    const auto [stop, error] = std::from_chars(ascii, end, number);
+    if (error != std::errc() || stop != end)
         return std::nullopt;
     return number;
 }
