@@ -6,18 +6,27 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QDir>
 #include <QLibrary>
+#include <QRandomGenerator>
 #include <QStringEncoder>
 #include <QTemporaryFile>
 
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <filesystem>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 namespace platform::xlsx {
@@ -195,10 +204,335 @@ struct RecordHead {
     bool wraps;
 };
 
+[[noreturn]] void brokenLog() {
+    throw AutomationError(QStringLiteral("The temporary file of the cells cannot be read"));
+}
+
+constexpr std::size_t ChunkBytes = 1 << 18;
+
+// Reads records back in order: from a file a chunk at a time, or from one
+// chunk of whole records.
+class Reader {
+public:
+    Reader(QFile& file, qint64 size) : mFile(&file), mLeft(size) {
+        if (!mFile->seek(0))
+            brokenLog();
+    }
+    explicit Reader(std::string chunk) : mChunk(std::move(chunk)) {}
+
+    bool head(LoggedCell& cell) {
+        if (mLeft == 0 && mAt == mChunk.size())
+            return false;
+        RecordHead head;
+        take(&head, sizeof head);
+        cell = {head.row, head.column, head.kind, head.wraps, 0, 0};
+        return true;
+    }
+    // The text goes to the end of `texts`, NUL-terminated.
+    void payload(LoggedCell& cell, std::string& texts) {
+        if (cell.kind == Kind::Text) {
+            std::uint32_t length = 0;
+            take(&length, sizeof length);
+            cell.textAt = texts.size();
+            texts.resize(cell.textAt + length + 1);
+            take(texts.data() + cell.textAt, length);
+        } else if (cell.kind != Kind::Empty) {
+            take(&cell.number, sizeof cell.number);
+        }
+    }
+
+private:
+    void take(void* out, std::size_t size) {
+        auto* to = static_cast<char*>(out);
+        while (size > 0) {
+            if (mAt == mChunk.size())
+                refill();
+            const std::size_t part = std::min(size, mChunk.size() - mAt);
+            std::memcpy(to, mChunk.data() + mAt, part);
+            mAt += part;
+            to += part;
+            size -= part;
+        }
+    }
+    void refill() {
+        const qint64 part = std::min<qint64>(mLeft, 4 * ChunkBytes);
+        mChunk.resize(static_cast<std::size_t>(part));
+        if (part == 0 || !mFile || mFile->read(mChunk.data(), part) != part)
+            brokenLog();
+        mLeft -= part;
+        mAt = 0;
+    }
+
+    QFile* mFile = nullptr;
+    qint64 mLeft = 0;
+    std::string mChunk;
+    std::size_t mAt = 0;
+};
+
+// Passes `row(cells, texts)` one cell per column, left to right: the value
+// set last.
+template <typename RowFunction>
+void resolveRow(std::vector<LoggedCell>& cells, const std::string& texts, RowFunction& row) {
+    const auto byColumn = [](const LoggedCell& a, const LoggedCell& b) {
+        return a.column < b.column;
+    };
+    if (!std::is_sorted(cells.begin(), cells.end(), byColumn))
+        std::stable_sort(cells.begin(), cells.end(), byColumn);
+    std::size_t kept = 0;
+    for (std::size_t each = 0; each < cells.size(); ++each) {
+        if (each + 1 < cells.size() && cells[each + 1].column == cells[each].column)
+            continue;
+        cells[kept++] = cells[each];
+    }
+    cells.resize(kept);
+    row(std::as_const(cells), texts);
+}
+
+// Gathers the records of rows set one after another into rows.
+class RowGatherer {
+public:
+    template <typename RowFunction> void read(Reader& reader, RowFunction& row) {
+        LoggedCell cell;
+        while (reader.head(cell)) {
+            if (!mCells.empty() && cell.row != mCells.front().row)
+                finish(row);
+            reader.payload(cell, mTexts);
+            mCells.push_back(cell);
+        }
+    }
+    template <typename RowFunction> void finish(RowFunction& row) {
+        if (!mCells.empty())
+            resolveRow(mCells, mTexts, row);
+        mCells.clear();
+        mTexts.clear();
+    }
+
+private:
+    std::vector<LoggedCell> mCells;
+    std::string mTexts;
+};
+
+// A workbook of the writer library in constant_memory mode: its rows go to a
+// temporary file of the library's as they are written, and the column widths,
+// which come before them in the file, may be set until it is closed.
+class Book {
+public:
+    explicit Book(const QByteArray& path) : mLxw(writer()) {
+        lxw_workbook_options options{};
+        options.constant_memory = LXW_TRUE;
+        mBook = mLxw.workbook_new_opt(path.constData(), &options);
+        if (!mBook)
+            throw AutomationError(QStringLiteral("Cannot start a workbook"));
+        mSheet = mLxw.workbook_add_worksheet(mBook, nullptr);
+        if (!mSheet) {
+            mLxw.lxw_workbook_free(mBook);
+            throw AutomationError(QStringLiteral("Cannot add a worksheet"));
+        }
+        mDateTime = mLxw.workbook_add_format(mBook);
+        mLxw.format_set_num_format(mDateTime, "yyyy-m-d h:mm:ss");
+        mDate = mLxw.workbook_add_format(mBook);
+        mLxw.format_set_num_format(mDate, "yyyy-m-d");
+        mWrap = mLxw.workbook_add_format(mBook);
+        mLxw.format_set_text_wrap(mWrap);
+    }
+    ~Book() {
+        if (mBook)
+            mLxw.lxw_workbook_free(mBook);
+    }
+    Book(const Book&) = delete;
+    Book& operator=(const Book&) = delete;
+
+    // A column that shows dates is never narrower than DateColumnWidth.
+    void setWidths(const std::vector<double>& widths, const std::vector<bool>& dateColumns) {
+        const size_t columns = std::max(dateColumns.size(), widths.size());
+        for (size_t column = 0; column < columns; ++column) {
+            const bool dates = column < dateColumns.size() && dateColumns[column];
+            const double set = column < widths.size() ? widths[column] : 0;
+            if (!dates && set <= 0)
+                continue;
+            if (const lxw_error error = mLxw.worksheet_set_column(
+                    mSheet, column, column, dates ? std::max(set, DateColumnWidth) : set, nullptr))
+                failed("Cannot set the column widths", error);
+        }
+    }
+
+    // Rows must come top to bottom.
+    lxw_error writeRow(const std::vector<LoggedCell>& cells, const std::string& texts) {
+        lxw_error error = LXW_NO_ERROR;
+        for (const LoggedCell& cell : cells) {
+            const lxw_row_t row = cell.row - 1;
+            switch (cell.kind) {
+            case Kind::Empty:
+                break;
+            case Kind::Number:
+                error = mLxw.worksheet_write_number(mSheet, row, cell.column, cell.number, nullptr);
+                break;
+            case Kind::Boolean:
+                error = mLxw.worksheet_write_boolean(mSheet, row, cell.column, cell.number != 0,
+                                                     nullptr);
+                break;
+            case Kind::DateTime:
+                error =
+                    mLxw.worksheet_write_number(mSheet, row, cell.column, cell.number, mDateTime);
+                break;
+            case Kind::Date:
+                error = mLxw.worksheet_write_number(mSheet, row, cell.column, cell.number, mDate);
+                break;
+            case Kind::Text:
+                error = mLxw.worksheet_write_string(mSheet, row, cell.column,
+                                                    texts.data() + cell.textAt,
+                                                    cell.wraps ? mWrap : nullptr);
+                break;
+            }
+            if (error)
+                break;
+        }
+        return error;
+    }
+
+    // Writes the file.
+    void close() {
+        lxw_workbook* book = std::exchange(mBook, nullptr); // freed by the close
+        if (const lxw_error error = mLxw.workbook_close(book))
+            failed("Cannot write the workbook", error);
+    }
+
+private:
+    const Writer& mLxw;
+    lxw_workbook* mBook = nullptr;
+    lxw_worksheet* mSheet = nullptr;
+    lxw_format* mDateTime = nullptr;
+    lxw_format* mDate = nullptr;
+    lxw_format* mWrap = nullptr;
+};
+
+// Writes the rows to a workbook of its own on a thread of its own while the
+// cells are still being set, chunk by chunk of the log, so that a save of
+// rows set in order has only the closing of the workbook left to wait for.
+// The workbook is saved in the temporary folder and then moved or copied to
+// the path asked for: that path is known only on saving.
+class Streamer {
+public:
+    Streamer()
+        : mPath(QDir(QDir::tempPath())
+                    .filePath(QStringLiteral("marvanto-sheet-%1.xlsx")
+                                  .arg(QRandomGenerator::global()->generate64(), 16, 16,
+                                       QLatin1Char('0')))),
+          mBook(QFile::encodeName(mPath)), mThread([this] { run(); }) {}
+    // Drops what is still waiting: a streamer that is not saved is given up.
+    ~Streamer() {
+        {
+            std::lock_guard lock(mMutex);
+            mChunks.clear();
+            mFailed = true;
+            mRoom.notify_all();
+        }
+        end();
+        QFile::remove(mPath);
+    }
+    Streamer(const Streamer&) = delete;
+    Streamer& operator=(const Streamer&) = delete;
+
+    // A chunk of whole records; waits while the thread is several behind.
+    void push(std::string chunk) {
+        std::unique_lock lock(mMutex);
+        mRoom.wait(lock, [this] { return mChunks.size() < MaxWaiting || mFailed; });
+        if (mFailed)
+            return;
+        mChunks.push_back(std::move(chunk));
+        mArrived.notify_one();
+    }
+
+    // Once every chunk has been pushed: the rows are finished and the
+    // workbook is written to `path`. False, with nothing written, when the
+    // thread could not write the rows.
+    bool save(const QByteArray& path, const std::vector<double>& widths,
+              const std::vector<bool>& dateColumns) {
+        end();
+        if (mFailed)
+            return false;
+        mBook.setWidths(widths, dateColumns);
+        mBook.close();
+        std::error_code error;
+        const std::filesystem::path from(QFile::encodeName(mPath).toStdString());
+        const std::filesystem::path to(path.toStdString());
+        std::filesystem::rename(from, to, error);
+        if (error) {
+            // Another file system: a copy.
+            error.clear();
+            std::filesystem::copy_file(from, to, error);
+            if (error)
+                throw AutomationError(QStringLiteral("Cannot write the workbook: %1")
+                                          .arg(QString::fromStdString(error.message())));
+        }
+        return true;
+    }
+
+private:
+    static constexpr std::size_t MaxWaiting = 8;
+
+    void run() {
+        try {
+            writeRows();
+        } catch (const std::exception&) {
+            fail(); // out of memory: the log is still there
+        }
+    }
+
+    void writeRows() {
+        RowGatherer gatherer;
+        auto write = [this](const std::vector<LoggedCell>& cells, const std::string& texts) {
+            if (!mFailed && mBook.writeRow(cells, texts) != LXW_NO_ERROR)
+                fail();
+        };
+        for (;;) {
+            std::string chunk;
+            {
+                std::unique_lock lock(mMutex);
+                mArrived.wait(lock, [this] { return !mChunks.empty() || mEnding; });
+                if (mChunks.empty())
+                    break;
+                chunk = std::move(mChunks.front());
+                mChunks.pop_front();
+                mRoom.notify_one();
+            }
+            Reader reader(std::move(chunk));
+            gatherer.read(reader, write);
+        }
+        gatherer.finish(write);
+    }
+
+    void fail() {
+        std::lock_guard lock(mMutex);
+        mFailed = true;
+        mRoom.notify_one();
+    }
+
+    void end() {
+        {
+            std::lock_guard lock(mMutex);
+            mEnding = true;
+            mArrived.notify_one();
+        }
+        if (mThread.joinable())
+            mThread.join();
+    }
+
+    QString mPath;
+    Book mBook;
+    std::mutex mMutex;
+    std::condition_variable mArrived;
+    std::condition_variable mRoom;
+    std::deque<std::string> mChunks;
+    bool mEnding = false;
+    std::atomic<bool> mFailed = false;
+    std::thread mThread; // last: it starts when everything else is ready
+};
+
 } // namespace
 
 // The cells as they were set, one record each, in an unnamed temporary file
-// behind a buffer.
+// behind a buffer; while they come row after row, a streamer writes them too.
 class Sheet::CellLog {
 public:
     CellLog() {
@@ -206,14 +540,21 @@ public:
         if (!mFile.open())
             throw AutomationError(QStringLiteral("Cannot make a temporary file for the cells: %1")
                                       .arg(mFile.errorString()));
-        mBuffer.reserve(BufferBytes + RecordBytes + 4 * MaxTextLength);
+        mBuffer.reserve(ChunkBytes + RecordBytes + 4 * MaxTextLength);
+        try {
+            mStreamer = std::make_unique<Streamer>();
+        } catch (const std::exception&) {
+            // Saving writes the rows from the log alone.
+        }
     }
 
     void append(int row, int column, const Typed& cell) {
         if (mBroken)
             throw AutomationError(QStringLiteral("The cells could not be kept"));
-        if (row < mLastRow)
+        if (row < mLastRow) {
             mInRowOrder = false;
+            mStreamer.reset();
+        }
         mLastRow = row;
         const bool wraps = cell.kind == Kind::Text && hasLineBreak(cell.text);
         const RecordHead head{row, static_cast<std::uint16_t>(column - 1), cell.kind, wraps};
@@ -230,8 +571,21 @@ public:
         } else if (cell.kind != Kind::Empty) {
             put(&cell.number, sizeof cell.number);
         }
-        if (mBuffer.size() >= BufferBytes)
+        if (mBuffer.size() >= ChunkBytes)
             flush();
+    }
+
+    // Writes the workbook the streamer has filled to `path`; false when there
+    // is none to write, no streamer or one that failed, and the rows must be
+    // written from the log. A workbook is written this way once: the
+    // streamer ends with it.
+    bool saveStreamed(const QByteArray& path, const std::vector<double>& widths,
+                      const std::vector<bool>& dateColumns) {
+        if (!mStreamer)
+            return false;
+        flush();
+        const std::unique_ptr<Streamer> streamer = std::move(mStreamer);
+        return streamer->save(path, widths, dateColumns);
     }
 
     // Calls `row(cells, texts)` for every row that has cells, top to bottom,
@@ -247,131 +601,44 @@ public:
             }
         } backToTheEnd{*this};
         Reader reader(mFile, mWritten);
+        if (mInRowOrder) {
+            RowGatherer gatherer;
+            gatherer.read(reader, row);
+            gatherer.finish(row);
+            return;
+        }
+        // Everything, sorted; the stable sort keeps the order of setting.
         std::vector<LoggedCell> cells;
         std::string texts;
         LoggedCell cell;
-        if (mInRowOrder) {
-            // One row at a time.
-            while (reader.head(cell)) {
-                if (!cells.empty() && cell.row != cells.front().row) {
-                    resolveRow(cells, texts, row);
-                    cells.clear();
-                    texts.clear();
-                }
-                reader.payload(cell, texts);
-                cells.push_back(cell);
-            }
-            if (!cells.empty())
-                resolveRow(cells, texts, row);
-        } else {
-            // Everything, sorted; the stable sort keeps the order of setting.
-            while (reader.head(cell)) {
-                reader.payload(cell, texts);
-                cells.push_back(cell);
-            }
-            std::stable_sort(
-                cells.begin(), cells.end(),
-                [](const LoggedCell& a, const LoggedCell& b) { return a.row < b.row; });
-            for (auto first = cells.begin(); first != cells.end();) {
-                const auto last = std::find_if(first, cells.end(), [&](const LoggedCell& each) {
-                    return each.row != first->row;
-                });
-                std::vector<LoggedCell> one(first, last);
-                resolveRow(one, texts, row);
-                first = last;
-            }
+        while (reader.head(cell)) {
+            reader.payload(cell, texts);
+            cells.push_back(cell);
+        }
+        std::stable_sort(cells.begin(), cells.end(),
+                         [](const LoggedCell& a, const LoggedCell& b) { return a.row < b.row; });
+        for (auto first = cells.begin(); first != cells.end();) {
+            const auto last = std::find_if(
+                first, cells.end(), [&](const LoggedCell& each) { return each.row != first->row; });
+            std::vector<LoggedCell> one(first, last);
+            resolveRow(one, texts, row);
+            first = last;
         }
     }
 
 private:
-    static constexpr std::size_t BufferBytes = 1 << 20;
     static constexpr std::size_t RecordBytes = sizeof(RecordHead) + sizeof(double);
-
-    // Reads the records back, in order, a buffer at a time.
-    class Reader {
-    public:
-        Reader(QFile& file, qint64 size) : mFile(file), mLeft(size) {
-            if (!mFile.seek(0))
-                brokenFile();
-        }
-        bool head(LoggedCell& cell) {
-            if (mLeft == 0 && mAt == mChunk.size())
-                return false;
-            RecordHead head;
-            take(&head, sizeof head);
-            cell = {head.row, head.column, head.kind, head.wraps, 0, 0};
-            return true;
-        }
-        void payload(LoggedCell& cell, std::string& texts) {
-            if (cell.kind == Kind::Text) {
-                std::uint32_t length = 0;
-                take(&length, sizeof length);
-                cell.textAt = texts.size();
-                texts.resize(cell.textAt + length + 1);
-                take(texts.data() + cell.textAt, length);
-            } else if (cell.kind != Kind::Empty) {
-                take(&cell.number, sizeof cell.number);
-            }
-        }
-
-    private:
-        void take(void* out, std::size_t size) {
-            auto* to = static_cast<char*>(out);
-            while (size > 0) {
-                if (mAt == mChunk.size())
-                    refill();
-                const std::size_t part = std::min(size, mChunk.size() - mAt);
-                std::memcpy(to, mChunk.data() + mAt, part);
-                mAt += part;
-                to += part;
-                size -= part;
-            }
-        }
-        void refill() {
-            const qint64 part = std::min<qint64>(mLeft, BufferBytes);
-            mChunk.resize(static_cast<std::size_t>(part));
-            if (part == 0 || mFile.read(mChunk.data(), part) != part)
-                brokenFile();
-            mLeft -= part;
-            mAt = 0;
-        }
-
-        QFile& mFile;
-        qint64 mLeft;
-        std::string mChunk;
-        std::size_t mAt = 0;
-    };
-
-    [[noreturn]] static void brokenFile() {
-        throw AutomationError(QStringLiteral("The temporary file of the cells cannot be read"));
-    }
-
-    template <typename RowFunction>
-    static void resolveRow(std::vector<LoggedCell>& cells, const std::string& texts,
-                           RowFunction& row) {
-        const auto byColumn = [](const LoggedCell& a, const LoggedCell& b) {
-            return a.column < b.column;
-        };
-        if (!std::is_sorted(cells.begin(), cells.end(), byColumn))
-            std::stable_sort(cells.begin(), cells.end(), byColumn);
-        // Of a cell set more than once, the last value stands.
-        std::size_t kept = 0;
-        for (std::size_t each = 0; each < cells.size(); ++each) {
-            if (each + 1 < cells.size() && cells[each + 1].column == cells[each].column)
-                continue;
-            cells[kept++] = cells[each];
-        }
-        cells.resize(kept);
-        row(std::as_const(cells), texts);
-    }
 
     void put(const void* bytes, std::size_t size) {
         mBuffer.append(static_cast<const char*>(bytes), size);
     }
 
+    // The buffer holds whole records only: the streamer may take it as it is.
     void flush() {
         if (mBuffer.empty())
             return;
+        if (mStreamer)
+            mStreamer->push(mBuffer);
         const auto size = static_cast<qint64>(mBuffer.size());
         const bool written = mFile.write(mBuffer.data(), size) == size;
         mBuffer.clear();
@@ -386,6 +653,7 @@ private:
     QTemporaryFile mFile;
     std::string mBuffer;
     QStringEncoder mEncoder{QStringEncoder::Utf8};
+    std::unique_ptr<Streamer> mStreamer;
     qint64 mWritten = 0;
     int mLastRow = 0;
     bool mInRowOrder = true;
@@ -460,83 +728,17 @@ void Sheet::setColumnWidth(int column, double characters) {
 }
 
 void Sheet::save(const QByteArray& path) {
-    const Writer& lxw = writer();
-    // Rows go to a temporary file of the library's as they are written; the
-    // widths, written before them in the file, may still be set until the
-    // workbook is closed, but are set first all the same.
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    lxw_workbook* book = lxw.workbook_new_opt(path.constData(), &options);
-    if (!book)
-        throw AutomationError(QStringLiteral("Cannot start a workbook"));
-    struct Unclosed {
-        const Writer& lxw;
-        lxw_workbook* book;
-        ~Unclosed() {
-            if (book)
-                lxw.lxw_workbook_free(book);
-        }
-    } unclosed{lxw, book};
-
-    lxw_worksheet* sheet = lxw.workbook_add_worksheet(book, nullptr);
-    if (!sheet)
-        throw AutomationError(QStringLiteral("Cannot add a worksheet"));
-    lxw_format* dateTimeFormat = lxw.workbook_add_format(book);
-    lxw.format_set_num_format(dateTimeFormat, "yyyy-m-d h:mm:ss");
-    lxw_format* dateFormat = lxw.workbook_add_format(book);
-    lxw.format_set_num_format(dateFormat, "yyyy-m-d");
-    lxw_format* wrapFormat = lxw.workbook_add_format(book);
-    lxw.format_set_text_wrap(wrapFormat);
-
-    lxw_error error = LXW_NO_ERROR;
-    const size_t widthColumns = std::max(mDateColumns.size(), mColumnWidths.size());
-    for (size_t column = 0; column < widthColumns && !error; ++column) {
-        const bool dates = column < mDateColumns.size() && mDateColumns[column];
-        const double set = column < mColumnWidths.size() ? mColumnWidths[column] : 0;
-        if (dates || set > 0)
-            error = lxw.worksheet_set_column(sheet, column, column,
-                                             dates ? std::max(set, DateColumnWidth) : set, nullptr);
-    }
-    if (error)
-        failed("Cannot set the column widths", error);
+    if (mLog && mLog->saveStreamed(path, mColumnWidths, mDateColumns))
+        return;
+    Book book(path);
+    book.setWidths(mColumnWidths, mDateColumns);
     if (mLog) {
         mLog->forEachRow([&](const std::vector<LoggedCell>& cells, const std::string& texts) {
-            for (const LoggedCell& cell : cells) {
-                const lxw_row_t row = cell.row - 1;
-                switch (cell.kind) {
-                case Kind::Empty:
-                    break;
-                case Kind::Number:
-                    error =
-                        lxw.worksheet_write_number(sheet, row, cell.column, cell.number, nullptr);
-                    break;
-                case Kind::Boolean:
-                    error = lxw.worksheet_write_boolean(sheet, row, cell.column, cell.number != 0,
-                                                        nullptr);
-                    break;
-                case Kind::DateTime:
-                    error = lxw.worksheet_write_number(sheet, row, cell.column, cell.number,
-                                                       dateTimeFormat);
-                    break;
-                case Kind::Date:
-                    error = lxw.worksheet_write_number(sheet, row, cell.column, cell.number,
-                                                       dateFormat);
-                    break;
-                case Kind::Text:
-                    error = lxw.worksheet_write_string(sheet, row, cell.column,
-                                                       texts.data() + cell.textAt,
-                                                       cell.wraps ? wrapFormat : nullptr);
-                    break;
-                }
-                if (error)
-                    failed("Cannot fill the worksheet", error);
-            }
+            if (const lxw_error error = book.writeRow(cells, texts))
+                failed("Cannot fill the worksheet", error);
         });
     }
-    unclosed.book = nullptr; // closed, or freed, by the close
-    error = lxw.workbook_close(book);
-    if (error)
-        failed("Cannot write the workbook", error);
+    book.close();
 }
 
 } // namespace platform::xlsx

@@ -308,6 +308,10 @@ TEST_F(AutomationSpreadsheet, CellsSetInAnyOrderAreWrittenWithTheirLastValues) {
     inRows.setCell(3, 1, true);
     EXPECT_EQ(values(save(inRows, QStringLiteral("rows.xlsx"))),
               QStringList({"A3=1", "B1=b", "C1=c"}));
+    // Saved again from what it keeps, once the rows written while they came
+    // have gone to the first file.
+    EXPECT_EQ(values(save(inRows, QStringLiteral("rows again.xlsx"))),
+              QStringList({"A3=1", "B1=b", "C1=c"}));
 
     // Back up to rows already set: the sheet is sorted on saving.
     xlsx::Sheet anyOrder;
