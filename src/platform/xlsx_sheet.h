@@ -26,11 +26,14 @@ std::optional<double> numberText(QStringView text);
 // an empty cell. A cell set again takes the last value.
 //
 // The cells are not held in memory: each is typed when it is set and appended
-// to a log in an unnamed temporary file, and a save streams the log to the
-// writer library row by row, so that a sheet of any size costs the program
-// about two megabytes of buffers. Cells set row after row (in any order within a row) are written
-// straight from the log; once a cell goes to a row above one already set, a
-// save reads the whole log into memory and sorts it first.
+// to a log in an unnamed temporary file. While the cells come row after row
+// (in any order within a row), a thread of the sheet's own writes them to the
+// writer library in constant-memory mode as they come, and a save only closes
+// that workbook and moves it into place. Once a cell goes to a row above one
+// already set, or when a sheet is saved a second time, the save writes the
+// rows from the log instead, reading it whole and sorting it when the rows
+// came out of order. A sheet costs the program a few megabytes of buffers
+// whatever its size.
 class Sheet {
 public:
     static constexpr int MaxRows = 1048576;
