@@ -282,3 +282,96 @@ TEST_F(AutomationSpreadsheet, AnUnwritableTargetThrowsAndWritesNothing) {
     save(path(QStringLiteral("out.xlsx")));
     EXPECT_EQ(files(), QStringList{QStringLiteral("out.xlsx")});
 }
+
+// The sheet keeps its cells in a log and streams them to the file on saving;
+// whatever order they come in, the file holds the last value of each cell.
+TEST_F(AutomationSpreadsheet, CellsSetInAnyOrderAreWrittenWithTheirLastValues) {
+    const auto save = [&](xlsx::Sheet& sheet, const QString& name) {
+        sheet.save(QFile::encodeName(path(name)));
+        return readSheetCells(path(name));
+    };
+    const auto values = [](const QMap<QString, SheetCell>& cells) {
+        QStringList seen;
+        for (auto cell = cells.begin(); cell != cells.end(); ++cell)
+            seen << cell.key() + QLatin1Char('=') + cell.value().value;
+        return seen;
+    };
+
+    // Row after row, but columns out of order, set twice and cleared again.
+    xlsx::Sheet inRows;
+    inRows.setCell(1, 3, QStringLiteral("c"));
+    inRows.setCell(1, 1, QStringLiteral("a"));
+    inRows.setCell(1, 2, 5);
+    inRows.setCell(1, 1, QVariant());
+    inRows.setCell(1, 2, QStringLiteral("b"));
+    inRows.setCell(2, 2, QString());
+    inRows.setCell(3, 1, true);
+    EXPECT_EQ(values(save(inRows, QStringLiteral("rows.xlsx"))),
+              QStringList({"A3=1", "B1=b", "C1=c"}));
+    // Saved again from what it keeps, once the rows written while they came
+    // have gone to the first file.
+    EXPECT_EQ(values(save(inRows, QStringLiteral("rows again.xlsx"))),
+              QStringList({"A3=1", "B1=b", "C1=c"}));
+
+    // Back up to rows already set: the sheet is sorted on saving.
+    xlsx::Sheet anyOrder;
+    anyOrder.setCell(3, 2, QStringLiteral("three"));
+    anyOrder.setCell(1, 1, 1);
+    anyOrder.setCell(5, 1, QStringLiteral("2009-2-14 9:05:07"));
+    anyOrder.setCell(3, 2, QStringLiteral("three again"));
+    anyOrder.setCell(2, 1, 2);
+    anyOrder.setCell(1, 1, QVariant());
+    anyOrder.setCell(1, 2, QStringLiteral("两行\n文字"));
+    QMap<QString, SheetCell> sorted = save(anyOrder, QStringLiteral("any.xlsx"));
+    const SheetCell date = sorted.take(QStringLiteral("A5"));
+    EXPECT_EQ(date.format, QStringLiteral("yyyy-m-d h:mm:ss"));
+    EXPECT_NEAR(date.value.toDouble(), ValentineSerial, 1e-9);
+    EXPECT_EQ(values(sorted), QStringList({"A2=2", "B1=两行\n文字", "B3=three again"}));
+
+    // A saved sheet stays: it can be changed and saved again.
+    anyOrder.setCell(4, 3, QStringLiteral("later"));
+    EXPECT_EQ(values(save(anyOrder, QStringLiteral("again.xlsx"))).size(), 5);
+    EXPECT_EQ(values(readSheetCells(path(QStringLiteral("any.xlsx")))).size(), 4);
+
+    // A sheet without cells is an empty sheet.
+    xlsx::Sheet empty;
+    EXPECT_TRUE(save(empty, QStringLiteral("empty.xlsx")).isEmpty());
+}
+
+// Many rows with long texts run through more than one buffer of the log and
+// are written while they come; a cell set above them afterwards still counts.
+TEST_F(AutomationSpreadsheet, ALargeSheetComesBackWhole) {
+    constexpr int Rows = 3000;
+    const auto longText = [](int row) {
+        return QStringLiteral("第%1行").arg(row) + QString(400 + row % 7, QChar(u'货'));
+    };
+    const auto fill = [&](xlsx::Sheet& sheet) {
+        for (int row = 1; row <= Rows; ++row) {
+            sheet.setCell(row, 1, row);
+            sheet.setCell(row, 2, longText(row));
+            sheet.setCell(row, 3, QDate(2009, 1, 1).addDays(row));
+        }
+    };
+    const auto check = [&](const QString& name, const QString& firstText) {
+        const QMap<QString, SheetCell> cells = readSheetCells(path(name));
+        ASSERT_EQ(cells.size(), 3 * Rows);
+        for (int row = 1; row <= Rows; ++row) {
+            const QString at = QString::number(row);
+            ASSERT_EQ(cells.value(QLatin1Char('A') + at).value.toInt(), row);
+            ASSERT_EQ(cells.value(QLatin1Char('B') + at).value,
+                      row == 1 ? firstText : longText(row));
+            ASSERT_EQ(cells.value(QLatin1Char('C') + at).value.toInt(), 39814 + row);
+        }
+    };
+
+    xlsx::Sheet inOrder;
+    fill(inOrder);
+    inOrder.save(QFile::encodeName(path(QStringLiteral("large.xlsx"))));
+    check(QStringLiteral("large.xlsx"), longText(1));
+
+    xlsx::Sheet backToTheTop;
+    fill(backToTheTop);
+    backToTheTop.setCell(1, 2, QStringLiteral("改过"));
+    backToTheTop.save(QFile::encodeName(path(QStringLiteral("changed.xlsx"))));
+    check(QStringLiteral("changed.xlsx"), QStringLiteral("改过"));
+}
