@@ -4,6 +4,7 @@
 #include "skin/data/skin_paint.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace skin {
 
@@ -153,6 +154,28 @@ QRegion WindowRegion(const TSkinData& data, const FrameWindow& window, const Fra
         region += RegionFromBitmap(painted, rect.x(), rect.y(), 1, 1, 1, Magenta);
     }
     return region;
+}
+
+QRegion OutlineForScale(const QRegion& outline, qreal scale, QSize window) {
+    if (scale == std::floor(scale))
+        return outline;
+    // Where a rectangle's end lands on the device: the window system rounds
+    // it to the nearest device pixel, a half up, and the painting reaches up
+    // to the first device pixel whose centre lies past it.
+    const auto overshoots = [scale](int end) {
+        return qRound(end * scale) > static_cast<int>(std::ceil(end * scale - 0.5));
+    };
+    QRegion fitted;
+    for (QRect rect : outline) {
+        while (rect.right() < window.width() - 1 && rect.width() > 1 &&
+               overshoots(rect.x() + rect.width()))
+            rect.setWidth(rect.width() - 1);
+        while (rect.bottom() < window.height() - 1 && rect.height() > 1 &&
+               overshoots(rect.y() + rect.height()))
+            rect.setHeight(rect.height() - 1);
+        fitted += rect;
+    }
+    return fitted;
 }
 
 QRect DraggedGeometry(const QRect& start, Qt::Edges edges, QPoint delta, QSize minimum,

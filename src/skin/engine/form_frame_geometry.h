@@ -113,6 +113,15 @@ int FrameHitTest(int firstAnswer, QPoint point, const FrameSizes& frame);
 // size and on the active state, so it is rebuilt when either changes.
 QRegion WindowRegion(const TSkinData& data, const FrameWindow& window, const FrameSizes& frame);
 
+// The outline to hand to a window system that scales it by `scale` itself,
+// rounding each rectangle's corners to the nearest device pixel: a rectangle
+// whose right (bottom) edge would so be rounded past the last device pixel
+// painted for it (painting takes a device pixel from the logical pixel under
+// its centre) loses its last column (row). Edges on the window's own edges
+// stay: the window ends there. Without this, at 1.5 a device pixel outside
+// the painted outline would show the window's background.
+QRegion OutlineForScale(const QRegion& outline, qreal scale, QSize window);
+
 // The window's geometry when the edges of a sizing drag (none: a move) have
 // gone `delta` from where they were at `start`: a moved edge stops where the
 // size would leave its minimum or maximum, the opposite edge stays.

@@ -720,7 +720,7 @@ void TWinSkinForm::UpdateRegion() {
     if (mRegion == QRegion(mWindow->rect()))
         mWindow->clearMask();
     else
-        mWindow->setMask(mRegion);
+        mWindow->setMask(OutlineForScale(mRegion, mWindow->devicePixelRatio(), size));
 }
 
 // ---------------------------------------------------------------- painting

@@ -259,3 +259,42 @@ TEST(FormFrame, RegionLeavesOutTheMagentaPixelsOfTransparentBorders) {
     EXPECT_EQ(WindowRegion(*data, window, FrameGeometry(*data, BorderSizeable, 0)),
               QRegion(0, 0, 300, 200));
 }
+
+// The window system scales the outline itself, rounding each rectangle's
+// corners; at a
+// fractional scale no device pixel it keeps inside the window may lie outside
+// what is painted (the logical pixel under the device pixel's centre), or the
+// window's background shows at the corners.
+TEST(FormFrame, OutlineForAFractionalScaleKeepsNoPixelThatIsNotPainted) {
+    const auto data = loadOwnSkin();
+    for (const int width : {300, 301}) {
+        const FrameWindow window = sizeableWindow(QSize(width, 200));
+        const QRegion outline =
+            WindowRegion(*data, window, FrameGeometry(*data, window.borderStyle, 0));
+        const QSize size(width, 200);
+        EXPECT_EQ(OutlineForScale(outline, 2, size), outline);
+        for (const qreal scale : {1.25, 1.5, 1.75}) {
+            const QRegion fitted = OutlineForScale(outline, scale, size);
+            EXPECT_TRUE((fitted - outline).isEmpty());
+            EXPECT_TRUE((QRegion(4, 25, width - 8, 175) - fitted).isEmpty());
+            int kept = 0;
+            for (const QRect& rect : fitted) {
+                const QRect device(QPoint(qRound(rect.x() * scale), qRound(rect.y() * scale)),
+                                   QPoint(qRound((rect.x() + rect.width()) * scale) - 1,
+                                          qRound((rect.y() + rect.height()) * scale) - 1));
+                for (int y = device.top(); y <= device.bottom(); ++y)
+                    for (int x = device.left(); x <= device.right(); ++x) {
+                        const QPoint painted(static_cast<int>((x + 0.5) / scale),
+                                             static_cast<int>((y + 0.5) / scale));
+                        // The window itself ends at its edges.
+                        if (painted.x() >= width || painted.y() >= 200)
+                            continue;
+                        ASSERT_TRUE(outline.contains(painted))
+                            << scale << ": " << x << "," << y << " of " << width;
+                        ++kept;
+                    }
+            }
+            EXPECT_GT(kept, 0);
+        }
+    }
+}
