@@ -11,6 +11,7 @@
 #include "maintenance/restore_dialog.h"
 #include "platform/app_dir.h"
 #include "platform/data_dir.h"
+#include "platform/server_conf.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "platform/push_buttons.h"
@@ -68,6 +69,9 @@ void Program::start() {
     // A folder that cannot be made is named here once, not by every window;
     // each later action that needs it tries again and names it again.
     platform::runGuardedByErrorBox([] { platform::prepareDataDir(); });
+    // A server password that other users of this computer may read.
+    if (const QString warning = platform::serverConfWarning(); !warning.isEmpty())
+        platform::showMessage(warning);
 
     // The record windows in their order; each is created and filled before
     // the next one is made.

@@ -279,12 +279,7 @@ void RecordWindow::connectModule() {
     // A data folder that cannot be made says so, naming it, before the
     // connection would only find its database missing.
     platform::prepareDataDir();
-    mConnection.setConnectionString(
-        connectionString(platform::dataDir(), mDescriptor.databaseFile));
-    std::vector<std::string> columns;
-    for (const QString& column : moduleColumns(mDescriptor.databaseFile))
-        columns.push_back(column.toStdString());
-    mConnection.setRequiredColumns("data", std::move(columns));
+    configureConnection(mConnection, mDescriptor.databaseFile);
     mConnection.open();
 }
 
@@ -324,6 +319,13 @@ void RecordWindow::create() {
         } catch (const platform::DataDirError&) {
             // The program names a data folder it cannot make once at start;
             // the window stays unconnected and tries again at its next action.
+        } catch (const platform::AdoError& error) {
+            // A server that cannot be reached is named once at start, not by
+            // every window; each window's next action tries again.
+            static bool serverNamed = false;
+            if (error.fault() != platform::DatabaseFault::Unreachable || !serverNamed)
+                platform::showErrorBox(error);
+            serverNamed = serverNamed || error.fault() == platform::DatabaseFault::Unreachable;
         } catch (const std::exception& error) {
             platform::showErrorBox(error);
         }

@@ -175,6 +175,11 @@ private:
     void shotMenus(const Action& action);
     void scroll(const Action& action);
     void expectSkinned(const Action& action);
+    // Outside the program:
+    //   run "shell command"            run it with /bin/sh; it must exit 0
+    //   repeat N "action line"         play the line N times, {i} standing for 1..N
+    void run(const Action& action);
+    void repeat(const Action& action);
 
     app::Program& mProgram;
     std::deque<QString> mAnswers;
