@@ -29,8 +29,15 @@ wait $second || { echo "the second program's script failed"; status=1; }
 # twice.
 left=$(server "select count(*) from \"销售记录\".data where 商品 like '甲%' or 商品 like '乙%'")
 [ "$left" = 0 ] || { echo "the clearing left $left of the 1000 sales"; status=1; }
-cleared_after=$(server "select count(*) from \"销售记录\".data where 商品 like '丙%'")
 doubled=$(server "select count(*) from (select 商品 from \"销售记录\".data group by 商品 having count(*) > 1) d")
 [ "$doubled" = 0 ] || { echo "$doubled sales stored twice"; status=1; }
-echo "two-programs: $cleared_after of 100 adds came after the clearing"
+# The second program adds 丙1 to 丙200 one after another: the adds before the
+# clearing are gone, those after it are there, so what is left is 丙k..丙200.
+left=$(server "select string_agg(substr(商品, 2), ' ' order by 编号) from \"销售记录\".data where 商品 like '丙%'")
+first=${left%% *}
+expected=$(seq -s ' ' "${first:-201}" 200)
+if [ "$left" != "$expected" ]; then
+  echo "the adds around the clearing are not the last ones in order: $left"; status=1
+fi
+echo "two-programs: the clearing ran before 丙${first:-201} of 丙1..丙200"
 exit $status
