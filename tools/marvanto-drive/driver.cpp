@@ -315,7 +315,8 @@ void Driver::play(const Action& action) {
         {"answer-file", &Driver::answerFile},
         {"expect-offered-file", &Driver::expectOfferedFile},
         {"tab", &Driver::tab},
-        {"expect-boxes", &Driver::expectBoxes},
+        {"expect-boxes", [](Driver& d, const Action& a) { d.expectBoxes(a, false); }},
+        {"expect-boxes-match", [](Driver& d, const Action& a) { d.expectBoxes(a, true); }},
         {"expect-file", [](Driver& d, const Action& a) { d.expectFile(a, true); }},
         {"expect-no-file", [](Driver& d, const Action& a) { d.expectFile(a, false); }},
         {"expect-file-text", &Driver::expectFileText},
@@ -1138,13 +1139,25 @@ void Driver::tab(const Action& action) {
     throw DriveFailure("no page \"" + action.words[1].toStdString() + "\"");
 }
 
-void Driver::expectBoxes(const Action& action) {
+void Driver::expectBoxes(const Action& action, bool pattern) {
     QStringList seen;
     for (const Box& box : mBoxes)
         seen << box.text;
     mBoxes.clear();
-    expectEqual(QStringLiteral("message boxes shown"), action.words.join(QLatin1Char('|')),
-                seen.join(QLatin1Char('|')));
+    if (!pattern) {
+        expectEqual(QStringLiteral("message boxes shown"), action.words.join(QLatin1Char('|')),
+                    seen.join(QLatin1Char('|')));
+        return;
+    }
+    bool matched = seen.size() == action.words.size();
+    for (qsizetype i = 0; matched && i < seen.size(); ++i)
+        matched = QRegularExpression(QStringLiteral("^(?:%1)$").arg(action.words[i]))
+                      .match(seen[i])
+                      .hasMatch();
+    if (!matched)
+        throw DriveFailure(QStringLiteral("message boxes shown\n  expected to match: %1\n  seen: %2")
+                               .arg(action.words.join(QLatin1Char('|')), seen.join(QLatin1Char('|')))
+                               .toStdString());
 }
 
 void Driver::expectFile(const Action& action, bool exists) {
