@@ -2,7 +2,7 @@
 // see run-bench-server.sh). A sales table of 100 000 rows is restored into
 // the server from a file; the sales window's refresh (list query, static
 // result, grid ready to show) is timed against psql reading the same rows
-// into nothing, in the same run; the same refresh on the file against SQLite
+// into nothing (and libpq alone reading every field), in the same run; the same refresh on the file against SQLite
 // is printed beside it. Then the memo window's add (statement, commit,
 // refresh) on the server and on the file.
 //
@@ -18,6 +18,7 @@
 #include "records/module_storage.h"
 #include "records/record_window.h"
 
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 #include <QApplication>
@@ -71,6 +72,25 @@ double psqlTime(const QString& url, const QString& sql) {
         if (psql.exitCode() != 0)
             std::fprintf(stderr, "psql: %s\n", psql.readAllStandardError().constData());
     }
+    return median(rounds);
+}
+
+// libpq alone: the query's whole result, every field read as text.
+double libpqTime(const QString& url, const QString& sql) {
+    std::vector<double> rounds;
+    PGconn* conn = PQconnectdb(url.toUtf8().constData());
+    for (int round = 0; round < 7; ++round) {
+        const auto start = Clock::now();
+        PGresult* result = PQexec(conn, sql.toUtf8().constData());
+        std::size_t bytes = 0;
+        for (int row = 0; row < PQntuples(result); ++row) {
+            for (int field = 0; field < PQnfields(result); ++field)
+                bytes += std::char_traits<char>::length(PQgetvalue(result, row, field));
+        }
+        PQclear(result);
+        rounds.push_back(seconds(Clock::now() - start));
+    }
+    PQfinish(conn);
     return median(rounds);
 }
 
@@ -179,6 +199,7 @@ int main(int argc, char** argv) {
     const QString listOnServer = QStringLiteral("Select 编号,商品,金额,时间,出货人,备注 from "
                                                 "\"销售记录\".data ORDER BY 编号 desc");
     const double psql = psqlTime(url, listOnServer);
+    const double libpq = libpqTime(url, listOnServer);
     records::RecordWindow memoWindow(memo);
     memoWindow.create();
     const double serverAdd = addCost(memoWindow);
@@ -189,6 +210,8 @@ int main(int argc, char** argv) {
     std::printf("refresh, server                %.3f s\n", serverRefresh);
     std::printf("psql reading the same rows     %.3f s\n", psql);
     std::printf("ratio refresh / psql           %.2f  (target <= 1.5)\n", serverRefresh / psql);
+    std::printf("libpq alone reading the rows   %.3f s  (ratio %.2f)\n", libpq,
+                serverRefresh / libpq);
     std::printf("refresh, file                  %.3f s\n", fileRefresh);
     std::printf("SQLite reading the same rows   %.3f s  (ratio %.2f)\n", sqlite,
                 fileRefresh / sqlite);
