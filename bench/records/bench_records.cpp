@@ -10,6 +10,7 @@
 //   QT_QPA_PLATFORM=offscreen bench_records [rows]
 
 #include "common/app_folder.h"
+#include "common/record_timing.h"
 #include "common/sales_rows.h"
 #include "platform/app_dir.h"
 #include "platform/message_box.h"
@@ -31,11 +32,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double seconds(Clock::duration d) {
-    return std::chrono::duration<double>(d).count();
-}
+using bench::Clock;
+using bench::median;
+using bench::seconds;
 
 // SQLite alone: step through the list query and read every field as text.
 double rawRead(const QString& path, const std::string& sql, long long* bytes) {
@@ -59,30 +58,9 @@ double rawRead(const QString& path, const std::string& sql, long long* bytes) {
     return elapsed;
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 void runPragma(records::RecordWindow& window, const std::string& pragma) {
     window.query().setSql(pragma);
     window.query().execSql();
-}
-
-// Milliseconds per add through the memo window, the median of rounds.
-double addCost(records::RecordWindow& window) {
-    constexpr int Adds = 20;
-    std::vector<double> rounds;
-    for (int round = 0; round < 3; ++round) {
-        const auto start = Clock::now();
-        for (int i = 0; i < Adds; ++i) {
-            window.setBoxText(QStringLiteral("BiaoTi"), QStringLiteral("标题"));
-            window.setBoxText(QStringLiteral("Beizhu"), QStringLiteral("内容"));
-            window.add();
-        }
-        rounds.push_back(seconds(Clock::now() - start) * 1000 / Adds);
-    }
-    return median(rounds);
 }
 
 } // namespace
@@ -144,11 +122,11 @@ int main(int argc, char** argv) {
     }
     records::RecordWindow memo(memoModule);
     memo.create();
-    const double extra = addCost(memo);
+    const double extra = bench::addCost(memo);
     runPragma(memo, "pragma synchronous=FULL");
-    const double byDefault = addCost(memo);
+    const double byDefault = bench::addCost(memo);
     runPragma(memo, "pragma journal_mode=WAL");
-    const double wal = addCost(memo);
+    const double wal = bench::addCost(memo);
     runPragma(memo, "pragma journal_mode=DELETE");
     std::printf("add, synchronous=EXTRA    %.2f ms  (the program's setting)\n", extra);
     std::printf("add, SQLite's default     %.2f ms  (rollback journal, synchronous=FULL)\n",

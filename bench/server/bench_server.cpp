@@ -2,13 +2,14 @@
 // see run-bench-server.sh). A sales table of 100 000 rows is restored into
 // the server from a file; the sales window's refresh (list query, static
 // result, grid ready to show) is timed against psql reading the same rows
-// into nothing (and libpq alone reading every field), in the same run; the same refresh on the file against SQLite
-// is printed beside it. Then the memo window's add (statement, commit,
-// refresh) on the server and on the file.
+// into nothing (and libpq alone reading every field), in the same run; the same refresh on the file
+// against SQLite is printed beside it. Then the memo window's add (statement, commit, refresh) on
+// the server and on the file.
 //
 //   run-bench-server.sh [BUILD_DIR] [rows]
 
 #include "common/app_folder.h"
+#include "common/record_timing.h"
 #include "common/sales_rows.h"
 #include "maintenance/restore.h"
 #include "platform/data_dir.h"
@@ -35,16 +36,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double seconds(Clock::duration d) {
-    return std::chrono::duration<double>(d).count();
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+using bench::Clock;
+using bench::median;
+using bench::seconds;
 
 // Seconds a refresh of the window takes, ready to show; the median of rounds.
 double refreshTime(records::RecordWindow& window) {
@@ -114,22 +108,6 @@ double sqliteTime(const QString& path, const std::string& sql) {
     return median(rounds);
 }
 
-// Milliseconds per add through the memo window, the median of rounds.
-double addCost(records::RecordWindow& window) {
-    constexpr int Adds = 20;
-    std::vector<double> rounds;
-    for (int round = 0; round < 3; ++round) {
-        const auto start = Clock::now();
-        for (int i = 0; i < Adds; ++i) {
-            window.setBoxText(QStringLiteral("BiaoTi"), QStringLiteral("标题"));
-            window.setBoxText(QStringLiteral("Beizhu"), QStringLiteral("内容"));
-            window.add();
-        }
-        rounds.push_back(seconds(Clock::now() - start) * 1000 / Adds);
-    }
-    return median(rounds);
-}
-
 void setServer(const QString& url) {
     QFile conf(platform::dataPath(platform::ServerConfName));
     if (url.isEmpty()) {
@@ -182,7 +160,7 @@ int main(int argc, char** argv) {
         fileRefresh = refreshTime(window);
         records::RecordWindow memoWindow(memo);
         memoWindow.create();
-        fileAdd = addCost(memoWindow);
+        fileAdd = bench::addCost(memoWindow);
     }
     const double sqlite = sqliteTime(salesFile, sales.listQuery.toStdString());
 
@@ -202,7 +180,7 @@ int main(int argc, char** argv) {
     const double libpq = libpqTime(url, listOnServer);
     records::RecordWindow memoWindow(memo);
     memoWindow.create();
-    const double serverAdd = addCost(memoWindow);
+    const double serverAdd = bench::addCost(memoWindow);
 
     std::printf("rows                          %d (%s)\n", window.query().recordCount(),
                 qPrintable(window.statusText()));

@@ -240,10 +240,10 @@ private:
         bool written = true;
         try {
             platform::AdoQuery query(mConnection);
-            query.setSql(QStringLiteral("select %1 from \"%2\".data order by 编号")
-                             .arg(columns, QString::fromStdString(
-                                               records::serverSchema(table.fileName)))
-                             .toStdString());
+            query.setSql(
+                QStringLiteral("select %1 from \"%2\".data order by 编号")
+                    .arg(columns, QString::fromStdString(records::serverSchema(table.fileName)))
+                    .toStdString());
             query.scan([&](const std::vector<std::string_view>& fields) {
                 for (std::size_t c = 0; c < fields.size(); ++c)
                     sqlite3_bind_text(statement, static_cast<int>(c + 1), fields[c].data(),

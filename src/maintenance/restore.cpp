@@ -112,9 +112,9 @@ bool backUpCurrentDatabases(const QString& clockText) {
     // On a server every module must be in the backup: there is no file to
     // keep as raw bytes.
     if (!result.failed.isEmpty() && !platform::serverUrl().empty()) {
-        platform::showMessage(QStringLiteral("恢复前的自动备份没能保存%1,")
-                                  .arg(joined(result.failed)) +
-                              nothingRestored);
+        platform::showMessage(
+            QStringLiteral("恢复前的自动备份没能保存%1,").arg(joined(result.failed)) +
+            nothingRestored);
         return false;
     }
     for (const QString& fileName : result.failed) {
@@ -257,8 +257,8 @@ void restoreDatabaseToServer(const QString& backupFile, const QString& fileName)
         run("begin");
         run("lock table data in exclusive mode");
         run("delete from data");
-        connection.copyIn(
-            QStringLiteral("copy data (%1) from stdin").arg(columns).toStdString(), chunk);
+        connection.copyIn(QStringLiteral("copy data (%1) from stdin").arg(columns).toStdString(),
+                          chunk);
         // New keys continue above both the restored rows and every key handed
         // out before, so a key another computer still shows never names a
         // different row.

@@ -542,8 +542,8 @@ void AdoConnection::setServerSchema(std::string schema, std::string createTable)
 }
 
 void AdoConnection::openServer() {
-    mServer = std::make_unique<ServerLink>(mConnectionString, mSchema, mCreateTable,
-                                           mRequiredColumns);
+    mServer =
+        std::make_unique<ServerLink>(mConnectionString, mSchema, mCreateTable, mRequiredColumns);
 }
 
 bool AdoConnection::connected() const {
@@ -792,7 +792,8 @@ void AdoQuery::open() {
                 result = AdoResult();
                 server.query(
                     sql,
-                    [&](const std::vector<std::string>& names, const std::vector<FieldKind>& kinds) {
+                    [&](const std::vector<std::string>& names,
+                        const std::vector<FieldKind>& kinds) {
                         result.mNames = names;
                         result.mKinds = kinds;
                     },
@@ -874,8 +875,7 @@ int AdoQuery::execSql() {
     requireWritable();
     if (mConnection.isServer()) {
         const std::string sql = translateStatement(mSql, SqlDialect::Postgres);
-        return mConnection.onServer([&](ServerLink& server) { return server.execute(sql); },
-                                    false);
+        return mConnection.onServer([&](ServerLink& server) { return server.execute(sql); }, false);
     }
     sqlite3* db = mConnection.handle();
     const std::string sql = translateStatement(mSql);

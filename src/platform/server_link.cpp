@@ -105,7 +105,8 @@ pg_conn* connectTo(const std::string& uri) {
 
 std::string serverDisplayName(const std::string& uri) {
     char* error = nullptr;
-    std::unique_ptr<PQconninfoOption, ConninfoDeleter> options(PQconninfoParse(uri.c_str(), &error));
+    std::unique_ptr<PQconninfoOption, ConninfoDeleter> options(
+        PQconninfoParse(uri.c_str(), &error));
     PQfreemem(error);
     std::string host = optionOf(options.get(), "host");
     if (host.empty())
@@ -122,7 +123,8 @@ std::string serverDisplayName(const std::string& uri) {
 
 bool uriHasPassword(const std::string& uri) {
     char* error = nullptr;
-    std::unique_ptr<PQconninfoOption, ConninfoDeleter> options(PQconninfoParse(uri.c_str(), &error));
+    std::unique_ptr<PQconninfoOption, ConninfoDeleter> options(
+        PQconninfoParse(uri.c_str(), &error));
     PQfreemem(error);
     return !optionOf(options.get(), "password").empty();
 }
@@ -131,7 +133,8 @@ std::string localTimeZoneName() {
     if (const char* tz = std::getenv("TZ"); tz && *tz)
         return tz[0] == ':' ? tz + 1 : tz;
     std::error_code error;
-    const std::string path = std::filesystem::read_symlink("/etc/localtime", error).generic_string();
+    const std::string path =
+        std::filesystem::read_symlink("/etc/localtime", error).generic_string();
     if (error)
         return {};
     const std::string marker = "zoneinfo/";
@@ -303,7 +306,8 @@ bool ServerLink::committedElsewhere(const std::string& transactionId) const {
             const char* params[] = {transactionId.c_str()};
             Result result(PQexecParams(other.get(), "select txid_status($1::bigint)", 1, nullptr,
                                        params, nullptr, nullptr, 0));
-            if (PQresultStatus(result.get()) == PGRES_TUPLES_OK && !PQgetisnull(result.get(), 0, 0)) {
+            if (PQresultStatus(result.get()) == PGRES_TUPLES_OK &&
+                !PQgetisnull(result.get(), 0, 0)) {
                 const std::string status = PQgetvalue(result.get(), 0, 0);
                 if (status != "in progress")
                     return status == "committed";
@@ -340,8 +344,8 @@ int ServerLink::execute(const std::string& sql, const std::vector<std::string>& 
     Result begun(PQexec(mConn, "begin; select txid_current()"));
     if (PQresultStatus(begun.get()) != PGRES_TUPLES_OK) {
         if (!alive())
-            throw NotSent("与" + serverDisplayName(mUri) + "的连接中断了: " +
-                              errorText(PQerrorMessage(mConn)),
+            throw NotSent("与" + serverDisplayName(mUri) +
+                              "的连接中断了: " + errorText(PQerrorMessage(mConn)),
                           DatabaseFault::Unreachable);
         Result rollback(PQexec(mConn, "rollback"));
         fail();
@@ -357,8 +361,8 @@ int ServerLink::execute(const std::string& sql, const std::vector<std::string>& 
             Result rollback(PQexec(mConn, "rollback"));
             throw AdoError(serverDisplayName(mUri) + "执行出错: " + detail, DatabaseFault::Other);
         }
-        throw AdoError("与" + serverDisplayName(mUri) + "的连接中断了,这次的修改没有保存: " +
-                           detail,
+        throw AdoError("与" + serverDisplayName(mUri) +
+                           "的连接中断了,这次的修改没有保存: " + detail,
                        DatabaseFault::Unreachable);
     }
     const int count = changed(result.get());

@@ -110,9 +110,8 @@ TEST(ServerConf, WarnsOfAPasswordOthersMayRead) {
     EXPECT_FALSE(warning.contains(QStringLiteral("geheim")));
     EXPECT_FALSE(platform::confPermissionWarning("/d/marvanto.conf", secret, 0640).isEmpty());
     EXPECT_TRUE(platform::confPermissionWarning("/d/marvanto.conf", secret, 0600).isEmpty());
-    EXPECT_TRUE(
-        platform::confPermissionWarning("/d/marvanto.conf", "postgresql://shop@h/db", 0644)
-            .isEmpty());
+    EXPECT_TRUE(platform::confPermissionWarning("/d/marvanto.conf", "postgresql://shop@h/db", 0644)
+                    .isEmpty());
 }
 
 } // namespace

@@ -1155,9 +1155,10 @@ void Driver::expectBoxes(const Action& action, bool pattern) {
                       .match(seen[i])
                       .hasMatch();
     if (!matched)
-        throw DriveFailure(QStringLiteral("message boxes shown\n  expected to match: %1\n  seen: %2")
-                               .arg(action.words.join(QLatin1Char('|')), seen.join(QLatin1Char('|')))
-                               .toStdString());
+        throw DriveFailure(
+            QStringLiteral("message boxes shown\n  expected to match: %1\n  seen: %2")
+                .arg(action.words.join(QLatin1Char('|')), seen.join(QLatin1Char('|')))
+                .toStdString());
 }
 
 void Driver::expectFile(const Action& action, bool exists) {
