@@ -181,8 +181,9 @@ bool backUpOne(const QString& fileName, const QString& folder) {
 // only reads, except waiting for a safe snapshot.)
 class ServerSnapshot {
 public:
-    ServerSnapshot() {
-        mConnection.setConnectionString(platform::serverUrl());
+    explicit ServerSnapshot(const std::string& url) {
+        platform::requireServerUri(url);
+        mConnection.setConnectionString(url);
         mConnection.open();
         run("begin isolation level repeatable read read only");
     }
@@ -318,8 +319,8 @@ BackupResult backupDatabases(const QString& clockText, const QString& noteText, 
     // On a server the backup reads the books as of this moment; a server that
     // cannot be reached stops the backup here, naming it.
     std::unique_ptr<ServerSnapshot> snapshot;
-    if (!platform::serverUrl().empty())
-        snapshot = std::make_unique<ServerSnapshot>();
+    if (const std::string url = platform::serverUrl(); !url.empty())
+        snapshot = std::make_unique<ServerSnapshot>(url);
 
     // The time line goes below the note as a line of its own, as the note box
     // appends it.

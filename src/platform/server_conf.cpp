@@ -1,5 +1,6 @@
 #include "platform/server_conf.h"
 
+#include "platform/ado.h"
 #include "platform/data_dir.h"
 #include "platform/server_link.h"
 
@@ -71,6 +72,16 @@ std::string serverUrl() {
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return serverUrlOf(file.readAll().toStdString());
+}
+
+void requireServerUri(const std::string& url) {
+    if (!isServerConnectionString(url))
+        throw AdoError(QStringLiteral("%1 中 [server] 的 url 不是数据库服务器的地址;"
+                                      "它应当以 postgresql:// 开头,例如 "
+                                      "postgresql://shop@192.168.1.10/marvanto")
+                           .arg(QDir::toNativeSeparators(confFile()))
+                           .toStdString(),
+                       DatabaseFault::Unreachable);
 }
 
 QString confPermissionWarning(const QString& path, const std::string& url, unsigned mode) {

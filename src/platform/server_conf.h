@@ -24,6 +24,11 @@ std::string serverUrlOf(std::string_view confText);
 // the books are the files.
 std::string serverUrl();
 
+// Throws AdoError (Unreachable: no server can be reached by it) when the url
+// of marvanto.conf is not a PostgreSQL URI (postgresql://...): the message
+// names the file and the form, not the url, which may hold a password.
+void requireServerUri(const std::string& url);
+
 // The warning for a conf file that holds a password in its url while other
 // users may read it (any group or other permission bit in `mode`); empty
 // when there is nothing to warn about.

@@ -82,6 +82,7 @@ void configureConnection(platform::AdoConnection& connection, const QString& fil
     for (const QString& column : moduleColumns(fileName))
         columns.push_back(column.toStdString());
     if (const std::string url = platform::serverUrl(); !url.empty()) {
+        platform::requireServerUri(url);
         connection.setConnectionString(url);
         const ModuleTable* table = moduleTable(fileName);
         connection.setServerSchema(
