@@ -29,6 +29,15 @@ namespace {
 
 const QString IdBox = QStringLiteral("ID");
 
+// Set once a window has named an unreachable server while the program
+// starts: the windows created after it do not wait for the server again (a
+// server computer that is off answers nothing for seconds), and each
+// connects at its first action instead.
+bool serverUnreachableAtStart = false;
+
+// A creation that did not try the server, for the reason above.
+struct ServerNotTried {};
+
 QString captionOf(const QString& buttonName, const ModuleDescriptor& d) {
     if (buttonName == QLatin1String("Add"))
         return QStringLiteral("添加");
@@ -302,15 +311,20 @@ void RecordWindow::runCreationBlock() {
 void RecordWindow::create() {
     beforeCreation();
     loadWordLists();
+    const auto creationBlock = [this] {
+        if (serverUnreachableAtStart)
+            throw ServerNotTried();
+        runCreationBlock();
+    };
     if (mDescriptor.creation == Creation::Guarded) {
         try {
-            runCreationBlock();
+            creationBlock();
         } catch (...) {
             // The guarded windows stay silent, unconnected and empty.
         }
     } else {
         try {
-            runCreationBlock();
+            creationBlock();
             if (mDescriptor.wheel == WheelNavigation::AfterCreation)
                 installWheelNavigation();
             // The list shows what still reads; the box says why nothing can change.
@@ -319,13 +333,12 @@ void RecordWindow::create() {
         } catch (const platform::DataDirError&) {
             // The program names a data folder it cannot make once at start;
             // the window stays unconnected and tries again at its next action.
+        } catch (const ServerNotTried&) {
+            // Named by an earlier window; this one tries at its next action.
         } catch (const platform::AdoError& error) {
-            // A server that cannot be reached is named once at start, not by
-            // every window; each window's next action tries again.
-            static bool serverNamed = false;
-            if (error.fault() != platform::DatabaseFault::Unreachable || !serverNamed)
-                platform::showErrorBox(error);
-            serverNamed = serverNamed || error.fault() == platform::DatabaseFault::Unreachable;
+            platform::showErrorBox(error);
+            if (error.fault() == platform::DatabaseFault::Unreachable)
+                serverUnreachableAtStart = true;
         } catch (const std::exception& error) {
             platform::showErrorBox(error);
         }
