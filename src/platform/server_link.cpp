@@ -43,6 +43,32 @@ std::string errorText(const char* text) {
     return message;
 }
 
+// The error text with every spelling of the URI's password blanked out: a
+// URI libpq cannot read is quoted in part in its message.
+std::string withoutPassword(std::string detail, const std::string& uri) {
+    std::vector<std::string> secrets;
+    const auto scheme = uri.find("://");
+    const auto at = uri.find('@');
+    if (scheme != std::string::npos && at != std::string::npos && at > scheme) {
+        const auto colon = uri.find(':', scheme + 3);
+        if (colon != std::string::npos && colon < at)
+            secrets.push_back(uri.substr(colon + 1, at - colon - 1));
+    }
+    for (auto key = uri.find("password="); key != std::string::npos;
+         key = uri.find("password=", key + 1)) {
+        const auto begin = key + 9;
+        secrets.push_back(uri.substr(begin, uri.find('&', begin) - begin));
+    }
+    for (const std::string& secret : secrets) {
+        if (secret.empty())
+            continue;
+        for (auto found = detail.find(secret); found != std::string::npos;
+             found = detail.find(secret, found + 6))
+            detail.replace(found, secret.size(), "******");
+    }
+    return detail;
+}
+
 FieldKind kindOfType(Oid type) {
     switch (type) {
     case 20: // int8
@@ -174,7 +200,7 @@ ServerLink::ServerLink(const std::string& uri, const std::string& schema,
                        const std::vector<std::string>& requiredColumns)
     : mUri(uri), mConn(connectTo(uri)) {
     if (PQstatus(mConn) != CONNECTION_OK) {
-        const std::string detail = errorText(PQerrorMessage(mConn));
+        const std::string detail = withoutPassword(errorText(PQerrorMessage(mConn)), uri);
         PQfinish(mConn);
         mConn = nullptr;
         throw AdoError("无法连接" + serverDisplayName(uri) +

@@ -115,3 +115,24 @@ TEST(ServerConf, WarnsOfAPasswordOthersMayRead) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ServerNames, AFailedConnectionNeverQuotesThePassword) {
+    // libpq quotes the bad port, which here is the password too; the
+    // socket folder does not exist, so nothing is reached either way.
+    try {
+        platform::ServerLink link(
+            "postgresql://shop:geheim@/marvanto?host=/nonexistent/marvanto&port=geheim", "", "",
+            {});
+        FAIL() << "connected";
+    } catch (const platform::AdoError& error) {
+        const std::string message = error.what();
+        EXPECT_EQ(error.fault(), platform::DatabaseFault::Unreachable);
+        EXPECT_EQ(message.find("geheim"), std::string::npos) << message;
+        EXPECT_NE(message.find("/nonexistent/marvanto 上的数据库 marvanto"), std::string::npos)
+            << message;
+    }
+}
+
+} // namespace
