@@ -14,6 +14,7 @@
 // opened in a spreadsheet program.
 
 #include "automation_exports.h"
+#include "common/peak_memory.h"
 
 #include "platform/ado.h"
 #include "platform/file_dialog.h"
@@ -78,18 +79,6 @@ qint64 timed(const std::function<void()>& action) {
     return timer.elapsed();
 }
 
-// Kilobytes of a line of /proc/self/status ("VmRSS:", "VmHWM:").
-long statusKb(const char* key) {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return std::atol(line.constData() + std::strlen(key));
-    }
-    return 0;
-}
-
 // The time an action takes and how far it raises the resident memory above
 // what the program held before it: the peak is reset first (clear_refs 5).
 struct Measured {
@@ -98,12 +87,11 @@ struct Measured {
 };
 
 Measured measured(const std::function<void()>& action) {
-    if (QFile reset(QStringLiteral("/proc/self/clear_refs")); reset.open(QIODevice::WriteOnly))
-        reset.write("5");
-    const long before = statusKb("VmRSS:");
+    bench::resetPeak();
+    const long before = bench::statusKb("VmRSS:");
     Measured result;
     result.ms = timed(action);
-    result.extraKb = std::max(0L, statusKb("VmHWM:") - before);
+    result.extraKb = std::max(0L, bench::statusKb("VmHWM:") - before);
     return result;
 }
 

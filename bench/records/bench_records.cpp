@@ -12,6 +12,8 @@
 //   QT_QPA_PLATFORM=offscreen bench_records [rows]
 
 #include "common/app_folder.h"
+#include "common/peak_memory.h"
+#include "common/record_timing.h"
 #include "common/sales_rows.h"
 #include "platform/app_dir.h"
 #include "platform/message_box.h"
@@ -36,11 +38,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double seconds(Clock::duration d) {
-    return std::chrono::duration<double>(d).count();
-}
+using bench::Clock;
+using bench::median;
+using bench::seconds;
 
 // SQLite alone: step through the list query and read every field as text.
 // `flags` are added to the opening flags: SQLITE_OPEN_NOMUTEX opens the
@@ -66,53 +66,9 @@ double rawRead(const QString& path, const std::string& sql, int flags, long long
     return elapsed;
 }
 
-// A line of /proc/self/status in kB, such as VmRSS or VmHWM (the peak).
-long statusKb(const char* key) {
-    std::FILE* status = std::fopen("/proc/self/status", "r");
-    char line[256];
-    long kb = -1;
-    const std::size_t length = std::strlen(key);
-    while (status && std::fgets(line, sizeof line, status)) {
-        if (std::strncmp(line, key, length) == 0 && line[length] == ':')
-            kb = std::atol(line + length + 1);
-    }
-    if (status)
-        std::fclose(status);
-    return kb;
-}
-
-// Starts a new peak: the kernel sets VmHWM back to the present VmRSS.
-void resetPeak() {
-    if (std::FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
-        std::fputs("5", refs);
-        std::fclose(refs);
-    }
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 void runPragma(records::RecordWindow& window, const std::string& pragma) {
     window.query().setSql(pragma);
     window.query().execSql();
-}
-
-// Milliseconds per add through the memo window, the median of rounds.
-double addCost(records::RecordWindow& window) {
-    constexpr int Adds = 20;
-    std::vector<double> rounds;
-    for (int round = 0; round < 3; ++round) {
-        const auto start = Clock::now();
-        for (int i = 0; i < Adds; ++i) {
-            window.setBoxText(QStringLiteral("BiaoTi"), QStringLiteral("标题"));
-            window.setBoxText(QStringLiteral("Beizhu"), QStringLiteral("内容"));
-            window.add();
-        }
-        rounds.push_back(seconds(Clock::now() - start) * 1000 / Adds);
-    }
-    return median(rounds);
 }
 
 } // namespace
@@ -138,8 +94,8 @@ int main(int argc, char** argv) {
     });
     records::RecordWindow window(sales);
     // The peak while the list is read, above the program without it.
-    const long before = statusKb("VmRSS");
-    resetPeak();
+    const long before = bench::statusKb("VmRSS:");
+    bench::resetPeak();
     window.create();
     window.resize(800, 600);
     window.show();
@@ -158,7 +114,7 @@ int main(int argc, char** argv) {
         ours.push_back(seconds(Clock::now() - start));
     }
     const double oursMedian = median(ours);
-    const double peakMb = (statusKb("VmHWM") - before) / 1024.0;
+    const double peakMb = (bench::statusKb("VmHWM:") - before) / 1024.0;
     // The grid at the end of the list: Ctrl+End and the picture drawn.
     window.grid()->setFocus();
     const auto endStart = Clock::now();
@@ -197,11 +153,11 @@ int main(int argc, char** argv) {
     }
     records::RecordWindow memo(memoModule);
     memo.create();
-    const double extra = addCost(memo);
+    const double extra = bench::addCost(memo);
     runPragma(memo, "pragma synchronous=FULL");
-    const double byDefault = addCost(memo);
+    const double byDefault = bench::addCost(memo);
     runPragma(memo, "pragma journal_mode=WAL");
-    const double wal = addCost(memo);
+    const double wal = bench::addCost(memo);
     runPragma(memo, "pragma journal_mode=DELETE");
     std::printf("add, synchronous=EXTRA    %.2f ms  (the program's setting)\n", extra);
     std::printf("add, SQLite's default     %.2f ms  (rollback journal, synchronous=FULL)\n",

@@ -14,6 +14,7 @@
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "platform/push_buttons.h"
+#include "platform/server_conf.h"
 #include "platform/shell.h"
 #include "records/address_book_window.h"
 #include "records/purchase_window.h"
@@ -105,6 +106,9 @@ void Program::start() {
     // A folder that cannot be made is named here once, not by every window;
     // each later action that needs it tries again and names it again.
     platform::runGuardedByErrorBox([] { platform::prepareDataDir(); });
+    // A server password that other users of this computer may read.
+    if (const QString warning = platform::serverConfWarning(); !warning.isEmpty())
+        platform::showMessage(warning);
 
     // The other windows in their order; each is created and filled before
     // the next one is made. They are made right after the main window is

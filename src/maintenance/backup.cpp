@@ -4,6 +4,7 @@
 #include "platform/data_dir.h"
 #include "platform/file_sync.h"
 #include "platform/message_box.h"
+#include "platform/server_conf.h"
 #include "records/module_storage.h"
 
 #include <sqlite3.h>
@@ -16,6 +17,7 @@
 #include <QThread>
 
 #include <future>
+#include <memory>
 #include <stdexcept>
 
 namespace maintenance {
@@ -170,6 +172,96 @@ bool backUpOne(const QString& fileName, const QString& folder) {
     return copied;
 }
 
+// The nine modules on the server read as of one moment: one transaction,
+// REPEATABLE READ and READ ONLY, around all nine reads. Repeatable read gives
+// every query of the transaction the same snapshot, so the backup holds
+// exactly what the books held when it began, across all nine modules, while
+// the other computers keep adding; read-only asks for no locks and never
+// blocks or fails them. (Serializable adds nothing for a transaction that
+// only reads, except waiting for a safe snapshot.)
+class ServerSnapshot {
+public:
+    explicit ServerSnapshot(const std::string& url) {
+        platform::requireServerUri(url);
+        mConnection.setConnectionString(url);
+        mConnection.open();
+        run("begin isolation level repeatable read read only");
+    }
+    ~ServerSnapshot() {
+        try {
+            run("commit");
+        } catch (const std::exception&) {
+            // Nothing was written; a connection that broke ends it anyway.
+        }
+    }
+    ServerSnapshot(const ServerSnapshot&) = delete;
+    ServerSnapshot& operator=(const ServerSnapshot&) = delete;
+
+    // Writes a module's rows into a new database file in the module's form;
+    // false when the file could not be made or the rows not read.
+    bool copyModule(const QString& fileName, const QString& target) {
+        const records::ModuleTable* table = records::moduleTable(fileName);
+        QFile created(target);
+        if (!table || !created.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return false;
+        created.close();
+        sqlite3* to = openExisting(target, SQLITE_OPEN_READWRITE);
+        const bool copied = to && writeRows(*table, to);
+        const bool closed = sqlite3_close(to) == SQLITE_OK;
+        if (!(copied && closed && platform::syncFile(target))) {
+            removeTarget(target);
+            return false;
+        }
+        return true;
+    }
+
+private:
+    void run(const std::string& sql) {
+        platform::AdoQuery query(mConnection);
+        query.setSql(sql);
+        query.execSql();
+    }
+
+    bool writeRows(const records::ModuleTable& table, sqlite3* to) {
+        const QString columns = table.columns.join(QLatin1Char(','));
+        QStringList places;
+        for (qsizetype i = 1; i <= table.columns.size(); ++i)
+            places << QStringLiteral("?%1").arg(i);
+        const std::string insert = QStringLiteral("insert into data (%1) values (%2)")
+                                       .arg(columns, places.join(QLatin1Char(',')))
+                                       .toStdString();
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_exec(to, records::createTableStatement(table).c_str(), nullptr, nullptr,
+                         nullptr) != SQLITE_OK ||
+            sqlite3_exec(to, "begin", nullptr, nullptr, nullptr) != SQLITE_OK ||
+            sqlite3_prepare_v2(to, insert.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(statement);
+            return false;
+        }
+        bool written = true;
+        try {
+            platform::AdoQuery query(mConnection);
+            query.setSql(
+                QStringLiteral("select %1 from \"%2\".data order by 编号")
+                    .arg(columns, QString::fromStdString(records::serverSchema(table.fileName)))
+                    .toStdString());
+            query.scan([&](const std::vector<std::string_view>& fields) {
+                for (std::size_t c = 0; c < fields.size(); ++c)
+                    sqlite3_bind_text(statement, static_cast<int>(c + 1), fields[c].data(),
+                                      static_cast<int>(fields[c].size()), SQLITE_TRANSIENT);
+                written = written && sqlite3_step(statement) == SQLITE_DONE;
+                sqlite3_reset(statement);
+            });
+        } catch (const platform::AdoError&) {
+            written = false;
+        }
+        sqlite3_finalize(statement);
+        return written && sqlite3_exec(to, "commit", nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+
+    platform::AdoConnection mConnection;
+};
+
 // Where a finished backup goes: Backup/<stamp> when that folder is free,
 // otherwise Backup/<stamp>-2, -3, ... An empty stamp names the Backup folder
 // itself, free while it holds none of the backup's files.
@@ -224,6 +316,12 @@ BackupResult backupDatabases(const QString& clockText, const QString& noteText, 
     // The whole program stands still for this wait, events and clock included.
     QThread::msleep(static_cast<unsigned long>(waitMs));
 
+    // On a server the backup reads the books as of this moment; a server that
+    // cannot be reached stops the backup here, naming it.
+    std::unique_ptr<ServerSnapshot> snapshot;
+    if (const std::string url = platform::serverUrl(); !url.empty())
+        snapshot = std::make_unique<ServerSnapshot>(url);
+
     // The time line goes below the note as a line of its own, as the note box
     // appends it.
     const QString text = noteText.isEmpty()
@@ -260,11 +358,15 @@ BackupResult backupDatabases(const QString& clockText, const QString& noteText, 
 
     BackupResult result;
     for (const QString& fileName : backupOrder()) {
-        if (!backUpOne(fileName, building.path())) {
+        const bool copied =
+            snapshot ? snapshot->copyModule(fileName, building.path() + QLatin1Char('/') + fileName)
+                     : backUpOne(fileName, building.path());
+        if (!copied) {
             result.failed << fileName;
             platform::showMessage(backupFailureMessage(fileName));
         }
     }
+    snapshot.reset();
     platform::syncFolder(building.path());
 
     // Another backup may take the free name first; then the next one is free.

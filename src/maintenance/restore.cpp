@@ -1,7 +1,10 @@
 #include "maintenance/restore.h"
 
 #include "maintenance/backup.h"
+#include "platform/ado.h"
 #include "platform/message_box.h"
+#include "platform/server_conf.h"
+#include "platform/server_link.h"
 #include "records/module_storage.h"
 
 #include <sqlite3.h>
@@ -9,6 +12,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
+
+#include <memory>
 
 namespace maintenance {
 
@@ -104,6 +109,14 @@ bool backUpCurrentDatabases(const QString& clockText) {
         platform::showMessage(QStringLiteral("恢复前的自动备份失败,") + nothingRestored);
         return false;
     }
+    // On a server every module must be in the backup: there is no file to
+    // keep as raw bytes.
+    if (!result.failed.isEmpty() && !platform::serverUrl().empty()) {
+        platform::showMessage(
+            QStringLiteral("恢复前的自动备份没能保存%1,").arg(joined(result.failed)) +
+            nothingRestored);
+        return false;
+    }
     for (const QString& fileName : result.failed) {
         const QString current = records::databasePath(fileName);
         if (!QFileInfo::exists(current))
@@ -196,6 +209,77 @@ void restoreDatabase(const QString& backupFile, const QString& currentFile) {
                 .toStdString());
 }
 
+void restoreDatabaseToServer(const QString& backupFile, const QString& fileName) {
+    const records::ModuleTable* table = records::moduleTable(fileName);
+    Database from;
+    if (!table || !openBackupFile(from, backupFile))
+        throw RestoreError(QStringLiteral("无法读取备份中的%1").arg(fileName).toStdString());
+    const QString columns = table->columns.join(QLatin1Char(','));
+    const std::string select =
+        QStringLiteral("select %1 from data order by 编号").arg(columns).toStdString();
+    sqlite3_stmt* rows = nullptr;
+    if (sqlite3_prepare_v2(from.db, select.c_str(), -1, &rows, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(rows);
+        throw RestoreError(QStringLiteral("无法读取备份中的%1").arg(fileName).toStdString());
+    }
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> finalize(rows, sqlite3_finalize);
+    const int fields = static_cast<int>(table->columns.size());
+    // The rows go to the server a chunk at a time in COPY's text form.
+    const auto chunk = [&](std::string& data) {
+        int rc = SQLITE_ROW;
+        while (data.size() < 256 * 1024 && (rc = sqlite3_step(rows)) == SQLITE_ROW) {
+            for (int field = 0; field < fields; ++field) {
+                if (field > 0)
+                    data += '\t';
+                platform::appendCopyField(
+                    data, reinterpret_cast<const char*>(sqlite3_column_text(rows, field)),
+                    static_cast<std::size_t>(sqlite3_column_bytes(rows, field)));
+            }
+            data += '\n';
+        }
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+            throw platform::AdoError(sqlite3_errmsg(from.db));
+        return rc == SQLITE_ROW;
+    };
+
+    platform::AdoConnection connection;
+    records::configureConnection(connection, fileName);
+    platform::AdoQuery statement(connection);
+    const auto run = [&statement](const std::string& sql) {
+        statement.setSql(sql);
+        statement.execSql();
+    };
+    try {
+        connection.open();
+        // One transaction: the other computers see the old rows until it
+        // commits, then the restored ones; their adds wait for it and come
+        // after the restored rows.
+        run("begin");
+        run("lock table data in exclusive mode");
+        run("delete from data");
+        connection.copyIn(QStringLiteral("copy data (%1) from stdin").arg(columns).toStdString(),
+                          chunk);
+        // New keys continue above both the restored rows and every key handed
+        // out before, so a key another computer still shows never names a
+        // different row.
+        run("select setval(seq, top) from (select seq, greatest(coalesce("
+            "pg_sequence_last_value(seq), 0), coalesce((select max(编号) from data), 0)) as top "
+            "from (select pg_get_serial_sequence('data', '编号')::regclass as seq) s) t "
+            "where top > 0");
+        run("commit");
+    } catch (const std::exception& error) {
+        try {
+            if (connection.connected())
+                run("rollback");
+        } catch (const std::exception&) {
+            // The failed transaction ends with its connection.
+        }
+        throw RestoreError(QStringLiteral("无法恢复%1:%2")
+                               .arg(fileName, QString::fromUtf8(error.what()))
+                               .toStdString());
+    }
+}
+
 bool confirmRestore(const BackupEntry& backup) {
     return platform::confirm(QStringLiteral("您真的要恢复 %1 的备份吗?").arg(backup.label()));
 }
@@ -215,10 +299,14 @@ void restoreBackup(const BackupEntry& backup, const QString& clockText,
         return;
     // The backup's list is in backup order already.
     QStringList restored;
+    const bool onServer = !platform::serverUrl().empty();
     for (const QString& fileName : backup.databases) {
         try {
-            restoreDatabase(backup.folder + QLatin1Char('/') + fileName,
-                            records::databasePath(fileName));
+            const QString backupFile = backup.folder + QLatin1Char('/') + fileName;
+            if (onServer)
+                restoreDatabaseToServer(backupFile, fileName);
+            else
+                restoreDatabase(backupFile, records::databasePath(fileName));
             restored << fileName;
         } catch (const RestoreError& error) {
             if (!restored.isEmpty())

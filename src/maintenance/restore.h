@@ -37,6 +37,11 @@ QString backupDatabaseProblem(const QString& path, const QStringList& columns);
 // when its file is busy with another program or cannot be written.
 void restoreDatabase(const QString& backupFile, const QString& currentFile);
 
+// Replaces a module's rows on the server by the rows of a backup database,
+// in one transaction, keys included. Throws RestoreError naming the module
+// when the server cannot be reached or refuses the rows.
+void restoreDatabaseToServer(const QString& backupFile, const QString& fileName);
+
 // The question before a restore, with the flags of every destructive action.
 bool confirmRestore(const BackupEntry& backup);
 

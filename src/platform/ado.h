@@ -3,10 +3,13 @@
 // Database access in the shape the record windows were designed for: a
 // connection opened from a connection string, and a query object that holds
 // SQL text, runs statements, and reads a whole result into memory as a static
-// client-side result with a cursor. Backed by SQLite; free of Qt.
+// client-side result with a cursor. Backed by SQLite files or, for a
+// connection string that is a PostgreSQL URI, by a schema on that server;
+// free of Qt.
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -22,7 +25,9 @@ namespace platform {
 // Foreign: a file that is not one of the program's databases at all (an
 // Access file, no database, an empty file, a database without the table or
 // columns of its module); replacing it is the remedy, not a restore.
-enum class DatabaseFault { Damaged, Busy, Unwritable, Missing, Foreign, Other };
+// Unreachable: the database server is down, cannot be reached or refuses the
+// login; the next action tries again.
+enum class DatabaseFault { Damaged, Busy, Unwritable, Missing, Foreign, Unreachable, Other };
 
 class AdoError : public std::runtime_error {
 public:
@@ -81,7 +86,23 @@ std::string dataSourceOf(const std::string& connectionString);
 // program's Jet form "delete from (data)" becomes "delete from data", and a
 // quoted text holding NUL characters is spelled so that SQLite reads all of
 // it (see literalsWithNul); everything else passes unchanged.
-std::string translateStatement(const std::string& sql);
+//
+// For the server (SqlDialect::Postgres) the forms that differ are spelled
+// its way: the Jet delete as above; "from (data)" of a select becomes
+// "from data"; like becomes ilike with no escape character, since SQLite's
+// like ignores the case of ASCII letters and has no escape character unless
+// asked. A quoted text holding a NUL is refused: the server stores none.
+enum class SqlDialect { Sqlite, Postgres };
+std::string translateStatement(const std::string& sql, SqlDialect dialect = SqlDialect::Sqlite);
+
+// True for a connection string that names a PostgreSQL server (a libpq URI,
+// postgresql:// or postgres://).
+bool isServerConnectionString(std::string_view connectionString);
+
+// The column definitions that differ: a key numbered by the database, and
+// the local date and time in the regional form 2026-12-9 4:05:07.
+std::string keyColumnDefinition(SqlDialect dialect);
+std::string localNowExpression(SqlDialect dialect);
 
 // SQLite's reading of a statement ends at a NUL character, even inside a
 // quoted text. Each quoted text that holds one becomes a concatenation that
@@ -94,9 +115,11 @@ std::string literalsWithNul(std::string_view sql);
 // statement stays one literal.
 std::string quoteDoubled(std::string_view text);
 
+class ServerLink;
+
 class AdoConnection {
 public:
-    AdoConnection() = default;
+    AdoConnection();
     ~AdoConnection();
     AdoConnection(const AdoConnection&) = delete;
     AdoConnection& operator=(const AdoConnection&) = delete;
@@ -108,6 +131,16 @@ public:
     // without them. None by default.
     void setRequiredColumns(std::string table, std::vector<std::string> columns);
 
+    // On a server: the schema the connection works in, and the statement that
+    // makes its table when it is missing (made on the first connection that
+    // finds it missing, never again). Without a schema, statements name
+    // schemas themselves and nothing is made.
+    void setServerSchema(std::string schema, std::string createTable);
+
+    // The connection string names a server rather than a file.
+    bool isServer() const { return isServerConnectionString(mConnectionString); }
+    SqlDialect dialect() const { return isServer() ? SqlDialect::Postgres : SqlDialect::Sqlite; }
+
     // Opens the database named by Data Source. Never creates a file and
     // never writes into one that is not ours: a missing, busy, foreign or
     // unreadable database throws AdoError and leaves the connection closed. The file is checked
@@ -115,7 +148,8 @@ public:
     // marked damaged(), so what can be read is still shown and nothing is written.
     void open();
     void close();
-    bool connected() const { return mDb != nullptr; }
+    // A server connection that broke is no longer connected.
+    bool connected() const;
 
     // Opens the connection when it is closed and a connection string is set,
     // so a database that was busy or missing earlier connects once it is
@@ -127,8 +161,13 @@ public:
     // refused with damageMessage(): damagedRefusal() and the check's finding.
     bool damaged() const { return mDamaged; }
     std::string damageMessage() const;
-    // The database's file name, for messages.
+    // The database's file name, for messages; on a server, the server, its
+    // database and the schema.
     std::string fileName() const;
+
+    // Sends rows to a COPY ... FROM STDIN statement on the server (see
+    // ServerLink::copyIn).
+    void copyIn(const std::string& copyStatement, const std::function<bool(std::string&)>& chunk);
 
     // Milliseconds opening waits for a file that another program holds: a
     // start-up with every database locked must not stand still.
@@ -138,14 +177,26 @@ public:
     static constexpr int BusyTimeoutMs = 2000;
 
     sqlite3* handle() const { return mDb; }
+    // The server connection, opened when needed; a broken one is replaced
+    // first.
+    ServerLink& server();
 
 private:
+    friend class AdoQuery;
     void checkRequiredColumns(sqlite3* db) const;
+    void openServer();
+    // Runs `work` on the server connection. A connection found broken is
+    // replaced and `work` tried once more when it only reads, or when nothing
+    // of it reached the server (ServerLink::NotSent).
+    template <typename Work> auto onServer(Work&& work, bool reads);
 
     std::string mConnectionString;
     std::string mRequiredTable;
     std::vector<std::string> mRequiredColumns;
+    std::string mSchema;
+    std::string mCreateTable;
     sqlite3* mDb = nullptr;
+    std::unique_ptr<ServerLink> mServer;
     bool mDamaged = false;
     std::string mDamageDetail;
 };
@@ -258,6 +309,10 @@ public:
 
 private:
     void requireConnection() const;
+    // Makes `result` the open result, the cursor on its first row.
+    // A result to read into, with the memory of the last closed one.
+    AdoResult newResult();
+    void takeResult(AdoResult&& result);
     void requireWritable() const;
     void requireCurrentRow() const;
     void notify(Change change);

@@ -1,6 +1,8 @@
 #include "records/module_storage.h"
 
+#include "platform/ado.h"
 #include "platform/data_dir.h"
+#include "platform/server_conf.h"
 
 namespace records {
 
@@ -21,11 +23,8 @@ const std::vector<ModuleTable>& moduleTables() {
 
 const QStringList& moduleColumns(const QString& fileName) {
     static const QStringList none;
-    for (const ModuleTable& table : moduleTables()) {
-        if (table.fileName == fileName)
-            return table.columns;
-    }
-    return none;
+    const ModuleTable* table = moduleTable(fileName);
+    return table ? table->columns : none;
 }
 
 QString databaseFolder() {
@@ -45,15 +44,7 @@ std::string connectionString(const QString& appDir, const QString& fileName) {
         .toStdString();
 }
 
-std::string createTableStatement(const ModuleTable& table) {
-    // Month, day and hour lose their leading zeros through the integer casts;
-    // SQLite keeps 'now' the same for the whole statement.
-    static const std::string localNow =
-        "(cast(strftime('%Y','now','localtime') as integer) || '-' || "
-        "cast(strftime('%m','now','localtime') as integer) || '-' || "
-        "cast(strftime('%d','now','localtime') as integer) || ' ' || "
-        "cast(strftime('%H','now','localtime') as integer) || "
-        "strftime(':%M:%S','now','localtime'))";
+std::string createTableStatement(const ModuleTable& table, platform::SqlDialect dialect) {
     std::string sql = "CREATE TABLE data (";
     bool firstColumn = true;
     for (const QString& column : table.columns) {
@@ -62,13 +53,45 @@ std::string createTableStatement(const ModuleTable& table) {
         firstColumn = false;
         sql += column.toStdString();
         if (column == QStringLiteral("编号"))
-            sql += " INTEGER PRIMARY KEY AUTOINCREMENT";
+            sql += " " + platform::keyColumnDefinition(dialect);
         else if (column == QStringLiteral("时间"))
-            sql += " TEXT DEFAULT " + localNow;
+            sql += " TEXT DEFAULT " + platform::localNowExpression(dialect);
         else
             sql += " TEXT";
     }
     return sql + ")";
+}
+
+const ModuleTable* moduleTable(const QString& fileName) {
+    for (const ModuleTable& table : moduleTables()) {
+        if (table.fileName == fileName)
+            return &table;
+    }
+    return nullptr;
+}
+
+std::string serverSchema(const QString& fileName) {
+    QString schema = fileName;
+    if (schema.endsWith(QStringLiteral(".mdb")))
+        schema.chop(4);
+    return schema.toStdString();
+}
+
+void configureConnection(platform::AdoConnection& connection, const QString& fileName) {
+    std::vector<std::string> columns;
+    for (const QString& column : moduleColumns(fileName))
+        columns.push_back(column.toStdString());
+    if (const std::string url = platform::serverUrl(); !url.empty()) {
+        platform::requireServerUri(url);
+        connection.setConnectionString(url);
+        const ModuleTable* table = moduleTable(fileName);
+        connection.setServerSchema(
+            serverSchema(fileName),
+            table ? createTableStatement(*table, platform::SqlDialect::Postgres) : std::string());
+    } else {
+        connection.setConnectionString(connectionString(platform::dataDir(), fileName));
+    }
+    connection.setRequiredColumns("data", std::move(columns));
 }
 
 } // namespace records

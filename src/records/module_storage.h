@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/ado.h"
+
 #include <string>
 #include <vector>
 
@@ -18,6 +20,9 @@ struct ModuleTable {
 
 // The modules in the order their windows are created.
 const std::vector<ModuleTable>& moduleTables();
+
+// A module's table by its file name; null for another name.
+const ModuleTable* moduleTable(const QString& fileName);
 
 // The columns of a module's table, by its file name; none for another name.
 const QStringList& moduleColumns(const QString& fileName);
@@ -34,7 +39,17 @@ std::string connectionString(const QString& appDir, const QString& fileName);
 // The statement that makes a module's empty table: 编号 numbered by the
 // database, 时间 defaulting to the local date and time in the regional form
 // (2026-12-9 4:05:07), every other column text.
-std::string createTableStatement(const ModuleTable& table);
+std::string createTableStatement(const ModuleTable& table,
+                                 platform::SqlDialect dialect = platform::SqlDialect::Sqlite);
+
+// The schema that holds a module's table on a server: its file name without
+// the extension (销售记录).
+std::string serverSchema(const QString& fileName);
+
+// Points a connection at a module's books: the server of marvanto.conf, in
+// the module's schema, or else its file in the data folder; either way with
+// the module's required columns.
+void configureConnection(platform::AdoConnection& connection, const QString& fileName);
 
 // Word lists beside the executable.
 namespace wordlists {

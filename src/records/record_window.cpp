@@ -29,6 +29,15 @@ namespace {
 
 const QString IdBox = QStringLiteral("ID");
 
+// Set once a window has named an unreachable server while the program
+// starts: the windows created after it do not wait for the server again (a
+// server computer that is off answers nothing for seconds), and each
+// connects at its first action instead.
+bool serverUnreachableAtStart = false;
+
+// A creation that did not try the server, for the reason above.
+struct ServerNotTried {};
+
 QString captionOf(const QString& buttonName, const ModuleDescriptor& d) {
     if (buttonName == QLatin1String("Add"))
         return QStringLiteral("添加");
@@ -279,12 +288,7 @@ void RecordWindow::connectModule() {
     // A data folder that cannot be made says so, naming it, before the
     // connection would only find its database missing.
     platform::prepareDataDir();
-    mConnection.setConnectionString(
-        connectionString(platform::dataDir(), mDescriptor.databaseFile));
-    std::vector<std::string> columns;
-    for (const QString& column : moduleColumns(mDescriptor.databaseFile))
-        columns.push_back(column.toStdString());
-    mConnection.setRequiredColumns("data", std::move(columns));
+    configureConnection(mConnection, mDescriptor.databaseFile);
     mConnection.open();
 }
 
@@ -307,15 +311,20 @@ void RecordWindow::runCreationBlock() {
 void RecordWindow::create() {
     beforeCreation();
     loadWordLists();
+    const auto creationBlock = [this] {
+        if (serverUnreachableAtStart)
+            throw ServerNotTried();
+        runCreationBlock();
+    };
     if (mDescriptor.creation == Creation::Guarded) {
         try {
-            runCreationBlock();
+            creationBlock();
         } catch (...) {
             // The guarded windows stay silent, unconnected and empty.
         }
     } else {
         try {
-            runCreationBlock();
+            creationBlock();
             if (mDescriptor.wheel == WheelNavigation::AfterCreation)
                 installWheelNavigation();
             // The list shows what still reads; the box says why nothing can change.
@@ -324,6 +333,12 @@ void RecordWindow::create() {
         } catch (const platform::DataDirError&) {
             // The program names a data folder it cannot make once at start;
             // the window stays unconnected and tries again at its next action.
+        } catch (const ServerNotTried&) {
+            // Named by an earlier window; this one tries at its next action.
+        } catch (const platform::AdoError& error) {
+            platform::showErrorBox(error);
+            if (error.fault() == platform::DatabaseFault::Unreachable)
+                serverUnreachableAtStart = true;
         } catch (const std::exception& error) {
             platform::showErrorBox(error);
         }

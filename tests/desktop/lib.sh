@@ -105,6 +105,7 @@ idle-time=0
 [shell]
 panel-position=none
 locking=false
+background-color=0xff204060
 [input-method]
 path=
 INI
@@ -269,6 +270,13 @@ shot() {
   local file=$SHOTS/$1.png
   import -display "$DISPLAY" -window root "$file"
   echo "$file"
+}
+
+# The rectangle of a picture that is not the colour of its top left pixel
+# (the desktop's background), as "X Y W H".
+drawn_box() {
+  convert "$1" -alpha off -format '%@' info: | sed 's/[x+]/ /g' |
+    awk '{ print $3, $4, $1, $2 }'
 }
 
 # The number of pixels of exactly 0xFF00FF in a picture.

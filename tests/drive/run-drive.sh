@@ -12,11 +12,15 @@
 #   #! zeros PATH SIZE      replace a file by SIZE zero bytes (0: an empty file)
 #   #! sql PATH STATEMENT   run a statement on a database (the rest of the line)
 #   #! copy PATH PATH       copy a file
+#   #! mkdir PATH           make a folder (and those above it)
 #   #! lock MS PATH...      another program holds an exclusive lock on each
 #                           database for MS milliseconds from before the start
 #   #! cwd PATH             start from this current directory (default: /)
 #   #! check-after SCRIPT   when the driver passed, run SCRIPT (beside this one)
 #                           with the copy's folder, to check it from outside
+#   #! server-stop          stop the test server (see below) before the start
+# Under tests/server/with-test-server.sh (MARVANTO_TEST_SERVER_URL set) the
+# copy's marvanto.conf puts its books on that throwaway server.
 set -euo pipefail
 stage=$1
 script=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
@@ -34,6 +38,9 @@ cp -r "$stage/." "$work/"
 mkdir -p "$work/home/Desktop"
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DESKTOP_DIR="$work/home/Desktop"
 export QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1
+if [ -n "${MARVANTO_TEST_SERVER_URL:-}" ]; then
+  printf '[server]\nurl=%s\n' "$MARVANTO_TEST_SERVER_URL" > "$work/marvanto.conf"
+fi
 cwd=/
 set -f
 check=
@@ -54,6 +61,7 @@ while IFS= read -r line; do
       rest=${line#*sql }
       "$work/marvanto-drive" --sql "$work/$3" "${rest#* }" ;;
     copy) cp "$work/$3" "$work/$4" ;;
+    mkdir) mkdir -p "$work/$3" ;;
     lock)
       ms=$3
       shift 3
@@ -68,7 +76,8 @@ while IFS= read -r line; do
       rm -f "$fifo"
       [ "$taken" = locked ] ;;
     cwd) cwd=$3 ;;
-    check-after) check=$(cd "$(dirname "$0")" && pwd)/$3 ;;
+    check-after) check=$(cd "$(dirname "$script")" && pwd)/$3 ;;
+    server-stop) "$MARVANTO_TEST_SERVER" stop "$MARVANTO_TEST_SERVER_DIR" ;;
   esac
 done < <(grep -E '^#! ' "$script" || true)
 set +f

@@ -46,6 +46,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
@@ -314,7 +315,8 @@ void Driver::play(const Action& action) {
         {"answer-file", &Driver::answerFile},
         {"expect-offered-file", &Driver::expectOfferedFile},
         {"tab", &Driver::tab},
-        {"expect-boxes", &Driver::expectBoxes},
+        {"expect-boxes", [](Driver& d, const Action& a) { d.expectBoxes(a, false); }},
+        {"expect-boxes-match", [](Driver& d, const Action& a) { d.expectBoxes(a, true); }},
         {"expect-file", [](Driver& d, const Action& a) { d.expectFile(a, true); }},
         {"expect-no-file", [](Driver& d, const Action& a) { d.expectFile(a, false); }},
         {"expect-file-text", &Driver::expectFileText},
@@ -369,12 +371,42 @@ void Driver::play(const Action& action) {
         {"expect-web-engine", &Driver::expectWebEngine},
         {"expect-page-text", &Driver::expectPageText},
         {"expect-skinned", &Driver::expectSkinned},
+        {"run", &Driver::run},
+        {"repeat", &Driver::repeat},
     };
     const auto step = steps.constFind(action.verb);
     if (step == steps.constEnd())
         throw DriveFailure("unknown action " + action.verb.toStdString());
     (*step)(*this, action);
     QApplication::processEvents();
+}
+
+void Driver::run(const Action& action) {
+    need(action, 1);
+    QProcess shell;
+    shell.setProcessChannelMode(QProcess::ForwardedChannels);
+    shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), action.words[0]});
+    if (!shell.waitForFinished(600000) || shell.exitStatus() != QProcess::NormalExit ||
+        shell.exitCode() != 0)
+        throw DriveFailure("the command failed (exit " + std::to_string(shell.exitCode()) + ")");
+}
+
+void Driver::repeat(const Action& action) {
+    need(action, 2);
+    bool number = false;
+    const int count = action.words[0].toInt(&number);
+    if (!number || count < 0)
+        throw DriveFailure("not a count: " + action.words[0].toStdString());
+    for (int i = 1; i <= count; ++i) {
+        QString line = action.words[1];
+        line.replace(QStringLiteral("{i}"), QString::number(i));
+        try {
+            for (const Action& step : parseScript(line))
+                play(step);
+        } catch (const ScriptError& error) {
+            throw DriveFailure(std::string("bad line to repeat: ") + error.what());
+        }
+    }
 }
 
 void Driver::answer(const Action& action) {
@@ -650,8 +682,9 @@ std::unique_ptr<platform::AdoConnection> Driver::connectionTo(const QString& win
     if (!target)
         throw DriveFailure(windowClass.toStdString() + " is not a record window");
     auto connection = std::make_unique<platform::AdoConnection>();
-    connection->setConnectionString(
-        records::connectionString(platform::dataDir(), target->descriptor().databaseFile));
+    records::configureConnection(*connection, target->descriptor().databaseFile);
+    // The script reaches whatever the file holds, ours or not.
+    connection->setRequiredColumns({}, {});
     return connection;
 }
 
@@ -1106,13 +1139,26 @@ void Driver::tab(const Action& action) {
     throw DriveFailure("no page \"" + action.words[1].toStdString() + "\"");
 }
 
-void Driver::expectBoxes(const Action& action) {
+void Driver::expectBoxes(const Action& action, bool pattern) {
     QStringList seen;
     for (const Box& box : mBoxes)
         seen << box.text;
     mBoxes.clear();
-    expectEqual(QStringLiteral("message boxes shown"), action.words.join(QLatin1Char('|')),
-                seen.join(QLatin1Char('|')));
+    if (!pattern) {
+        expectEqual(QStringLiteral("message boxes shown"), action.words.join(QLatin1Char('|')),
+                    seen.join(QLatin1Char('|')));
+        return;
+    }
+    bool matched = seen.size() == action.words.size();
+    for (qsizetype i = 0; matched && i < seen.size(); ++i)
+        matched = QRegularExpression(QStringLiteral("^(?:%1)$").arg(action.words[i]))
+                      .match(seen[i])
+                      .hasMatch();
+    if (!matched)
+        throw DriveFailure(
+            QStringLiteral("message boxes shown\n  expected to match: %1\n  seen: %2")
+                .arg(action.words.join(QLatin1Char('|')), seen.join(QLatin1Char('|')))
+                .toStdString());
 }
 
 void Driver::expectFile(const Action& action, bool exists) {
@@ -1153,17 +1199,19 @@ void Driver::expectStartWithin(const Action& action) {
 
 void Driver::sqlExpect(const Action& action) {
     need(action, 3);
-    // A record window's module database, or a database file.
-    QString path;
-    if (records::RecordWindow* target = mProgram.recordWindow(action.words[0]))
-        path = records::databasePath(target->descriptor().databaseFile);
-    else
-        path = scriptPath(action.words[0]);
-    if (!QFileInfo::exists(path))
-        throw DriveFailure("no database " + path.toStdString());
+    // A record window's module database (on the server in server mode), or
+    // a database file.
     platform::AdoConnection connection;
-    connection.setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" +
-                                   path.toStdString());
+    if (records::RecordWindow* target = mProgram.recordWindow(action.words[0])) {
+        records::configureConnection(connection, target->descriptor().databaseFile);
+        connection.setRequiredColumns({}, {});
+    } else {
+        const QString path = scriptPath(action.words[0]);
+        if (!QFileInfo::exists(path))
+            throw DriveFailure("no database " + path.toStdString());
+        connection.setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" +
+                                       path.toStdString());
+    }
     QStringList rows;
     try {
         connection.open();

@@ -112,6 +112,7 @@ private:
     // program's folder and {data} for the data folder.
     //   tab TForm1 "数据维护"                 bring a page of the window forward
     //   expect-boxes "text" "text"...         every box shown since the last check
+    //   expect-boxes-match "regex" "regex"... the same, each text matching its pattern
     //   expect-file PATH / expect-no-file PATH
     //   expect-file-text PATH "a\r\nb\r\n"    the file's bytes as UTF-8
     //   sql-expect TForm2|PATH "query" "a|b\nc|d"   rows by lines, fields by |
@@ -122,7 +123,7 @@ private:
     //   expect-offered-file PATH              the name the last save dialog offered
     // A save dialog with no answer-file queued, or answered "", is cancelled.
     void tab(const Action& action);
-    void expectBoxes(const Action& action);
+    void expectBoxes(const Action& action, bool pattern);
     void expectFile(const Action& action, bool exists);
     void expectFileText(const Action& action);
     void sqlExpect(const Action& action);
@@ -175,6 +176,11 @@ private:
     void shotMenus(const Action& action);
     void scroll(const Action& action);
     void expectSkinned(const Action& action);
+    // Outside the program:
+    //   run "shell command"            run it with /bin/sh; it must exit 0
+    //   repeat N "action line"         play the line N times, {i} standing for 1..N
+    void run(const Action& action);
+    void repeat(const Action& action);
 
     app::Program& mProgram;
     std::deque<QString> mAnswers;
