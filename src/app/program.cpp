@@ -35,11 +35,15 @@ namespace app {
 namespace {
 
 // Runs `ready` once, when the watched window has been activated after its
-// first picture, or a quarter second after the first picture at the latest.
+// first picture, or a quarter second after the first picture at the latest;
+// two seconds after it is made in any case (a window that is never painted,
+// shown minimized say, must not leave the others unmade).
 class MainWindowReady : public QObject {
 public:
     MainWindowReady(QWidget* window, std::function<void()> ready)
-        : QObject(window), mReady(std::move(ready)) {}
+        : QObject(window), mReady(std::move(ready)) {
+        QTimer::singleShot(2000, this, [this] { fire(); });
+    }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
@@ -114,7 +118,7 @@ void Program::start() {
     // the next one is made. They are made right after the main window is
     // shown, one per turn of the event loop, so that the main window is up
     // and answers at once; a window asked for before its turn is made then,
-    // with those before it (window()).
+    // with all the others still to be made (window()).
     const auto recordWindow = [this](auto make) {
         return [this, make] {
             records::RecordWindow* window = make();

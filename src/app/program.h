@@ -34,7 +34,7 @@ public:
 
     MainWindow* mainWindow() const { return mMain; }
     // A window by its class name (TForm1 ... TForm11), or null; one not yet
-    // made is made first, with those before it.
+    // made is made first, with every window still to be made, in order.
     QWidget* window(const QString& windowClass);
     records::RecordWindow* recordWindow(const QString& windowClass);
     const QList<QWidget*>& windows() const { return mWindows; }

@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QTableView>
@@ -355,4 +356,35 @@ TEST_F(ProgramKindsTest, TheProgramsOwnFiltersStillFireOnSkinnedControls) {
     QCoreApplication::sendEvent(grid->viewport(), &wheel);
     EXPECT_EQ(grid->currentIndex().row(), 1);
     EXPECT_EQ(remittances->query().recNo(), 1);
+}
+
+// At start only the main window is made and shown; the other ten follow in
+// the event loop once it is up, in their fixed order. One asked for before
+// its turn is made at once, with all the others in their order.
+TEST_F(ProgramKindsTest, TheOtherWindowsFollowTheMainWindowInTheirOrder) {
+    const auto names = [this] {
+        QStringList list;
+        for (QWidget* window : mProgram->windows())
+            list << window->objectName();
+        return list;
+    };
+    QStringList all;
+    for (int form = 1; form <= 11; ++form)
+        all << QStringLiteral("TForm%1").arg(form);
+
+    mProgram = std::make_unique<app::Program>();
+    mProgram->start();
+    EXPECT_EQ(names(), QStringList{QStringLiteral("TForm1")});
+    QElapsedTimer waited;
+    waited.start();
+    while (mProgram->windows().size() < 11 && waited.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(names(), all);
+
+    mProgram = std::make_unique<app::Program>();
+    mProgram->start();
+    ASSERT_EQ(mProgram->windows().size(), 1);
+    EXPECT_NE(mProgram->window(QStringLiteral("TForm4")), nullptr);
+    EXPECT_EQ(names(), all);
+    EXPECT_TRUE(mBoxes.isEmpty()) << mBoxes.join('|').toStdString();
 }
