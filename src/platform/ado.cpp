@@ -200,10 +200,9 @@ void stepRows(const AdoConnection& connection, sqlite3* db, sqlite3_stmt* stmt,
     // Only columns declared as whole numbers are asked for their type; other
     // columns nearly always hold text.
     std::vector<bool> integers(columns);
-    for (std::size_t c = 0; c < columns; ++c) {
-        const char* type = sqlite3_column_decltype(stmt, static_cast<int>(c));
-        integers[c] = type && std::string_view(type).find("INT") != std::string_view::npos;
-    }
+    for (std::size_t c = 0; c < columns; ++c)
+        integers[c] = kindOfDeclaredType(sqlite3_column_decltype(stmt, static_cast<int>(c))) ==
+                      FieldKind::Integer;
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         for (std::size_t c = 0; c < columns; ++c) {
@@ -940,6 +939,11 @@ void AdoQuery::takeResult(AdoResult&& result) {
 void AdoQuery::scan(const std::function<void(const std::vector<std::string_view>& fields)>& row) {
     requireConnection();
     std::vector<std::string_view> fields;
+    const auto handRow = [&](const char* const* texts, const std::size_t* sizes) {
+        for (std::size_t c = 0; c < fields.size(); ++c)
+            fields[c] = texts[c] ? std::string_view(texts[c], sizes[c]) : std::string_view();
+        row(fields);
+    };
     if (mConnection.isServer()) {
         const std::string sql = translateStatement(mSql, SqlDialect::Postgres);
         mConnection.onServer(
@@ -949,12 +953,7 @@ void AdoQuery::scan(const std::function<void(const std::vector<std::string_view>
                     [&](const std::vector<std::string>& names, const std::vector<FieldKind>&) {
                         fields.assign(names.size(), std::string_view());
                     },
-                    [&](const char* const* texts, const std::size_t* sizes) {
-                        for (std::size_t c = 0; c < fields.size(); ++c)
-                            fields[c] = texts[c] ? std::string_view(texts[c], sizes[c])
-                                                 : std::string_view();
-                        row(fields);
-                    });
+                    handRow);
                 return 0;
             },
             true);
@@ -966,11 +965,7 @@ void AdoQuery::scan(const std::function<void(const std::vector<std::string_view>
         throw AdoError("the query text is empty");
     sqlite3_stmt* stmt = statement.get();
     fields.resize(static_cast<std::size_t>(sqlite3_column_count(stmt)));
-    stepRows(mConnection, db, stmt, [&](const char* const* texts, const std::size_t* sizes) {
-        for (std::size_t c = 0; c < fields.size(); ++c)
-            fields[c] = texts[c] ? std::string_view(texts[c], sizes[c]) : std::string_view();
-        row(fields);
-    });
+    stepRows(mConnection, db, stmt, handRow);
 }
 
 int AdoQuery::execSql() {
