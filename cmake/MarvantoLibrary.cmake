@@ -1,11 +1,18 @@
-# marvanto_library(<target> [PUBLIC_LIBS <libs>...])
-# One library target for the sources of the current folder. A folder whose
+# marvanto_library(<target> [FOLDERS <subfolders>...] [PUBLIC_LIBS <libs>...])
+# One library target for the sources of the current folder and of the given
+# subfolders (a large layer grouped by job). A folder whose
 # sources are not written yet gives an interface target, so the layers can be
 # linked in their final order from the start.
 function(marvanto_library target)
-  cmake_parse_arguments(ARG "" "" "PUBLIC_LIBS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  cmake_parse_arguments(ARG "" "" "PUBLIC_LIBS;FOLDERS" ${ARGN})
+  set(sources)
+  set(headers)
+  foreach(folder . ${ARG_FOLDERS})
+    file(GLOB folder_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
+    file(GLOB folder_headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.h)
+    list(APPEND sources ${folder_sources})
+    list(APPEND headers ${folder_headers})
+  endforeach()
   if(sources)
     add_library(${target} STATIC ${sources} ${headers})
     target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)

@@ -12,11 +12,11 @@
 #include "records/module_storage.h"
 #include "records/record_window.h"
 #include "skin/data/skin_data.h"
-#include "skin/engine/bar_box_skins.h"
-#include "skin/engine/control_kinds.h"
-#include "skin/engine/form_window.h"
-#include "skin/engine/skin_control.h"
-#include "skin/engine/tab_skins.h"
+#include "skin/engine/controls/bar_box_skins.h"
+#include "skin/engine/controls/skin_control.h"
+#include "skin/engine/controls/tab_skins.h"
+#include "skin/engine/frame/form_window.h"
+#include "skin/engine/manager/control_kinds.h"
 
 #include <sqlite3.h>
 

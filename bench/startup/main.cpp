@@ -15,8 +15,8 @@
 #include "app/main_window.h"
 #include "app/program.h"
 #include "platform/app_dir.h"
-#include "skin/engine/form_window.h"
-#include "skin/engine/skin_manager.h"
+#include "skin/engine/frame/form_window.h"
+#include "skin/engine/manager/skin_manager.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

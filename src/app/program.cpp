@@ -21,7 +21,7 @@
 #include "records/record_window.h"
 #include "sales/export.h"
 #include "sales/sales_window.h"
-#include "skin/engine/skin_manager.h"
+#include "skin/engine/manager/skin_manager.h"
 
 #include <QAction>
 #include <QApplication>

@@ -16,10 +16,10 @@
 #include "records/entry_boxes.h"
 #include "records/module_storage.h"
 #include "records/record_window.h"
-#include "skin/engine/form_window.h"
-#include "skin/engine/menu_bar.h"
-#include "skin/engine/message.h"
-#include "skin/engine/skin_manager.h"
+#include "skin/engine/frame/form_window.h"
+#include "skin/engine/manager/message.h"
+#include "skin/engine/manager/skin_manager.h"
+#include "skin/engine/menus/menu_bar.h"
 
 #include "office_readback.h"
 

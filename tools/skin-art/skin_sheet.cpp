@@ -5,7 +5,7 @@
 
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_paint.h"
-#include "skin/engine/menu_item_measure.h"
+#include "skin/engine/menus/menu_item_measure.h"
 
 #include <QBuffer>
 #include <QPainter>

@@ -4,7 +4,7 @@
 // only counts what its non-client objects ask of it.
 #include "app/own_skin.h"
 #include "skin/data/skin_data.h"
-#include "skin/engine/form_frame_geometry.h"
+#include "skin/engine/frame/form_frame_geometry.h"
 
 #include <memory>
 

@@ -2,14 +2,14 @@
 #include "platform/status_bar.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_paint.h"
-#include "skin/engine/bar_box_skins.h"
-#include "skin/engine/control_geometry.h"
-#include "skin/engine/control_kinds.h"
-#include "skin/engine/control_traversal.h"
-#include "skin/engine/edit_skins.h"
-#include "skin/engine/form_window.h"
-#include "skin/engine/tab_skins.h"
-#include "skin/engine/window_info.h"
+#include "skin/engine/controls/bar_box_skins.h"
+#include "skin/engine/controls/control_geometry.h"
+#include "skin/engine/controls/edit_skins.h"
+#include "skin/engine/controls/tab_skins.h"
+#include "skin/engine/frame/form_window.h"
+#include "skin/engine/manager/control_kinds.h"
+#include "skin/engine/manager/control_traversal.h"
+#include "skin/engine/manager/window_info.h"
 
 #include <QCoreApplication>
 #include <QGroupBox>

@@ -2,11 +2,11 @@
 #include "sales/export_progress.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_paint.h"
-#include "skin/engine/button_skins.h"
-#include "skin/engine/control_geometry.h"
-#include "skin/engine/control_kinds.h"
-#include "skin/engine/form_window.h"
-#include "skin/engine/progress_skin.h"
+#include "skin/engine/controls/button_skins.h"
+#include "skin/engine/controls/control_geometry.h"
+#include "skin/engine/controls/progress_skin.h"
+#include "skin/engine/frame/form_window.h"
+#include "skin/engine/manager/control_kinds.h"
 
 #include <QApplication>
 #include <QEnterEvent>

@@ -1,6 +1,6 @@
 #include "own_skin_data.h"
 
-#include "skin/engine/caption_layout.h"
+#include "skin/engine/frame/caption_layout.h"
 
 #include <QFontMetrics>
 

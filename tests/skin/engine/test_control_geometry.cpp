@@ -1,4 +1,4 @@
-#include "skin/engine/control_geometry.h"
+#include "skin/engine/controls/control_geometry.h"
 
 #include <gtest/gtest.h>
 

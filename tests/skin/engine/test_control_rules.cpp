@@ -1,4 +1,4 @@
-#include "skin/engine/control_rules.h"
+#include "skin/engine/manager/control_rules.h"
 
 #include <gtest/gtest.h>
 

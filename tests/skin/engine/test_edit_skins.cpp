@@ -1,7 +1,7 @@
 #include "app/own_skin.h"
 #include "skin/data/skin_data.h"
-#include "skin/engine/edit_skins.h"
-#include "skin/engine/form_window.h"
+#include "skin/engine/controls/edit_skins.h"
+#include "skin/engine/frame/form_window.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

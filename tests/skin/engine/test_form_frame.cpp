@@ -1,7 +1,7 @@
 #include "own_skin_data.h"
 
 #include "skin/data/skin_paint.h"
-#include "skin/engine/form_frame_paint.h"
+#include "skin/engine/frame/form_frame_paint.h"
 
 #include <QFontMetrics>
 #include <QIcon>

@@ -1,13 +1,13 @@
 // A skinned window on the offscreen platform: its frame, client area, caption
 // buttons, moving, title, unskin and the skinned menu bar.
 #include "own_skin_data.h"
-#include "skin/engine/form_frame_paint.h"
-#include "skin/engine/form_window.h"
-#include "skin/engine/menu_bar.h"
-#include "skin/engine/scroll_bar_skins.h"
-#include "skin/engine/skin_control.h"
-#include "skin/engine/skin_manager.h"
-#include "skin/engine/window_info.h"
+#include "skin/engine/controls/scroll_bar_skins.h"
+#include "skin/engine/controls/skin_control.h"
+#include "skin/engine/frame/form_frame_paint.h"
+#include "skin/engine/frame/form_window.h"
+#include "skin/engine/manager/skin_manager.h"
+#include "skin/engine/manager/window_info.h"
+#include "skin/engine/menus/menu_bar.h"
 
 #include <QApplication>
 #include <QCalendarWidget>

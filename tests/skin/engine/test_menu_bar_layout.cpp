@@ -1,7 +1,7 @@
 #include "own_skin_data.h"
 
-#include "skin/engine/form_frame_paint.h"
-#include "skin/engine/menu_bar_layout.h"
+#include "skin/engine/frame/form_frame_paint.h"
+#include "skin/engine/menus/menu_bar_layout.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #include "app/own_skin.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_paint.h"
-#include "skin/engine/menu_item_measure.h"
+#include "skin/engine/menus/menu_item_measure.h"
 
 #include <QColor>
 

@@ -1,5 +1,5 @@
-#include "skin/engine/message.h"
-#include "skin/engine/window_info.h"
+#include "skin/engine/manager/message.h"
+#include "skin/engine/manager/window_info.h"
 
 #include <QCalendarWidget>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #include "app/own_skin.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_paint.h"
-#include "skin/engine/message.h"
-#include "skin/engine/popup_menus.h"
+#include "skin/engine/manager/message.h"
+#include "skin/engine/menus/popup_menus.h"
 
 #include <QApplication>
 #include <QMenu>

@@ -6,11 +6,11 @@
 #include "records/module_storage.h"
 #include "records/record_window.h"
 #include "skin/data/skin_data.h"
-#include "skin/engine/control_traversal.h"
-#include "skin/engine/form_window.h"
-#include "skin/engine/skin_control.h"
-#include "skin/engine/skin_manager.h"
-#include "skin/engine/window_info.h"
+#include "skin/engine/controls/skin_control.h"
+#include "skin/engine/frame/form_window.h"
+#include "skin/engine/manager/control_traversal.h"
+#include "skin/engine/manager/skin_manager.h"
+#include "skin/engine/manager/window_info.h"
 
 #include <sqlite3.h>
 

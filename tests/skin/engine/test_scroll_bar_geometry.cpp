@@ -1,4 +1,4 @@
-#include "skin/engine/scroll_bar_geometry.h"
+#include "skin/engine/controls/scroll_bar_geometry.h"
 
 #include <gtest/gtest.h>
 

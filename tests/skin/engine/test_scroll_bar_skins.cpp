@@ -1,10 +1,10 @@
 #include "app/own_skin.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_paint.h"
-#include "skin/engine/control_kinds.h"
-#include "skin/engine/control_traversal.h"
-#include "skin/engine/form_window.h"
-#include "skin/engine/scroll_bar_skins.h"
+#include "skin/engine/controls/scroll_bar_skins.h"
+#include "skin/engine/frame/form_window.h"
+#include "skin/engine/manager/control_kinds.h"
+#include "skin/engine/manager/control_traversal.h"
 
 #include <QApplication>
 #include <QComboBox>

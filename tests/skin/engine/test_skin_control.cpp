@@ -1,9 +1,9 @@
 #include "app/own_skin.h"
 #include "skin/data/skin_data.h"
-#include "skin/engine/control_traversal.h"
-#include "skin/engine/form_window.h"
-#include "skin/engine/skin_control.h"
-#include "skin/engine/window_info.h"
+#include "skin/engine/controls/skin_control.h"
+#include "skin/engine/frame/form_window.h"
+#include "skin/engine/manager/control_traversal.h"
+#include "skin/engine/manager/window_info.h"
 
 #include <QCoreApplication>
 #include <QCursor>

@@ -1,10 +1,10 @@
 #include "app/own_skin.h"
 #include "skin/data/skin_data.h"
-#include "skin/engine/control_traversal.h"
-#include "skin/engine/form_frame_paint.h"
-#include "skin/engine/form_window.h"
-#include "skin/engine/skin_control.h"
-#include "skin/engine/skin_manager.h"
+#include "skin/engine/controls/skin_control.h"
+#include "skin/engine/frame/form_frame_paint.h"
+#include "skin/engine/frame/form_window.h"
+#include "skin/engine/manager/control_traversal.h"
+#include "skin/engine/manager/skin_manager.h"
 
 #include <QCoreApplication>
 #include <QDialog>
