@@ -2,7 +2,6 @@
 #include "platform/clock.h"
 #include "platform/message_box.h"
 #include "platform/shell.h"
-#include "platform/status_bar.h"
 #include "records/module_storage.h"
 #include "sales/sales_window.h"
 #include "sales/trend_page.h"
@@ -73,9 +72,6 @@ TEST_F(SalesWindowTest, CreationTakesTheLocalDateAndWritesNoDateText) {
               QDate(2010, 1, 1));
     EXPECT_EQ(window.boxText(QStringLiteral("EditDate")), QString());
     EXPECT_EQ(window.statusText(), QStringLiteral("共0个销售记录"));
-    EXPECT_EQ(window.statusPanels()->panelCount(), 2);
-    EXPECT_EQ(window.statusPanels()->panelWidth(0), 300);
-    EXPECT_EQ(window.statusPanels()->panelWidth(1), 200);
     // The year has no bounds.
     QSpinBox* year = window.trendPage()->yearBox();
     year->setValue(-40000);
