@@ -64,12 +64,6 @@ protected:
     QString mTarget;
 };
 
-TEST_F(DesktopShortcut, MissingTargetWritesNothing) {
-    EXPECT_FALSE(createShortcut(inHome("bin/none.exe"), "Marvanto", "", -1));
-    EXPECT_FALSE(createShortcut(inHome("bin"), "Marvanto", "", -1)); // a folder is no program
-    EXPECT_TRUE(filesIn("Desktop").isEmpty());
-}
-
 TEST_F(DesktopShortcut, DefaultGoesOnTheDesktopAsAnExecutableLauncher) {
     ASSERT_TRUE(createShortcut(mTarget, "Marvanto", "", csidl::None));
     const QString path = inHome("Desktop/Marvanto.desktop");
@@ -114,10 +108,21 @@ TEST_F(DesktopShortcut, GivenFolderWithOrWithoutTrailingSlash) {
     EXPECT_TRUE(filesIn("Desktop").isEmpty());
 }
 
-TEST_F(DesktopShortcut, MissingFolderFails) {
-    EXPECT_FALSE(createShortcut(mTarget, "Marvanto", inHome("no/such"), csidl::None));
-    EXPECT_FALSE(createShortcut(mTarget, "Marvanto", mTarget, csidl::None)); // a file
-    EXPECT_FALSE(createShortcut(mTarget, "Marvanto", "", -2));               // no folder at all
+TEST_F(DesktopShortcut, AMissingTargetOrFolderFailsAndWritesNothing) {
+    const struct {
+        QString target;
+        QString folder;
+        int special;
+    } refused[] = {
+        {inHome("bin/none.exe"), "", -1},
+        {inHome("bin"), "", -1}, // a folder is no program
+        {mTarget, inHome("no/such"), csidl::None},
+        {mTarget, mTarget, csidl::None}, // a file is no folder
+        {mTarget, "", -2},               // no folder at all
+    };
+    for (const auto& call : refused)
+        EXPECT_FALSE(createShortcut(call.target, "Marvanto", call.folder, call.special))
+            << call.target.toStdString() << " in " << call.folder.toStdString();
     EXPECT_FALSE(QDir(inHome("no")).exists());
     EXPECT_TRUE(filesIn("Desktop").isEmpty());
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 // A program folder of its own for a test: the nine empty module databases in
-// database/, message boxes answered by the test and kept for checking.
+// database/, message boxes answered (Yes to a question) and kept for checking.
 
 #include "platform/ado.h"
 #include "platform/app_dir.h"
@@ -48,7 +48,7 @@ protected:
         platform::setMessageBoxAnswerer(
             [this](const QString& text, const QString& caption, unsigned flags) {
                 mBoxes.append({text, caption, flags});
-                return (flags & 0xF) == platform::mb::YesNo ? mAnswer : platform::IdOk;
+                return (flags & 0xF) == platform::mb::YesNo ? platform::IdYes : platform::IdOk;
             });
     }
     void TearDown() override { platform::setMessageBoxAnswerer({}); }
@@ -87,5 +87,4 @@ protected:
 
     QTemporaryDir mDir;
     QList<ShownBox> mBoxes;
-    int mAnswer = platform::IdYes;
 };

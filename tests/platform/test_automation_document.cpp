@@ -59,15 +59,6 @@ TEST_F(AutomationDocument, WritesOneTableWithAnEmptyFirstColumn) {
     EXPECT_EQ(body.tables[0], expected);
 }
 
-TEST_F(AutomationDocument, AnEmptyListGivesATableOfTheTitlesOnly) {
-    exportDocument({QStringLiteral("编号"), QStringLiteral("商品"), QStringLiteral("金额")}, {},
-                   path(QStringLiteral("empty.docx")));
-    const DocumentBody body = readDocumentBody(path(QStringLiteral("empty.docx")));
-    ASSERT_EQ(body.tables.size(), 1);
-    EXPECT_EQ(body.tables[0],
-              QList<QStringList>({{QString(), QStringLiteral("商品"), QStringLiteral("金额")}}));
-}
-
 TEST_F(AutomationDocument, TextsKeepMarkupCharactersSpacesTabsAndLineBreaks) {
     const QStringList odd{
         QStringLiteral("a & b <c> \"d\" 'e'"),
@@ -125,37 +116,6 @@ TEST_F(AutomationDocument, InsertedValuesFollowEachOtherInParagraphsAndCells) {
     EXPECT_EQ(body.paragraphs, QStringList({QString(), QStringLiteral("销售清单"), QString()}));
     EXPECT_EQ(body.tables.value(0),
               QList<QStringList>({{QStringLiteral("12件"), QStringLiteral("2009-2-14 9:05:07")}}));
-}
-
-TEST_F(AutomationDocument, TheRecorderSeesTheExportCalls) {
-    CallRecorder recorder;
-    exportDocument({QStringLiteral("编号"), QStringLiteral("商品")},
-                   {{QStringLiteral("1"), QStringLiteral("米")}}, path(QStringLiteral("out")));
-    EXPECT_EQ(
-        recorder.lines(),
-        QStringList({
-            QStringLiteral("create word.Application -> word.Application#1"),
-            QStringLiteral("word.Application#1.documents method|get () -> Documents#1"),
-            QStringLiteral("Documents#1.Add method|get () -> Document#1"),
-            QStringLiteral("word.Application#1.activedocument method|get () -> Document#1"),
-            QStringLiteral("Document#1.paragraphs method|get () -> Paragraphs#1"),
-            QStringLiteral("Paragraphs#1.Add method|get () -> Paragraph#1"),
-            QStringLiteral("Paragraph#1.range method|get () -> Range#1"),
-            QStringLiteral("word.Application#1.activedocument method|get () -> Document#1"),
-            QStringLiteral("Document#1.tables method|get () -> Tables#1"),
-            QStringLiteral("Tables#1.Add method (<Range#1>, 2, 2) -> Table#1"),
-            QStringLiteral("Table#1.Cell method (1, 2) -> Cell#1"),
-            QStringLiteral("Cell#1.range method|get () -> Range#2"),
-            QStringLiteral("Range#2.InsertAfter method (\"商品\")"),
-            QStringLiteral("Table#1.Cell method (2, 2) -> Cell#2"),
-            QStringLiteral("Cell#2.range method|get () -> Range#3"),
-            QStringLiteral("Range#3.InsertAfter method (\"米\")"),
-            QStringLiteral("word.Application#1.activedocument method|get () -> Document#1"),
-            QStringLiteral("Document#1.saveas method (\"%1\")").arg(path(QStringLiteral("out"))),
-            QStringLiteral("word.Application#1.activedocument method|get () -> Document#1"),
-            QStringLiteral("Document#1.close method ()"),
-        }));
-    EXPECT_EQ(files(), QStringList{QStringLiteral("out.docx")});
 }
 
 TEST_F(AutomationDocument, BadCallsThrow) {

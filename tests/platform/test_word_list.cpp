@@ -65,22 +65,3 @@ TEST(ErrorBox, FullStopOnlyAfterCharactersThatSortAfterIt) {
     EXPECT_EQ(platform::errorBoxText(QStringLiteral("x)")), QStringLiteral("x)"));
     EXPECT_EQ(platform::errorBoxText(QString()), QString());
 }
-
-TEST(MessageBoxes, AnswererSeesTextCaptionAndFlags) {
-    QString seenText, seenCaption;
-    unsigned seenFlags = 0;
-    platform::setMessageBoxAnswerer(
-        [&](const QString& text, const QString& caption, unsigned flags) {
-            seenText = text;
-            seenCaption = caption;
-            seenFlags = flags;
-            return platform::IdYes;
-        });
-    EXPECT_TRUE(platform::confirm(QStringLiteral("删除?")));
-    EXPECT_EQ(seenCaption, QStringLiteral("警告"));
-    EXPECT_EQ(seenFlags, 0x40234u);
-    platform::runGuardedByErrorBox([] { throw std::runtime_error("boom"); });
-    EXPECT_EQ(seenText, QStringLiteral("boom."));
-    EXPECT_EQ(seenFlags, platform::mb::IconError);
-    platform::setMessageBoxAnswerer({});
-}

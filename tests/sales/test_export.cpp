@@ -12,8 +12,6 @@
 #include <QTableView>
 #include <QThread>
 
-#include <cmath>
-
 using namespace platform;
 using sales::exportToDocument;
 using sales::exportToSpreadsheet;
@@ -21,11 +19,6 @@ using sales::exportToSpreadsheet;
 namespace {
 
 const QString Saved = QStringLiteral("保存成功!");
-const QString ExcelMissing = QStringLiteral("系统没有安装Microsoft   Excel");
-const QString WordMissing = QStringLiteral("请确认WORD安装正确！");
-const QString SheetFailed = QStringLiteral("文件导出失败！");
-const QString DocumentFailed =
-    QStringLiteral("不能正确操作Word文件。可能是该文件已被其他程序打开,或系统错误。");
 
 // The sales window's list, three sales, and a save dialog answered by the test.
 class Export : public ProgramFolder {
@@ -46,8 +39,7 @@ protected:
         mSales.create();
         ASSERT_TRUE(mBoxes.isEmpty());
         ASSERT_TRUE(mSales.connection().connected());
-        setSaveDialogAnswerer([this](const QString& offered) -> std::optional<QString> {
-            mOffered << offered;
+        setSaveDialogAnswerer([this](const QString&) -> std::optional<QString> {
             if (mChoices.isEmpty())
                 return std::nullopt;
             return mChoices.takeFirst();
@@ -67,241 +59,17 @@ protected:
         mChoices << path(name);
         exportToDocument(mSales.query(), mSales.grid(), mDialog);
     }
-    void expectOneBox(const QString& text, const QString& caption, unsigned flags) {
-        ASSERT_EQ(mBoxes.size(), 1) << boxTexts().join('|').toStdString();
-        EXPECT_EQ(mBoxes[0].text.toStdString(), text.toStdString());
-        EXPECT_EQ(mBoxes[0].caption.toStdString(), caption.toStdString());
-        EXPECT_EQ(mBoxes[0].flags, flags);
-        mBoxes.clear();
-    }
-    // Cells of the written sheet as "A1=编号", date-times as "D2=@2009-2-14 9:05:07".
-    QStringList sheet(const QString& name) {
-        QStringList cells;
-        const auto read = officereadback::readSheetCells(path(name));
-        for (auto cell = read.cbegin(); cell != read.cend(); ++cell) {
-            QString value = cell.value().value;
-            if (cell.value().format.contains(QLatin1String("yy"))) {
-                const double serial = value.toDouble();
-                const auto days = static_cast<qint64>(serial);
-                const QDateTime moment =
-                    QDateTime(QDate(1899, 12, 30).addDays(days), QTime(0, 0), Qt::UTC)
-                        .addSecs(std::lround((serial - days) * 86400));
-                value = QLatin1Char('@') + moment.toString(QStringLiteral("yyyy-M-d H:mm:ss"));
-            }
-            cells << cell.key() + QLatin1Char('=') + value;
-        }
-        return cells;
-    }
     QList<QStringList> table(const QString& name) {
         const officereadback::DocumentBody body = officereadback::readDocumentBody(path(name));
         return body.tables.size() == 1 ? body.tables.front() : QList<QStringList>();
-    }
-    QStringList files() const {
-        return QDir(mDir.path())
-            .entryList({QStringLiteral("*.xlsx"), QStringLiteral("*.docx"), QStringLiteral("out*")},
-                       QDir::Files, QDir::Name);
     }
 
     records::RecordWindow mSales{records::salesDescriptor()};
     SaveDialog mDialog;
     QStringList mChoices;
-    QStringList mOffered;
 };
 
 } // namespace
-
-TEST_F(Export, TheSpreadsheetGetsExactlyTheCallsAndTypedCellsOfTheList) {
-    CallRecorder recorder;
-    toSheet(QStringLiteral("sales.xlsx"));
-    expectOneBox(Saved, QStringLiteral("恭喜"), 64);
-
-    const QString file = path(QStringLiteral("sales.xlsx"));
-    QStringList expected = {
-        QStringLiteral("create Excel.Application -> Excel.Application#1"),
-        QStringLiteral("create Excel.Sheet -> Workbook#1"),
-        QStringLiteral("Excel.Application#1.workbooks method|get () -> Workbooks#1"),
-        QStringLiteral("Workbooks#1.Add method|get () -> Workbook#2"),
-    };
-    const QStringList header = {QStringLiteral("编号"),   QStringLiteral("商品"),
-                                QStringLiteral("金额"),   QStringLiteral("时间"),
-                                QStringLiteral("出货人"), QStringLiteral("备注")};
-    for (int column = 1; column <= 6; ++column)
-        expected << QStringLiteral("Excel.Application#1.Cells put (1, %1, \"%2\")")
-                        .arg(column)
-                        .arg(header[column - 1]);
-    // Each column as wide as its grid column (50, 100, 60, 100, 100, 280 pixels).
-    const QStringList widths = {"6.43", "13.57", "7.86", "13.57", "13.57", "39.29"};
-    for (int column = 1; column <= 6; ++column)
-        expected
-            << QStringLiteral("Excel.Application#1.Columns method|get (%1) -> Range#%1").arg(column)
-            << QStringLiteral("Range#%1.ColumnWidth put (%2)").arg(column).arg(widths[column - 1]);
-    const QStringList rows = {
-        QStringLiteral("3, \"茶\", \"8\", #2009-03-01 00:00:00#, \"李四\", \"散装\""),
-        QStringLiteral("2, \"油 & <盐>\", \"12\", #2009-02-15 10:00:00#, \"\", \"留 空格 \""),
-        QStringLiteral("1, \"米\", \"350\", #2009-02-14 09:05:07#, \"张三\", null"),
-    };
-    for (int row = 0; row < 3; ++row) {
-        const QStringList values = rows[row].split(QStringLiteral(", "));
-        for (int column = 1; column <= 6; ++column)
-            expected << QStringLiteral("Excel.Application#1.Cells put (%1, %2, %3)")
-                            .arg(row + 2)
-                            .arg(column)
-                            .arg(values[column - 1]);
-    }
-    expected << QStringLiteral("Workbook#2.SaveAS method (\"%1\")").arg(file)
-             << QStringLiteral("Workbook#2.close method ()");
-    EXPECT_EQ(recorder.lines().join('\n').toStdString(), expected.join('\n').toStdString());
-
-    const auto cells = officereadback::readSheetCells(file);
-    EXPECT_EQ(cells.value(QStringLiteral("A2")).type, QString()); // a number
-    EXPECT_EQ(cells.value(QStringLiteral("A2")).value, QStringLiteral("3"));
-    EXPECT_EQ(cells.value(QStringLiteral("C4")).value, QStringLiteral("350"));
-    EXPECT_EQ(cells.value(QStringLiteral("C4")).type, QString()); // an amount is a number
-    EXPECT_EQ(cells.value(QStringLiteral("D4")).format, QStringLiteral("yyyy-m-d h:mm:ss"));
-    EXPECT_NEAR(cells.value(QStringLiteral("D4")).value.toDouble(), 39858 + 32707.0 / 86400, 1e-9);
-    EXPECT_FALSE(cells.contains(QStringLiteral("F4")));
-    EXPECT_EQ(cells.size(), 6 + 6 + 5 + 5);
-
-    // Left past the last row; the grid stands on the last one.
-    EXPECT_TRUE(mSales.query().eof());
-    EXPECT_EQ(mSales.grid()->currentIndex().row(), 2);
-}
-
-TEST_F(Export, TheDocumentGetsExactlyTheCallsAndATableWithoutTheKeyColumn) {
-    CallRecorder recorder;
-    toDocument(QStringLiteral("sales"));
-    expectOneBox(Saved, QStringLiteral("恭喜"), 64);
-
-    QStringList expected = {
-        QStringLiteral("create word.Application -> word.Application#1"),
-        QStringLiteral("word.Application#1.documents method|get () -> Documents#1"),
-        QStringLiteral("Documents#1.Add method|get () -> Document#1"),
-        QStringLiteral("word.Application#1.activedocument method|get () -> Document#1"),
-        QStringLiteral("Document#1.paragraphs method|get () -> Paragraphs#1"),
-        QStringLiteral("Paragraphs#1.Add method|get () -> Paragraph#1"),
-        QStringLiteral("Paragraph#1.range method|get () -> Range#1"),
-        QStringLiteral("word.Application#1.activedocument method|get () -> Document#1"),
-        QStringLiteral("Document#1.tables method|get () -> Tables#1"),
-        QStringLiteral("Tables#1.Add method (<Range#1>, 4, 6) -> Table#1"),
-    };
-    // Widths in points: the empty first column narrow, the others as the grid's.
-    const QStringList widths = {"12", "75", "45", "75", "75", "210"};
-    for (int column = 1; column <= 6; ++column)
-        expected << QStringLiteral("Table#1.Columns method|get (%1) -> Column#%1").arg(column)
-                 << QStringLiteral("Column#%1.Width put (%2)").arg(column).arg(widths[column - 1]);
-    expected << QStringLiteral("Table#1.Rows method|get (1) -> Row#1")
-             << QStringLiteral("Row#1.HeadingFormat put (true)");
-    int cell = 0;
-    const auto write = [&](int row, int column, const QString& text) {
-        ++cell;
-        expected
-            << QStringLiteral("Table#1.Cell method (%1, %2) -> Cell#%3")
-                   .arg(row)
-                   .arg(column)
-                   .arg(cell)
-            << QStringLiteral("Cell#%1.range method|get () -> Range#%2").arg(cell).arg(cell + 1)
-            << QStringLiteral("Range#%1.InsertAfter method (\"%2\")").arg(cell + 1).arg(text);
-    };
-    const QList<QStringList> rows = {
-        {QStringLiteral("商品"), QStringLiteral("金额"), QStringLiteral("时间"),
-         QStringLiteral("出货人"), QStringLiteral("备注")},
-        {QStringLiteral("茶"), QStringLiteral("8"), QStringLiteral("2009-3-1 0:00:00"),
-         QStringLiteral("李四"), QStringLiteral("散装")},
-        {QStringLiteral("油 & <盐>"), QStringLiteral("12"), QStringLiteral("2009-2-15 10:00:00"),
-         QString(), QStringLiteral("留 空格 ")},
-        {QStringLiteral("米"), QStringLiteral("350"), QStringLiteral("2009-2-14 9:05:07"),
-         QStringLiteral("张三"), QString()},
-    };
-    for (int row = 0; row < rows.size(); ++row) {
-        for (int column = 0; column < 5; ++column)
-            write(row + 1, column + 2, rows[row][column]);
-    }
-    const QString file = path(QStringLiteral("sales"));
-    expected << QStringLiteral("word.Application#1.activedocument method|get () -> Document#1")
-             << QStringLiteral("Document#1.saveas method (\"%1\")").arg(file)
-             << QStringLiteral("word.Application#1.activedocument method|get () -> Document#1")
-             << QStringLiteral("Document#1.close method ()");
-    EXPECT_EQ(recorder.lines().join('\n').toStdString(), expected.join('\n').toStdString());
-
-    QList<QStringList> written;
-    for (const QStringList& row : rows)
-        written << (QStringList{QString()} + row);
-    EXPECT_EQ(table(QStringLiteral("sales.docx")), written);
-    EXPECT_TRUE(mSales.query().eof());
-}
-
-TEST_F(Export, APeriodViewAndAnEmptyListAreWrittenAsShown) {
-    platform::AdoQuery& query = mSales.query();
-    query.close();
-    query.setSql("Select * from data where 时间 like '%2009-2-%'  ORDER BY 编号 desc");
-    query.open();
-    toSheet(QStringLiteral("period.xlsx"));
-    toDocument(QStringLiteral("period.docx"));
-    EXPECT_EQ(boxTexts(), QStringList({Saved, Saved}));
-    mBoxes.clear();
-    EXPECT_EQ(
-        sheet(QStringLiteral("period.xlsx")),
-        QStringList({"A1=编号", "A2=2", "A3=1", "B1=商品", "B2=油 & <盐>", "B3=米", "C1=金额",
-                     "C2=12", "C3=350", "D1=时间", "D2=@2009-2-15 10:00:00",
-                     "D3=@2009-2-14 9:05:07", "E1=出货人", "E3=张三", "F1=备注", "F2=留 空格 "}));
-    EXPECT_EQ(table(QStringLiteral("period.docx")).size(), 3);
-
-    // An empty list: the header row only, a table of the titles only.
-    sqlRun(records::databasePath(QStringLiteral("销售记录.mdb")), "delete from data");
-    mSales.refresh();
-    toSheet(QStringLiteral("empty.xlsx"));
-    toDocument(QStringLiteral("empty.docx"));
-    EXPECT_EQ(boxTexts(), QStringList({Saved, Saved}));
-    EXPECT_EQ(sheet(QStringLiteral("empty.xlsx")),
-              QStringList({"A1=编号", "B1=商品", "C1=金额", "D1=时间", "E1=出货人", "F1=备注"}));
-    EXPECT_EQ(table(QStringLiteral("empty.docx")),
-              QList<QStringList>({{"", "商品", "金额", "时间", "出货人", "备注"}}));
-}
-
-TEST_F(Export, OneDialogForBothThatOffersTheLastNameAndMayBeCancelled) {
-    CallRecorder recorder;
-    exportToSpreadsheet(mSales.query(), mSales.grid(), mDialog); // cancelled
-    EXPECT_TRUE(recorder.lines().isEmpty());
-    EXPECT_TRUE(mBoxes.isEmpty());
-    EXPECT_FALSE(mSales.query().eof()); // untouched
-
-    toSheet(QStringLiteral("first.xlsx"));
-    toDocument(QStringLiteral("second.docx"));
-    exportToDocument(mSales.query(), mSales.grid(), mDialog); // cancelled again
-    EXPECT_EQ(mOffered, QStringList({QString(), QString(), path(QStringLiteral("first.xlsx")),
-                                     path(QStringLiteral("second.docx"))}));
-    EXPECT_EQ(files(), QStringList({QStringLiteral("first.xlsx"), QStringLiteral("second.docx")}));
-}
-
-TEST_F(Export, AMissingApplicationIsReportedAndWritesNothing) {
-    for (const char* missing : {"Excel.Application", "Excel.Sheet"}) {
-        Automation::unregisterClass(QLatin1String(missing));
-        toSheet(QStringLiteral("out.xlsx"));
-        expectOneBox(ExcelMissing, QStringLiteral("Microsoft   Excel"), 48);
-        Automation::restoreBuiltInClasses();
-    }
-    Automation::unregisterClass(QStringLiteral("word.Application"));
-    toDocument(QStringLiteral("out.docx"));
-    expectOneBox(WordMissing, platform::applicationTitle(), 0);
-    EXPECT_TRUE(files().isEmpty());
-
-    // Installed again, the same export works at once.
-    Automation::restoreBuiltInClasses();
-    toDocument(QStringLiteral("out.docx"));
-    expectOneBox(Saved, QStringLiteral("恭喜"), 64);
-}
-
-TEST_F(Export, AFileThatCannotBeWrittenIsReportedAndTheExportCanBeRepeated) {
-    toSheet(QStringLiteral("missing/out.xlsx"));
-    expectOneBox(SheetFailed, platform::applicationTitle(), 0);
-    toDocument(QStringLiteral("missing/out.docx"));
-    expectOneBox(DocumentFailed, platform::applicationTitle(), 0);
-    EXPECT_EQ(mOffered.last(), path(QStringLiteral("missing/out.xlsx")));
-
-    toSheet(QStringLiteral("out.xlsx"));
-    expectOneBox(Saved, QStringLiteral("恭喜"), 64);
-    EXPECT_EQ(files(), QStringList{QStringLiteral("out.xlsx")});
-}
 
 TEST_F(Export, TheDocumentLeavesOutHiddenGridColumns) {
     mSales.grid()->setColumnHidden(4, true); // 出货人
@@ -312,7 +80,11 @@ TEST_F(Export, TheDocumentLeavesOutHiddenGridColumns) {
     ASSERT_EQ(rows.size(), 4);
     EXPECT_EQ(rows[0], QStringList({"", "商品", "金额", "时间", "", "备注"}));
     EXPECT_EQ(rows[3], QStringList({"", "米", "350", "2009-2-14 9:05:07", "", ""}));
-    EXPECT_TRUE(sheet(QStringLiteral("hidden.xlsx")).contains(QStringLiteral("E4=张三")));
+    // The spreadsheet keeps every column.
+    EXPECT_EQ(officereadback::readSheetCells(path(QStringLiteral("hidden.xlsx")))
+                  .value(QStringLiteral("E4"))
+                  .value,
+              QStringLiteral("张三"));
 }
 
 TEST(ExportValues, FieldsAreTypedByTheirColumns) {

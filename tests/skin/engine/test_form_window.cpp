@@ -232,19 +232,6 @@ TEST_F(FormWindowTest, CaptionButtonsCloseMaximizeRestoreAndMinimize) {
     EXPECT_FALSE(mWindow->isVisible());
 }
 
-TEST_F(FormWindowTest, DoubleClicksOnTheIconCloseAndOnACaptionWithoutMaximizeBoxDoNothing) {
-    skin();
-    const QPoint caption(mWindow->width() / 2, 12);
-    ASSERT_EQ(mForm->HitTest(caption), ht::Caption);
-    QTest::mouseDClick(mWindow.get(), Qt::LeftButton, {}, caption);
-    QApplication::processEvents();
-    EXPECT_FALSE(mWindow->isMaximized());
-    EXPECT_TRUE(mWindow->isVisible());
-    QTest::mouseDClick(mWindow.get(), Qt::LeftButton, {}, centreOf(3));
-    QApplication::processEvents();
-    EXPECT_FALSE(mWindow->isVisible());
-}
-
 TEST_F(FormWindowTest, DraggingTheCaptionMovesAndTheCornerResizesUnlessMaximized) {
     mWindow->setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     skin(false);
