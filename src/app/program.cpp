@@ -237,15 +237,17 @@ void Program::refreshRecordWindows() {
 }
 
 QWidget* Program::window(const QString& windowClass) {
-    for (bool made = false;; made = true) {
+    const auto made = [this, &windowClass]() -> QWidget* {
         for (QWidget* window : mWindows) {
             if (window->objectName() == windowClass)
                 return window;
         }
-        if (made || mPending.empty())
-            return nullptr;
-        finishStart();
-    }
+        return nullptr;
+    };
+    if (QWidget* window = made(); window || mPending.empty())
+        return window;
+    finishStart();
+    return made();
 }
 
 records::RecordWindow* Program::recordWindow(const QString& windowClass) {

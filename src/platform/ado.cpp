@@ -1,5 +1,6 @@
 #include "platform/ado.h"
 
+#include "platform/ascii_text.h"
 #include "platform/server_link.h"
 
 #include <sqlite3.h>
@@ -12,24 +13,11 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <utility>
 
 namespace platform {
 
 namespace {
-
-std::string lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-std::string trimmed(const std::string& text) {
-    const auto begin = text.find_first_not_of(" \t");
-    if (begin == std::string::npos)
-        return {};
-    const auto end = text.find_last_not_of(" \t");
-    return text.substr(begin, end - begin + 1);
-}
 
 // Throws the failure of the last call on an open database, naming its file.
 [[noreturn]] void fail(sqlite3* db) {
@@ -156,7 +144,7 @@ std::string quickCheckFinding(sqlite3* db) {
 FieldKind kindOfDeclaredType(const char* declared) {
     if (!declared)
         return FieldKind::Text;
-    const std::string type = lowered(declared);
+    const std::string type = asciiLowered(declared);
     if (type.find("int") != std::string::npos)
         return FieldKind::Integer;
     if (type.find("date") != std::string::npos || type.find("time") != std::string::npos)
@@ -234,11 +222,11 @@ std::string dataSourceOf(const std::string& connectionString) {
         auto end = connectionString.find(';', start);
         if (end == std::string::npos)
             end = connectionString.size();
-        const std::string part = connectionString.substr(start, end - start);
+        const std::string_view part = std::string_view(connectionString).substr(start, end - start);
         const auto equals = part.find('=');
         if (equals != std::string::npos &&
-            lowered(trimmed(part.substr(0, equals))) == "data source") {
-            std::string value = trimmed(part.substr(equals + 1));
+            asciiLowered(trimmedBlanks(part.substr(0, equals))) == "data source") {
+            std::string value(trimmedBlanks(part.substr(equals + 1)));
             if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
                 value = value.substr(1, value.size() - 2);
 #ifndef _WIN32
@@ -299,7 +287,7 @@ std::string serverForms(std::string_view sql) {
             while (end < sql.size() && isWordCharacter(sql[end]))
                 ++end;
             const std::string_view word = sql.substr(i, end - i);
-            words.push_back(lowered(std::string(word)));
+            words.push_back(asciiLowered(word));
             if (words.back() == "like") {
                 out += "ilike";
                 escapeAfterText = true;
@@ -876,10 +864,13 @@ void AdoQuery::open() {
     AdoResult result = newResult();
     if (mConnection.isServer()) {
         const std::string sql = translateStatement(mSql, SqlDialect::Postgres);
+        bool tried = false;
         mConnection.onServer(
             [&](ServerLink& server) {
-                // A read that is tried again starts over.
-                result = newResult();
+                // A read that is tried again starts over; the first reads
+                // into the memory of the last result.
+                if (std::exchange(tried, true))
+                    result = newResult();
                 server.query(
                     sql,
                     [&](const std::vector<std::string>& names,

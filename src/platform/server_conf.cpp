@@ -1,6 +1,7 @@
 #include "platform/server_conf.h"
 
 #include "platform/ado.h"
+#include "platform/ascii_text.h"
 #include "platform/data_dir.h"
 #include "platform/server_link.h"
 
@@ -9,26 +10,14 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <cctype>
-
 namespace platform {
 
 namespace {
 
+// Blanks around names and values; a line of a file written on Windows
+// ends in a carriage return.
 std::string_view trimmed(std::string_view text) {
-    const auto begin = text.find_first_not_of(" \t\r");
-    if (begin == std::string_view::npos)
-        return {};
-    const auto end = text.find_last_not_of(" \t\r");
-    return text.substr(begin, end - begin + 1);
-}
-
-std::string lowered(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
+    return trimmedBlanks(text, " \t\r");
 }
 
 QString confFile() {
@@ -51,12 +40,12 @@ std::string serverUrlOf(std::string_view confText) {
         if (line.front() == '[') {
             const auto close = line.find(']');
             inServer = close != std::string_view::npos &&
-                       lowered(trimmed(line.substr(1, close - 1))) == "server";
+                       asciiLowered(trimmed(line.substr(1, close - 1))) == "server";
             continue;
         }
         const auto equals = line.find('=');
         if (!inServer || equals == std::string_view::npos ||
-            lowered(trimmed(line.substr(0, equals))) != "url")
+            asciiLowered(trimmed(line.substr(0, equals))) != "url")
             continue;
         std::string_view value = trimmed(line.substr(equals + 1));
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&

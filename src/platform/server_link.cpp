@@ -1,5 +1,7 @@
 #include "platform/server_link.h"
 
+#include "platform/ascii_text.h"
+
 #include <libpq-fe.h>
 
 #include <cctype>
@@ -112,9 +114,7 @@ bool controlsTransaction(const std::string& sql) {
     auto end = begin;
     while (end < sql.size() && std::isalpha(static_cast<unsigned char>(sql[end])))
         ++end;
-    std::string word = sql.substr(begin, end - begin);
-    for (char& c : word)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string word = asciiLowered(std::string_view(sql).substr(begin, end - begin));
     return word == "begin" || word == "start" || word == "commit" || word == "rollback" ||
            word == "end" || word == "abort";
 }

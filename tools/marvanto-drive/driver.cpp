@@ -75,6 +75,12 @@ namespace drive {
 
 namespace {
 
+// A script's pattern, which must match the whole text.
+QRegularExpression wholePattern(const QString& pattern,
+                                QRegularExpression::PatternOptions options = {}) {
+    return QRegularExpression(QStringLiteral("^(?:%1)$").arg(pattern), options);
+}
+
 QString textOfWidget(const QWidget* widget) {
     if (const auto* memo = qobject_cast<const records::MemoBox*>(widget))
         return memo->text();
@@ -574,7 +580,7 @@ void Driver::expectBox(const Action& action, bool pattern) {
     const Box last = mBoxes.last();
     mBoxes.clear();
     if (pattern) {
-        const QRegularExpression expected(QStringLiteral("^(?:%1)$").arg(action.words[0]));
+        const QRegularExpression expected = wholePattern(action.words[0]);
         if (!expected.match(last.text).hasMatch())
             throw DriveFailure(
                 QStringLiteral("message box text\n  expected to match: %1\n  seen: \"%2\"")
@@ -1045,8 +1051,8 @@ void Driver::expectWebEngine(const Action& action) {
 void Driver::expectPageText(const Action& action) {
     need(action, 2);
     QWidget* view = widget(action.words[0]);
-    const QRegularExpression pattern(QStringLiteral("^(?:%1)$").arg(action.words[1]),
-                                     QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpression pattern =
+        wholePattern(action.words[1], QRegularExpression::DotMatchesEverythingOption);
     const int ms = action.words.size() > 2 ? toInt(action.words[2]) : 20000;
     QLibrary module(QCoreApplication::applicationDirPath() +
                     QStringLiteral("/marvanto-drive-web.so"));
@@ -1095,7 +1101,7 @@ void Driver::expectCellMatch(const Action& action) {
     const QModelIndex index = grid->model()->index(toInt(action.words[1]), toInt(action.words[2]));
     if (!index.isValid())
         throw DriveFailure("the grid has no such cell");
-    const QRegularExpression pattern(QStringLiteral("^(?:%1)$").arg(action.words[3]));
+    const QRegularExpression pattern = wholePattern(action.words[3]);
     const QString seen = index.data(Qt::EditRole).toString();
     if (!pattern.match(seen).hasMatch())
         throw DriveFailure(QStringLiteral("cell %1, %2\n  expected to match: %3\n  seen: \"%4\"")
@@ -1151,9 +1157,7 @@ void Driver::expectBoxes(const Action& action, bool pattern) {
     }
     bool matched = seen.size() == action.words.size();
     for (qsizetype i = 0; matched && i < seen.size(); ++i)
-        matched = QRegularExpression(QStringLiteral("^(?:%1)$").arg(action.words[i]))
-                      .match(seen[i])
-                      .hasMatch();
+        matched = wholePattern(action.words[i]).match(seen[i]).hasMatch();
     if (!matched)
         throw DriveFailure(
             QStringLiteral("message boxes shown\n  expected to match: %1\n  seen: %2")
@@ -1201,21 +1205,21 @@ void Driver::sqlExpect(const Action& action) {
     need(action, 3);
     // A record window's module database (on the server in server mode), or
     // a database file.
-    platform::AdoConnection connection;
-    if (records::RecordWindow* target = mProgram.recordWindow(action.words[0])) {
-        records::configureConnection(connection, target->descriptor().databaseFile);
-        connection.setRequiredColumns({}, {});
+    std::unique_ptr<platform::AdoConnection> connection;
+    if (mProgram.recordWindow(action.words[0])) {
+        connection = connectionTo(action.words[0]);
     } else {
         const QString path = scriptPath(action.words[0]);
         if (!QFileInfo::exists(path))
             throw DriveFailure("no database " + path.toStdString());
-        connection.setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" +
-                                       path.toStdString());
+        connection = std::make_unique<platform::AdoConnection>();
+        connection->setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" +
+                                        path.toStdString());
     }
     QStringList rows;
     try {
-        connection.open();
-        platform::AdoQuery query(connection);
+        connection->open();
+        platform::AdoQuery query(*connection);
         query.setSql(action.words[1].toStdString());
         query.open();
         for (query.first(); !query.eof(); query.next()) {
