@@ -37,11 +37,22 @@ std::string optionOf(const PQconninfoOption* options, std::string_view keyword) 
     return {};
 }
 
-// The error text of libpq without its trailing newline.
+// The error text of libpq as one line: its hint lines ("\n\tIs the server
+// running ...") and its trailing newline fold into single spaces, so that a
+// message box shows it as one paragraph.
 std::string errorText(const char* text) {
-    std::string message = text ? text : "";
-    while (!message.empty() && (message.back() == '\n' || message.back() == ' '))
-        message.pop_back();
+    std::string message;
+    bool space = false;
+    for (const char* c = text ? text : ""; *c; ++c) {
+        if (*c == '\n' || *c == '\t' || *c == '\r' || *c == ' ') {
+            space = !message.empty();
+            continue;
+        }
+        if (space)
+            message += ' ';
+        space = false;
+        message += *c;
+    }
     return message;
 }
 
