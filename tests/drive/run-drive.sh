@@ -19,6 +19,7 @@
 #   #! check-after SCRIPT   when the driver passed, run SCRIPT (beside this one)
 #                           with the copy's folder, to check it from outside
 #   #! server-stop          stop the test server (see below) before the start
+#   #! server-user NAME     log in to the test server as the role NAME
 # Under tests/server/with-test-server.sh (MARVANTO_TEST_SERVER_URL set) the
 # copy's marvanto.conf puts its books on that throwaway server.
 set -euo pipefail
@@ -78,6 +79,9 @@ while IFS= read -r line; do
     cwd) cwd=$3 ;;
     check-after) check=$(cd "$(dirname "$script")" && pwd)/$3 ;;
     server-stop) "$MARVANTO_TEST_SERVER" stop "$MARVANTO_TEST_SERVER_DIR" ;;
+    server-user)
+      printf '[server]\nurl=%s\n' "${MARVANTO_TEST_SERVER_URL/user=shop/user=$3}" \
+        > "$work/marvanto.conf" ;;
   esac
 done < <(grep -E '^#! ' "$script" || true)
 set +f
